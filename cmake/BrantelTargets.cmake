@@ -1,0 +1,53 @@
+# Shared compile settings and the helpers every folder uses to declare targets.
+
+add_library(brantel_warnings INTERFACE)
+target_compile_options(brantel_warnings INTERFACE -Wall -Wextra)
+
+if(BRANTEL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# brantel_library(NAME DIR [DEPS ...]): one static library made of every .cpp
+# below DIR, with the repository root on the include path so headers are
+# included as "platform/text.h", "protocol/records.h" and so on.
+function(brantel_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  list(FILTER srcs EXCLUDE REGEX "/main[^/]*\\.cpp$")
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE brantel_warnings ${ARG_PRIVATE_DEPS})
+  set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+endfunction()
+
+# brantel_test(NAME SOURCES ... DEPS ...): one GoogleTest executable, one ctest
+# entry. Tests run headless and with a private data folder per run.
+function(brantel_test name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;DEPS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock brantel_warnings Threads::Threads)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(${name} PRIVATE BRANTEL_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data" BRANTEL_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+    ENVIRONMENT "BRANTEL_DISPLAY=headless;BRANTEL_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+  if(ARG_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
+  endif()
+endfunction()
+
+# brantel_test_folder(PREFIX DEPS ...): one test executable per *_test.cpp in
+# the calling folder, named PREFIX_<stem>.
+function(brantel_test_folder prefix)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  foreach(src ${tests})
+    get_filename_component(stem ${src} NAME_WE)
+    string(REGEX REPLACE "_test$" "" stem ${stem})
+    brantel_test(${prefix}_${stem} SOURCES ${src} DEPS ${ARG_DEPS})
+  endforeach()
+endfunction()

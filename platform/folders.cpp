@@ -1,0 +1,138 @@
+#include "platform/folders.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+
+namespace brantel {
+
+namespace {
+std::mutex g_folder_mutex;
+std::string g_program_folder_override;
+}  // namespace
+
+std::string ProgramFolder() {
+  {
+    std::lock_guard lock(g_folder_mutex);
+    if (!g_program_folder_override.empty()) return g_program_folder_override;
+  }
+  char buf[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return "./";
+  std::string path(buf, size_t(n));
+  auto slash = path.rfind('/');
+  path = slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+  return path;
+}
+
+void SetProgramFolderForTesting(std::string folder) {
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  std::lock_guard lock(g_folder_mutex);
+  g_program_folder_override = std::move(folder);
+}
+
+std::string DataFolder() {
+  std::string dir;
+  if (const char* home = std::getenv("BRANTEL_HOME"); home && *home) {
+    dir = home;
+  } else if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
+    dir = JoinPath(xdg, "brantel-stock");
+  } else {
+    const char* h = std::getenv("HOME");
+    dir = JoinPath(JoinPath(h && *h ? h : "/tmp", ".local/share"), "brantel-stock");
+  }
+  if (dir.back() != '/') dir += '/';
+  CreateFoldersAlong(dir);
+  return dir;
+}
+
+std::string JoinPath(std::string_view base, std::string_view name) {
+  std::string out(base);
+  while (!name.empty() && name.front() == '/') name.remove_prefix(1);
+  if (!out.empty() && out.back() != '/') out += '/';
+  out += name;
+  return out;
+}
+
+std::string DevicePathToLinux(std::string_view path) {
+  std::string out(path);
+  for (char& c : out)
+    if (c == '\\') c = '/';
+  return out;
+}
+
+bool CreateFoldersAlong(std::string_view path, bool path_is_file) {
+  std::string p(path);
+  if (path_is_file) {
+    auto slash = p.rfind('/');
+    if (slash == std::string::npos) return true;
+    p.resize(slash);
+  }
+  if (p.empty()) return true;
+  for (size_t i = 1; i <= p.size(); ++i) {
+    if (i == p.size() || p[i] == '/') {
+      std::string part = p.substr(0, i);
+      if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    }
+  }
+  return DirectoryExists(p);
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out, size_t limit) {
+  out.clear();
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || size_t(st.st_size) > limit) {
+    close(fd);
+    return false;
+  }
+  out.resize(size_t(st.st_size));
+  size_t got = 0;
+  while (got < out.size()) {
+    ssize_t n = read(fd, out.data() + got, out.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += size_t(n);
+  }
+  close(fd);
+  out.resize(got);
+  return true;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  std::string tmp = path + ".tmp-" + std::to_string(getpid());
+  int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += size_t(n);
+  }
+  bool ok = done == bytes.size() && fsync(fd) == 0;
+  ok = close(fd) == 0 && ok;
+  if (ok && rename(tmp.c_str(), path.c_str()) == 0) return true;
+  unlink(tmp.c_str());
+  return false;
+}
+
+}  // namespace brantel
