@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/gfx/geometry.h"
+
 namespace brantel {
 
 using COLORREF = uint32_t;
@@ -37,6 +39,8 @@ class Surface {
   int width() const { return width_; }
   int height() const { return height_; }
   bool empty() const { return pixels_.empty(); }
+  Rect bounds() const { return {0, 0, width_, height_}; }
+  void Fill(uint32_t p) { pixels_.assign(pixels_.size(), p); }
   uint32_t* row(int y) { return pixels_.data() + size_t(y) * size_t(width_); }
   const uint32_t* row(int y) const { return pixels_.data() + size_t(y) * size_t(width_); }
   uint32_t* data() { return pixels_.data(); }
