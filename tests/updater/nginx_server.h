@@ -1,0 +1,104 @@
+#pragma once
+// nginx as an independent HTTP server for the updater tests: serves the files
+// of a folder on a free 127.0.0.1 port and answers POST on static files like
+// GET (error_page 405 =200 $uri). Skipped by the caller when nginx cannot run.
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <thread>
+
+extern char** environ;
+
+namespace brantel::testing {
+
+inline int FreeLoopbackPort() {
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+  socklen_t len = sizeof a;
+  getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+  close(fd);
+  return ntohs(a.sin_port);
+}
+
+class NginxServer {
+ public:
+  // Serves `root` from `work_dir` (which receives the configuration, logs and
+  // temporary folders). Check started() and why_not() afterwards.
+  NginxServer(const std::string& root, const std::string& work_dir) {
+    const char* binary = "/usr/sbin/nginx";
+    if (access(binary, X_OK) != 0) {
+      why_not_ = "nginx is not installed at /usr/sbin/nginx";
+      return;
+    }
+    port_ = FreeLoopbackPort();
+    const std::string conf = work_dir + "/nginx.conf";
+    std::ofstream(conf) << "daemon off;\nmaster_process off;\nworker_processes 1;\n"
+                        << "pid " << work_dir << "/nginx.pid;\nerror_log " << work_dir << "/error.log;\n"
+                        << "events { worker_connections 64; }\nhttp {\n  access_log off;\n"
+                        << "  client_body_temp_path " << work_dir << "/body;\n"
+                        << "  proxy_temp_path " << work_dir << "/proxy;\n"
+                        << "  fastcgi_temp_path " << work_dir << "/fastcgi;\n"
+                        << "  uwsgi_temp_path " << work_dir << "/uwsgi;\n"
+                        << "  scgi_temp_path " << work_dir << "/scgi;\n"
+                        << "  server {\n    listen 127.0.0.1:" << port_ << ";\n    root " << root << ";\n"
+                        << "    error_page 405 =200 $uri;\n  }\n}\n";
+    std::string prefix = work_dir + "/";
+    const char* argv[] = {binary, "-p", prefix.c_str(), "-c", conf.c_str(), nullptr};
+    if (posix_spawn(&pid_, binary, nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
+      pid_ = -1;
+      why_not_ = "nginx could not be started";
+      return;
+    }
+    for (int i = 0; i < 300; ++i) {
+      if (Accepts()) return;
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        why_not_ = "nginx exited at start; see " + work_dir + "/error.log";
+        return;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    why_not_ = "nginx did not accept connections within 3 s";
+  }
+  ~NginxServer() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      int status = 0;
+      waitpid(pid_, &status, 0);
+    }
+  }
+  bool started() const { return pid_ > 0 && why_not_.empty(); }
+  const std::string& why_not() const { return why_not_; }
+  std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+
+ private:
+  bool Accepts() const {
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(uint16_t(port_));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bool ok = connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    close(fd);
+    return ok;
+  }
+
+  pid_t pid_ = -1;
+  int port_ = 0;
+  std::string why_not_;
+};
+
+}  // namespace brantel::testing
