@@ -1,0 +1,101 @@
+#pragma once
+// The device registry, kept in one SQLite file (registry.db in the data
+// folder) that both programs and brantel-reg share.
+//
+// Keys form a tree under the four roots; key names and value names compare
+// without regard to ASCII letter case and keep the spelling they were first
+// stored with. A value keeps its type number and its exact bytes (text is
+// UTF-16LE as on the device). Names are UTF-8 here.
+//
+// The file is opened in WAL mode with a busy timeout, so several processes
+// may read and write at once; within a process one connection serves every
+// thread behind a lock. Every call returns a registry status code
+// (ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ...).
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/registry/registry_types.h"
+
+namespace brantel {
+
+// An open key. Ids are never reused, so a key that was deleted and made again
+// is a different key, and writes through the stale id fail.
+using RegKeyId = int64_t;
+
+struct RegValue {
+  std::string name;  // as stored; empty for the key's default value
+  uint32_t type = REG_NONE;
+  std::string data;  // the exact bytes
+};
+
+class RegistryStore {
+ public:
+  // The store of the current data folder, shared by the whole process. A
+  // change of the data folder (tests point BRANTEL_HOME elsewhere) opens the
+  // store of the new folder.
+  static std::shared_ptr<RegistryStore> Shared();
+  static std::string DefaultPath();
+
+  explicit RegistryStore(std::string db_path);
+  ~RegistryStore();
+  RegistryStore(const RegistryStore&) = delete;
+  RegistryStore& operator=(const RegistryStore&) = delete;
+
+  const std::string& path() const { return path_; }
+
+  // The id of a root key (roots always exist); 0 for an unknown root.
+  static RegKeyId RootKey(RegRoot root);
+
+  // Opens the key at `path` below `root`, creating every missing key along
+  // it. `created` tells whether the last key was new.
+  long CreateKey(RegRoot root, std::string_view path, RegKeyId* out, bool* created = nullptr);
+  long OpenKey(RegRoot root, std::string_view path, RegKeyId* out);
+  // Deletes the key with all its subkeys and values. Roots cannot be deleted.
+  long DeleteKey(RegRoot root, std::string_view path);
+
+  long SetValue(RegKeyId key, std::string_view name, uint32_t type, std::string_view data);
+  long QueryValue(RegKeyId key, std::string_view name, RegValue* out);
+  long DeleteValue(RegKeyId key, std::string_view name);
+
+  // Subkey names and values in their stored spelling, ordered without regard
+  // to letter case.
+  long EnumSubkeys(RegKeyId key, std::vector<std::string>* names);
+  long EnumValues(RegKeyId key, std::vector<RegValue>* values);
+
+  // Runs `body` inside one write transaction: its changes are kept only when
+  // it returns ERROR_SUCCESS (and the commit succeeds), else none of them.
+  // Calls on this store from inside `body` join the transaction.
+  long Transaction(const std::function<long()>& body);
+
+  // Change marks for watchers: every write gives the changed key a new,
+  // never repeated serial (`subtree`: also every key above a change). -1
+  // when the key does not exist.
+  long ChangeSerial(RegRoot root, std::string_view path, bool subtree, int64_t* serial);
+
+  // SQLite's data version of this connection: it changes whenever another
+  // connection (of this process or another one) commits a change.
+  long DataVersion(int64_t* version);
+
+ private:
+  long EnsureOpen();
+  long Resolve(RegRoot root, std::string_view path, bool create, RegKeyId* out, bool* created);
+  bool KeyExists(RegKeyId key);
+  int64_t NextSerial();
+  bool MarkChanged(RegKeyId key, bool own_values);
+  bool Exec(const char* sql);
+
+  std::string path_;
+  std::recursive_mutex mutex_;
+  sqlite3* db_ = nullptr;
+  int transaction_depth_ = 0;
+};
+
+}  // namespace brantel
