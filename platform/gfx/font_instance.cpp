@@ -1,0 +1,255 @@
+#include "platform/gfx/font_instance.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SYNTHESIS_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <tuple>
+
+#include "platform/debug.h"
+
+namespace brantel {
+namespace {
+
+std::mutex& LibraryMutex() {
+  static std::mutex m;
+  return m;
+}
+
+// The FreeType library; opening and closing faces goes through LibraryMutex.
+FT_Library Library() {
+  static FT_Library library = [] {
+    FT_Library lib = nullptr;
+    if (FT_Init_FreeType(&lib) != 0) DebugOutput("FreeType could not start\n");
+    return lib;
+  }();
+  return library;
+}
+
+std::mutex& FontconfigMutex() {
+  static std::mutex m;
+  return m;
+}
+
+// The gothic face of the system's screens and its Linux family.
+constexpr const char* kGothicFamily = "NanumGothic";
+
+bool IsGothicFaceName(const std::string& face) {
+  return face.empty() || EqualsNoCaseNarrow(face, "Brantel gothic") || face == "벨탄고딕";
+}
+
+struct Match {
+  std::string path;
+  int index = 0;
+  int weight = 0;  // OpenType scale
+  std::vector<std::string> families;  // every name fontconfig lists
+};
+
+// Asks fontconfig for the best file of `family` at `weight` (OpenType
+// scale), optionally one that holds `code_point`.
+Match QueryFontconfig(const std::string& family, int weight, char32_t code_point = 0) {
+  std::lock_guard lock(FontconfigMutex());
+  Match match;
+  FcPattern* pattern = FcPatternCreate();
+  if (!pattern) return match;
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcPatternAddDouble(pattern, FC_WEIGHT, FcWeightFromOpenTypeDouble(weight));
+  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+  FcCharSet* chars = nullptr;
+  if (code_point) {
+    chars = FcCharSetCreate();
+    FcCharSetAddChar(chars, code_point);
+    FcPatternAddCharSet(pattern, FC_CHARSET, chars);
+  }
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* found = FcFontMatch(nullptr, pattern, &result);
+  if (found) {
+    FcChar8* file = nullptr;
+    FcChar8* fam = nullptr;
+    int index = 0;
+    double w = 0;
+    FcCharSet* has = nullptr;
+    const bool covers = !code_point || (FcPatternGetCharSet(found, FC_CHARSET, 0, &has) == FcResultMatch &&
+                                        FcCharSetHasChar(has, code_point));
+    if (covers && FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch) {
+      match.path = reinterpret_cast<const char*>(file);
+      if (FcPatternGetInteger(found, FC_INDEX, 0, &index) == FcResultMatch) match.index = index;
+      if (FcPatternGetDouble(found, FC_WEIGHT, 0, &w) == FcResultMatch) match.weight = int(FcWeightToOpenTypeDouble(w));
+      for (int i = 0; FcPatternGetString(found, FC_FAMILY, i, &fam) == FcResultMatch; ++i)
+        match.families.emplace_back(reinterpret_cast<const char*>(fam));
+    }
+    FcPatternDestroy(found);
+  }
+  if (chars) FcCharSetDestroy(chars);
+  FcPatternDestroy(pattern);
+  return match;
+}
+
+// True when fontconfig's answer is the family asked for rather than its
+// general fallback. A family has several names (Latin and Korean).
+bool MatchIsFamily(const Match& m, const std::string& family) {
+  for (const auto& name : m.families)
+    if (EqualsNoCaseNarrow(name, family)) return true;
+  return false;
+}
+
+}  // namespace
+
+FontFile ResolveFontFile(const std::string& face_utf8, int weight) {
+  const std::string family = IsGothicFaceName(face_utf8) ? kGothicFamily : face_utf8;
+  Match m = QueryFontconfig(family, weight);
+  if (family != kGothicFamily && !MatchIsFamily(m, family)) {
+    // A face name the system does not know draws in the gothic face, as
+    // the device's font mapper falls back to its system face.
+    Match gothic = QueryFontconfig(kGothicFamily, weight);
+    if (!gothic.path.empty()) m = gothic;
+  }
+  FontFile file{m.path, m.index, false};
+  // NanumGothic's extra-bold file is optional; without it 900 thickens the
+  // bold one, and any bold without a bold file thickens the regular one.
+  if ((weight >= 800 && m.weight < 750) || (weight >= 600 && m.weight < 550)) file.embolden = true;
+  return file;
+}
+
+std::shared_ptr<FontInstance> FontInstance::Get(const FontFile& file, int height) {
+  static std::mutex registry_mutex;
+  static std::map<std::tuple<std::string, int, bool, int>, std::shared_ptr<FontInstance>> registry;
+  if (file.path.empty()) return nullptr;
+  std::lock_guard lock(registry_mutex);
+  const auto key = std::make_tuple(file.path, file.index, file.embolden, height);
+  auto it = registry.find(key);
+  if (it != registry.end()) return it->second;
+  std::shared_ptr<FontInstance> instance(new FontInstance(file, height));
+  if (!instance->Open()) return nullptr;
+  registry.emplace(key, instance);
+  return instance;
+}
+
+FontInstance::FontInstance(FontFile file, int height) : file_(std::move(file)), height_(height) {}
+
+FontInstance::~FontInstance() {
+  if (face_) {
+    std::lock_guard lock(LibraryMutex());
+    FT_Done_Face(static_cast<FT_Face>(face_));
+  }
+}
+
+bool FontInstance::Open() {
+  FT_Face face = nullptr;
+  {
+    std::lock_guard lock(LibraryMutex());
+    if (!Library() || FT_New_Face(Library(), file_.path.c_str(), file_.index, &face) != 0) {
+      DebugOutput("font file could not be opened: " + file_.path + "\n");
+      return false;
+    }
+  }
+  face_ = face;
+  // The cell height (win ascent + win descent) is the font height, as on
+  // the device; fall back to the em size for fonts without those metrics.
+  FT_Size_RequestRec request{};
+  request.type = FT_SIZE_REQUEST_TYPE_CELL;
+  request.height = FT_Long(height_) * 64;
+  if (FT_Request_Size(face, &request) != 0 && FT_Set_Pixel_Sizes(face, 0, FT_UInt(height_)) != 0) return false;
+  const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  double up = face->ascender, down = -face->descender;
+  if (os2 && os2->usWinAscent + os2->usWinDescent > 0) {
+    up = os2->usWinAscent;
+    down = os2->usWinDescent;
+  }
+  ascent_ = up + down > 0 ? int(height_ * up / (up + down) + 0.5) : height_ * 4 / 5;
+  // Average width over the lower-case Latin letters.
+  int total = 0;
+  for (char32_t c = U'a'; c <= U'z'; ++c) {
+    Glyph g;
+    if (RenderFromFace(face_, c, g)) total += g.advance;
+  }
+  average_char_width_ = std::max(1, (total + 13) / 26);
+  return true;
+}
+
+bool FontInstance::RenderFromFace(void* face_ptr, char32_t code_point, Glyph& out) {
+  FT_Face face = static_cast<FT_Face>(face_ptr);
+  const FT_UInt index = FT_Get_Char_Index(face, code_point);
+  if (index == 0) return false;
+  if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_LIGHT) != 0) return false;
+  FT_GlyphSlot slot = face->glyph;
+  if (file_.embolden && slot->format == FT_GLYPH_FORMAT_OUTLINE) FT_GlyphSlot_Embolden(slot);
+  out.advance = int((slot->advance.x + 32) >> 6);
+  if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return true;  // keep the advance
+  const FT_Bitmap& bitmap = slot->bitmap;
+  if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || bitmap.width == 0 || bitmap.rows == 0) return true;
+  out.left = slot->bitmap_left;
+  out.top = slot->bitmap_top;
+  out.width = int(bitmap.width);
+  out.height = int(bitmap.rows);
+  out.coverage.resize(size_t(out.width) * size_t(out.height));
+  for (int y = 0; y < out.height; ++y) {
+    const unsigned char* row = bitmap.buffer + ptrdiff_t(y) * bitmap.pitch;
+    std::memcpy(out.coverage.data() + size_t(y) * size_t(out.width), row, size_t(out.width));
+  }
+  return true;
+}
+
+Glyph FontInstance::Render(char32_t code_point) {
+  Glyph glyph;
+  // Control characters have no shape and no width.
+  if (code_point < 0x20 || code_point == 0x7F) return glyph;
+  {
+    std::lock_guard lock(mutex_);
+    if (RenderFromFace(face_, code_point, glyph)) return glyph;
+  }
+  // A character this face lacks comes from a font that has it (no lock of
+  // ours is held while the other instance renders).
+  const Match m = QueryFontconfig("sans-serif", 400, code_point);
+  if (!m.path.empty() && !(m.path == file_.path && m.index == file_.index)) {
+    if (auto other = Get(FontFile{m.path, m.index, file_.embolden}, height_)) {
+      std::lock_guard lock(other->mutex_);
+      if (other->RenderFromFace(other->face_, code_point, glyph)) return glyph;
+    }
+  }
+  // Nothing has it: the face's missing-glyph box.
+  std::lock_guard lock(mutex_);
+  FT_Face face = static_cast<FT_Face>(face_);
+  if (FT_Load_Glyph(face, 0, FT_LOAD_DEFAULT | FT_LOAD_TARGET_LIGHT | FT_LOAD_RENDER) == 0 &&
+      face->glyph->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY) {
+    const FT_Bitmap& bitmap = face->glyph->bitmap;
+    glyph.advance = int((face->glyph->advance.x + 32) >> 6);
+    glyph.left = face->glyph->bitmap_left;
+    glyph.top = face->glyph->bitmap_top;
+    glyph.width = int(bitmap.width);
+    glyph.height = int(bitmap.rows);
+    glyph.coverage.resize(size_t(glyph.width) * size_t(glyph.height));
+    for (int y = 0; y < glyph.height; ++y)
+      std::memcpy(glyph.coverage.data() + size_t(y) * size_t(glyph.width), bitmap.buffer + ptrdiff_t(y) * bitmap.pitch,
+                  size_t(glyph.width));
+  }
+  return glyph;
+}
+
+const Glyph& FontInstance::GetGlyph(char32_t code_point) {
+  {
+    std::lock_guard lock(mutex_);
+    if (code_point < 128 && ascii_[code_point]) return *ascii_[code_point];
+    auto it = glyphs_.find(code_point);
+    if (it != glyphs_.end()) return *it->second;
+  }
+  auto glyph = std::make_unique<Glyph>(Render(code_point));
+  std::lock_guard lock(mutex_);
+  auto [it, inserted] = glyphs_.emplace(code_point, std::move(glyph));
+  if (code_point < 128) ascii_[code_point] = it->second.get();
+  return *it->second;
+}
+
+size_t FontInstance::cached_glyph_count() {
+  std::lock_guard lock(mutex_);
+  return glyphs_.size();
+}
+
+}  // namespace brantel
