@@ -323,6 +323,25 @@ long RegistryStore::EnumValues(RegKeyId key, std::vector<RegValue>* values) {
   return rc == SQLITE_DONE ? ERROR_SUCCESS : ERROR_BADDB;
 }
 
+long RegistryStore::KeyPath(RegKeyId key, std::string* path) {
+  std::lock_guard lock(mutex_);
+  if (long r = EnsureOpen(); r != ERROR_SUCCESS) return r;
+  if (!KeyExists(key)) return ERROR_KEY_DELETED;
+  SqliteStatement st(db_,
+                     "WITH RECURSIVE up(id, parent, name, depth) AS ("
+                     "SELECT id, parent, name, 0 FROM reg_keys WHERE id = ?1 UNION ALL "
+                     "SELECT k.id, k.parent, k.name, up.depth + 1 FROM reg_keys k JOIN up ON k.id = up.parent) "
+                     "SELECT name FROM up WHERE parent <> 0 ORDER BY depth DESC");
+  st.Bind(1, key);
+  path->clear();
+  int rc;
+  while ((rc = st.Step()) == SQLITE_ROW) {
+    if (!path->empty()) *path += '\\';
+    *path += st.Text(0);
+  }
+  return rc == SQLITE_DONE ? ERROR_SUCCESS : ERROR_BADDB;
+}
+
 long RegistryStore::ChangeSerial(RegRoot root, std::string_view path, bool subtree, int64_t* serial) {
   std::lock_guard lock(mutex_);
   if (long r = EnsureOpen(); r != ERROR_SUCCESS) return r;

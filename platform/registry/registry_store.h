@@ -69,6 +69,8 @@ class RegistryStore {
   // to letter case.
   long EnumSubkeys(RegKeyId key, std::vector<std::string>* names);
   long EnumValues(RegKeyId key, std::vector<RegValue>* values);
+  // The key's path below its root in stored spelling ("SOFTWARE\BRANTEL").
+  long KeyPath(RegKeyId key, std::string* path);
 
   // Runs `body` inside one write transaction: its changes are kept only when
   // it returns ERROR_SUCCESS (and the commit succeeds), else none of them.
