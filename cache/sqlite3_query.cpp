@@ -71,8 +71,10 @@ int SQLite3Query::NextRow() {
   } else if (rc == SQLITE_ROW) {
     at_end_ = false;
   } else {
-    // The legacy interface reports the real cause only when finalizing.
-    int code = sqlite3_finalize(stmt_);
+    // The legacy interface reports the real cause only when the statement
+    // is finalized or reset. A borrowed statement belongs to its
+    // SQLite3Statement, which finalizes it later: it is only reset here.
+    int code = owns_statement_ ? sqlite3_finalize(stmt_) : sqlite3_reset(stmt_);
     stmt_ = nullptr;
     owns_statement_ = false;
     at_end_ = true;

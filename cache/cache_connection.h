@@ -1,0 +1,58 @@
+#pragma once
+// Connection-level steps shared by the cache operations, and the frame every
+// operation runs in: one connection per operation, errors caught, reported
+// to the debug output and turned into CACHE_DB_ERROR.
+
+#include <string>
+
+#include "cache/sqlite3_database.h"
+#include "cache/sqlite3_exception.h"
+
+namespace brantel {
+
+// Each runs its statement text on the given connection; none does nothing.
+void ApplyPragmas(SQLite3Database* db);
+void BeginTransaction(SQLite3Database* db);
+void CommitTransaction(SQLite3Database* db);
+void RollbackTransaction(SQLite3Database* db);
+
+// Composes "sqlite error: %d = %s\n" and writes it to the debug output.
+void ReportCacheError(const SQLite3Exception& e);
+
+// Whether the code says the file is not a database or is damaged.
+bool IsDamagedDatabaseCode(int code);
+
+// Renames a damaged cache file (and its journal) aside, never deleting it,
+// so the next open starts a new one. Returns the new name, or "" on failure.
+std::string SetDamagedDatabaseAside(const std::string& path);
+
+// Busy timeout of the cache connections (60000 ms); tests shorten it.
+int CacheBusyTimeoutMs();
+void SetCacheBusyTimeoutForTesting(int ms);
+
+// One operation's connection. Open() opens the cache file, and when the file
+// is not a database or is damaged sets it aside and opens a new one.
+class CacheConnection {
+ public:
+  CacheConnection();
+  bool HasPath() const { return !path_.empty(); }
+  const std::string& Path() const { return path_; }
+
+  SQLite3Database& Open();
+  SQLite3Database& Db() { return db_; }
+
+  // ApplyPragmas (when asked) then BEGIN; the caught-error path rolls back.
+  void Begin(bool with_pragmas = true);
+  void Commit();
+
+  // The outer catch of an operation: reports, rolls back an open
+  // transaction, closes, sets a damaged file aside; returns CACHE_DB_ERROR.
+  int Fail(const SQLite3Exception& e);
+
+ private:
+  std::string path_;
+  SQLite3Database db_;
+  bool in_transaction_ = false;
+};
+
+}  // namespace brantel

@@ -1,0 +1,221 @@
+#include "cache/mypage_store.h"
+
+#include "cache/cache_connection.h"
+#include "cache/cache_results.h"
+#include "cache/cache_tables.h"
+#include "cache/quote_rows.h"
+#include "cache/quote_store.h"
+#include "cache/sql_text.h"
+
+namespace brantel {
+
+namespace {
+
+const char* const kCountFormat = "SELECT COUNT(*) AS count FROM %s";
+const char* const kStampFormat = "UPDATE %s SET lastupdatetime=?";
+const char* const kRemoveFormat = "DELETE FROM %s WHERE code=? AND gubun=?";
+const char* const kClearFormat = "DELETE FROM %s";
+const char* const kInsertFormat = "INSERT INTO %s (code, gubun, sub_gubun, lastupdatetime) VALUES(?,?,?,?)";
+const char* const kFindCodesFormat = "SELECT code FROM %s WHERE 1 AND code IN (%s)";
+// Within a category the rows keep the order the edit screen wrote (uid);
+// ordering by category alone would follow whatever index the join uses.
+const char* const kLoadMyPageFormat =
+    "SELECT DATA.code, DATA.codename, DATA.gubun, DATA.sub_gubun, DATA.current_price, DATA.daebi, DATA.rate, "
+    "DATA.high, DATA.low, DATA.trade_amount, DATA.yesterday_price, DATA.open_price, DATA.high52, "
+    "DATA.high52datetime, DATA.low52, DATA.low52datetime, DATA.date, DATA.time, DATA.lastupdatetime FROM %s AS "
+    "MY, %s AS DATA WHERE MY.code=DATA.code AND MY.gubun=DATA.gubun ORDER BY MY.gubun, MY.uid";
+
+constexpr size_t kInListBuffer = 10240;
+
+// Creates MyPage when absent; false when even the path failed.
+bool EnsureMyPageOn(SQLite3Database& db) {
+  if (db.TableExists(kMyPageTable)) return true;
+  return EnsureMyPageTable() != CACHE_NOTHING;
+}
+
+void InsertEntries(SQLite3Database& db, std::span<const StockRecord> records, const std::string& stamp) {
+  SQLite3Statement insert = db.CompileStatement(FormatSql(kSqlBufferSmall, kInsertFormat, kMyPageTable).c_str());
+  for (const StockRecord& r : records) {
+    insert.Bind(1, Narrow(r.code).c_str());
+    insert.Bind(2, r.gubun);
+    insert.Bind(3, Narrow(r.item).c_str());
+    insert.Bind(4, stamp.c_str());
+    insert.ExecDML();
+  }
+  insert.Finalize();
+}
+
+// Runs one statement (optionally bound with code and category) on MyPage
+// when the table exists; 0 when it does not.
+int WriteWhenTableExists(const std::string& sql, const char* code, int category, bool bind) {
+  CacheConnection conn;
+  if (!conn.HasPath()) return CACHE_NOTHING;
+  try {
+    SQLite3Database& db = conn.Open();
+    if (!db.TableExists(kMyPageTable)) return CACHE_NOTHING;
+    SQLite3Statement st = db.CompileStatement(sql.c_str());
+    if (bind) {
+      st.Bind(1, code);
+      st.Bind(2, category);
+    }
+    st.ExecDML();
+    return CACHE_OK;
+  } catch (const SQLite3Exception& e) {
+    return conn.Fail(e);
+  }
+}
+
+}  // namespace
+
+int CountMyPage(SQLite3Database& db) {
+  SQLite3Query q = db.ExecQuery(FormatSql(kSqlBufferSmall, kCountFormat, kMyPageTable).c_str());
+  if (q.Eof()) return 0;
+  const char* count = q.FieldValue("count");
+  return count ? std::atoi(count) : 0;
+}
+
+int CountMyPage() {
+  CacheConnection conn;
+  if (!conn.HasPath()) return CACHE_NOTHING;
+  try {
+    SQLite3Database& db = conn.Open();
+    if (!EnsureMyPageOn(db)) return CACHE_NOTHING;
+    return CountMyPage(db);
+  } catch (const SQLite3Exception& e) {
+    return conn.Fail(e);
+  }
+}
+
+int StampMyPage(const char* narrow_stamp) {
+  if (!narrow_stamp) return CACHE_NOTHING;
+  const std::string sql = FormatSql(kSqlBufferSmall, kStampFormat, kMyPageTable);
+  CacheConnection conn;
+  if (!conn.HasPath()) return CACHE_NOTHING;
+  try {
+    SQLite3Database& db = conn.Open();
+    if (!EnsureMyPageOn(db)) return CACHE_NOTHING;
+    conn.Begin();
+    SQLite3Statement st = db.CompileStatement(sql.c_str());
+    st.Bind(1, narrow_stamp);
+    st.ExecDML();
+    st.Finalize();
+    conn.Commit();
+    return CACHE_OK;
+  } catch (const SQLite3Exception& e) {
+    return conn.Fail(e);
+  }
+}
+
+int RemoveMyPageItem(const char* narrow_code, int category) {
+  if (!narrow_code) return CACHE_NOTHING;
+  return WriteWhenTableExists(FormatSql(kSqlBufferSmall, kRemoveFormat, kMyPageTable), narrow_code, category, true);
+}
+
+int ClearMyPage() {
+  return WriteWhenTableExists(FormatSql(kSqlBufferSmall, kClearFormat, kMyPageTable), nullptr, 0, false);
+}
+
+int AddMyPageItem(const StockRecord& record, WideView stamp, bool allow_update, bool enforce_limit) {
+  if (enforce_limit && CountMyPage() >= kMyPageMaxEntries) return MYPAGE_LIMIT;
+  const std::string select_sql = FormatSql(kSqlBufferSmall, kSelectCodeOfCategoryFormat, kMyPageTable);
+  const std::string narrow_stamp = Narrow(stamp);
+  CacheConnection conn;
+  if (!conn.HasPath()) return CACHE_NOTHING;
+  try {
+    SQLite3Database& db = conn.Open();
+    if (!EnsureMyPageOn(db)) return CACHE_NOTHING;
+    {
+      SQLite3Statement select = db.CompileStatement(select_sql.c_str());
+      select.Bind(1, Narrow(record.code).c_str());
+      select.Bind(2, record.gubun);
+      if (!select.ExecQuery().Eof()) return CACHE_NOTHING;  // already on the list
+    }
+    if (enforce_limit && CountMyPage(db) >= kMyPageMaxEntries) return MYPAGE_LIMIT;
+    conn.Begin();
+    InsertEntries(db, std::span<const StockRecord>(&record, 1), narrow_stamp);
+    conn.Commit();
+  } catch (const SQLite3Exception& e) {
+    return conn.Fail(e);
+  }
+  return StoreQuote(kQuoteTable, record, stamp, allow_update);
+}
+
+int StoreMyPageList(std::span<const StockRecord> records, WideView stamp, bool enforce_limit) {
+  if (records.empty()) return CACHE_NOTHING;
+  // The count is taken once, before inserting; the list itself is not cut.
+  if (enforce_limit && CountMyPage() >= kMyPageMaxEntries) return MYPAGE_LIMIT;
+  const std::string narrow_stamp = Narrow(stamp);
+  CacheConnection conn;
+  if (!conn.HasPath()) return CACHE_NOTHING;
+  try {
+    SQLite3Database& db = conn.Open();
+    if (!EnsureMyPageOn(db)) return CACHE_NOTHING;
+    conn.Begin();
+    InsertEntries(db, records, narrow_stamp);
+    conn.Commit();
+    return CACHE_OK;
+  } catch (const SQLite3Exception& e) {
+    return conn.Fail(e);
+  }
+}
+
+int ReplaceMyPageList(std::span<const StockRecord> records, WideView stamp, bool enforce_limit) {
+  if (enforce_limit && records.size() > size_t(kMyPageMaxEntries)) return MYPAGE_LIMIT;
+  const std::string clear_sql = FormatSql(kSqlBufferSmall, kClearFormat, kMyPageTable);
+  const std::string narrow_stamp = Narrow(stamp);
+  CacheConnection conn;
+  if (!conn.HasPath()) return CACHE_NOTHING;
+  try {
+    SQLite3Database& db = conn.Open();
+    if (!EnsureMyPageOn(db)) return CACHE_NOTHING;
+    conn.Begin();
+    db.CompileStatement(clear_sql.c_str()).ExecDML();
+    InsertEntries(db, records, narrow_stamp);
+    conn.Commit();
+    return CACHE_OK;
+  } catch (const SQLite3Exception& e) {
+    return conn.Fail(e);
+  }
+}
+
+int FindMyPageCodes(WideView codes_text, std::vector<WideText>& out) {
+  if (codes_text.empty()) return CACHE_NOTHING;
+  const std::string sql = FormatSql(kInListBuffer, kFindCodesFormat, kMyPageTable, Narrow(codes_text).c_str());
+  CacheConnection conn;
+  if (!conn.HasPath()) return CACHE_NOTHING;
+  try {
+    SQLite3Database& db = conn.Open();
+    if (!EnsureMyPageOn(db)) return CACHE_NOTHING;
+    for (SQLite3Query q = db.ExecQuery(sql.c_str()); !q.Eof(); q.NextRow()) {
+      const char* code = q.FieldValue(0);
+      out.push_back(code ? Widen(code) : WideText());
+    }
+    return CACHE_OK;
+  } catch (const SQLite3Exception& e) {
+    return conn.Fail(e);
+  }
+}
+
+int FindMyPageCodesOf(std::span<const WideText> codes, std::vector<WideText>& out) {
+  return FindMyPageCodes(BuildQuotedCodeList(codes), out);
+}
+
+int LoadMyPage(std::vector<StockRecord>& out, WideText& stamp) {
+  const std::string sql = FormatSql(kSqlBufferSmall, kLoadMyPageFormat, kMyPageTable, kQuoteTable);
+  CacheConnection conn;
+  if (!conn.HasPath()) return CACHE_NOTHING;
+  try {
+    SQLite3Database& db = conn.Open();
+    if (!EnsureMyPageOn(db)) return CACHE_NOTHING;
+    if (!db.TableExists(kQuoteTable) && EnsureQuoteTable(kQuoteTable) == CACHE_NOTHING) return CACHE_NOTHING;
+    for (SQLite3Query q = db.ExecQuery(sql.c_str()); !q.Eof(); q.NextRow()) {
+      out.push_back(ReadStockRecord(q));
+      stamp = ReadRowStamp(q);
+    }
+    return CACHE_OK;
+  } catch (const SQLite3Exception& e) {
+    return conn.Fail(e);
+  }
+}
+
+}  // namespace brantel

@@ -1,0 +1,88 @@
+#include "cache/rank_store.h"
+
+#include "cache/cache_connection.h"
+#include "cache/cache_results.h"
+#include "cache/cache_tables.h"
+#include "cache/quote_rows.h"
+#include "cache/sql_text.h"
+
+namespace brantel {
+
+namespace {
+
+const char* const kClearFormat = "DELETE FROM %s WHERE gubun=?";
+const char* const kInsertFormat = "INSERT INTO %s (code, gubun, sub_gubun, lastupdatetime) VALUES(?,?,?,?)";
+const char* const kLoadFormat =
+    "SELECT DATA.code, DATA.codename, DATA.gubun, DATA.sub_gubun, DATA.current_price, DATA.daebi, DATA.rate, "
+    "DATA.high, DATA.low, DATA.trade_amount, DATA.yesterday_price, DATA.open_price, DATA.high52, "
+    "DATA.high52datetime, DATA.low52, DATA.low52datetime, DATA.date, DATA.time, DATA.lastupdatetime FROM %s AS "
+    "RANK, %s AS DATA WHERE RANK.code=DATA.code AND %d=DATA.gubun AND RANK.gubun=%d ORDER BY RANK.uid";
+
+bool EnsureRankOn(SQLite3Database& db) {
+  if (db.TableExists(kStockRankTable)) return true;
+  return EnsureStockRankTable() != CACHE_NOTHING;
+}
+
+}  // namespace
+
+int ClearStockRank(int ranking_kind) {
+  const std::string sql = FormatSql(kSqlBufferSmall, kClearFormat, kStockRankTable);
+  CacheConnection conn;
+  if (!conn.HasPath()) return CACHE_NOTHING;
+  try {
+    SQLite3Database& db = conn.Open();
+    if (!db.TableExists(kStockRankTable)) return CACHE_NOTHING;
+    conn.Begin(false);
+    SQLite3Statement st = db.CompileStatement(sql.c_str());
+    st.Bind(1, ranking_kind);
+    st.ExecDML();
+    st.Finalize();
+    conn.Commit();
+    return CACHE_OK;
+  } catch (const SQLite3Exception& e) {
+    return conn.Fail(e);
+  }
+}
+
+int StoreStockRank(std::span<const StockRecord> records, int ranking_kind, WideView stamp) {
+  if (records.empty() || ranking_kind < 0) return CACHE_NOTHING;
+  const std::string sql = FormatSql(kSqlBufferSmall, kInsertFormat, kStockRankTable);
+  const std::string narrow_stamp = Narrow(stamp);
+  CacheConnection conn;
+  if (!conn.HasPath()) return CACHE_NOTHING;
+  try {
+    SQLite3Database& db = conn.Open();
+    if (!EnsureRankOn(db)) return CACHE_NOTHING;
+    conn.Begin();
+    SQLite3Statement insert = db.CompileStatement(sql.c_str());
+    for (const StockRecord& r : records) {
+      insert.Bind(1, Narrow(r.code).c_str());
+      insert.Bind(2, ranking_kind);
+      insert.Bind(3, Narrow(r.item).c_str());
+      insert.Bind(4, narrow_stamp.c_str());
+      insert.ExecDML();
+    }
+    insert.Finalize();
+    conn.Commit();
+    return CACHE_OK;
+  } catch (const SQLite3Exception& e) {
+    return conn.Fail(e);
+  }
+}
+
+int LoadStockRank(int quote_category, int ranking_kind, std::vector<StockRecord>& out) {
+  const std::string sql = FormatSql(kSqlBufferSmall, kLoadFormat, kStockRankTable, kQuoteTable, quote_category, ranking_kind);
+  CacheConnection conn;
+  if (!conn.HasPath()) return CACHE_NOTHING;
+  try {
+    SQLite3Database& db = conn.Open();
+    if (!EnsureRankOn(db)) return CACHE_NOTHING;
+    if (!db.TableExists(kQuoteTable) && EnsureQuoteTable(kQuoteTable) == CACHE_NOTHING) return CACHE_NOTHING;
+    for (SQLite3Query q = db.ExecQuery(sql.c_str()); !q.Eof(); q.NextRow()) out.push_back(ReadStockRecord(q));
+    return CACHE_OK;
+  } catch (const SQLite3Exception& e) {
+    return conn.Fail(e);
+  }
+}
+
+}  // namespace brantel
