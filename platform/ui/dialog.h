@@ -39,15 +39,18 @@ class Dialog : public Window {
   virtual void OnCancel() { EndDialog(IDCANCEL); }
 
  private:
+  struct ModalState {
+    bool ended = false;
+    intptr_t result = 0;
+  };
   bool CreateDialogWindow(Window* owner);
 
+  ModalState* modal_state_ = nullptr;  // the running nested loop's, if any
   Rect initial_rect_;
   bool has_rect_ = false;
   WideText initial_text_;
   WideText class_name_param_ = u"Dialog";
   bool modal_ = false;
-  bool ended_ = false;
-  intptr_t result_ = 0;
 };
 
 }  // namespace brantel

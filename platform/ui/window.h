@@ -20,6 +20,7 @@
 
 #include "platform/text.h"
 #include "platform/gfx/geometry.h"
+#include "platform/gfx/surface.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/ui_types.h"
 
@@ -37,6 +38,7 @@ struct WindowParams {
   int id = 0;                   // child id (GetDlgItem)
   bool top_most = false;        // top-level only: above all others that are not
   bool message_only = false;    // never shown, never painted, not in the tree
+  bool no_activate = false;     // top-level only: never becomes the active window
 };
 
 class Window {
@@ -145,8 +147,14 @@ class Window {
   bool enabled_ = true;
   bool top_most_ = false;
   bool message_only_ = false;
+  bool no_activate_ = false;
   bool destroying_ = false;
-  Rect update_;  // invalid part, client coordinates; guarded by the tree lock
+  // Guarded by the tree lock: the invalid part (client coordinates), a count
+  // of invalidations (a WM_PAINT handler that leaves it unchanged and does
+  // not validate is validated for it), and a top-level's backing surface.
+  Rect update_;
+  uint64_t update_serial_ = 0;
+  Surface backing_;
 };
 
 // A window that only receives messages, for code that needs a handle but no

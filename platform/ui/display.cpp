@@ -1,0 +1,166 @@
+#include "platform/ui/display.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include "platform/ui/headless_backend.h"
+#include "platform/ui/message_queue.h"
+#include "platform/ui/screen.h"
+#include "platform/ui/script_player.h"
+#include "platform/ui/sdl_backend.h"
+#include "platform/ui/shell.h"
+#include "platform/ui/thread_queue.h"
+#include "platform/ui/window_tree.h"
+
+namespace brantel {
+namespace {
+
+// Attaches the backend to the UI thread's queue.
+class Display : public QueueClient {
+ public:
+  explicit Display(std::unique_ptr<DisplayBackend> backend) : backend_(std::move(backend)) {}
+
+  void PumpInput() override {
+    backend_->PumpInput();
+    for (InputSource* s : std::vector<InputSource*>(sources_)) s->Poll();
+  }
+  void OnIdle() override {
+    if (ComposeIfDirty(screen_)) backend_->Present(screen_);
+  }
+  void Wait(uint32_t timeout_ms) override {
+    for (InputSource* s : sources_) timeout_ms = std::min(timeout_ms, s->NextDueMs());
+    backend_->Wait(timeout_ms);
+  }
+  void Wake() override { backend_->Wake(); }
+
+  DisplayBackend* backend() { return backend_.get(); }
+  std::vector<InputSource*> sources_;
+
+ private:
+  std::unique_ptr<DisplayBackend> backend_;
+  Surface screen_;
+};
+
+std::mutex g_mu;
+Display* g_display = nullptr;
+ThreadId g_display_thread = 0;
+
+}  // namespace
+
+DisplayKind ChooseDisplayKind(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--headless") == 0) return DisplayKind::kHeadless;
+    if (std::strcmp(argv[i], "--sdl") == 0) return DisplayKind::kSdl;
+  }
+  if (const char* env = std::getenv("BRANTEL_DISPLAY")) {
+    if (std::strcmp(env, "headless") == 0) return DisplayKind::kHeadless;
+    if (std::strcmp(env, "sdl") == 0) return DisplayKind::kSdl;
+  }
+  const char* x = std::getenv("DISPLAY");
+  const char* wl = std::getenv("WAYLAND_DISPLAY");
+  return (x && *x) || (wl && *wl) ? DisplayKind::kSdl : DisplayKind::kHeadless;
+}
+
+DisplayOptions ParseDisplayOptions(int argc, char** argv) {
+  DisplayOptions o;
+  o.kind = ChooseDisplayKind(argc, argv);
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::strcmp(argv[i], "--scale") == 0) o.scale_percent = std::clamp(std::atoi(argv[i + 1]), 25, 400);
+    if (std::strcmp(argv[i], "--script") == 0) o.script_path = argv[i + 1];
+  }
+  return o;
+}
+
+std::string DisplayHelpText() {
+  return "Display:\n"
+         "  --headless          no window: in-memory screen (default without a display)\n"
+         "  --sdl               a window on the desktop\n"
+         "  --scale PERCENT     window size relative to the 480 x 800 screen\n"
+         "  --script FILE       play scripted input (see docs/windows-and-display.md)\n"
+         "  BRANTEL_DISPLAY=headless|sdl chooses the same way\n"
+         "Keys in the window:\n"
+         "  mouse / touch       the finger\n"
+         "  Escape              back key\n"
+         "  F4 or End           end key\n"
+         "  F3 or Home          talk key\n"
+         "  F9                  turn the phone (motion sensor Rotation 0 -> 90 -> 270 -> 0)\n"
+         "  F12                 screenshot to brantel-screenshot.png\n";
+}
+
+bool StartDisplayWith(std::unique_ptr<DisplayBackend> backend, bool system_bar) {
+  StopDisplay();
+  Size size = GetScreenSize();
+  if (!backend || !backend->Create(size.cx, size.cy)) return false;
+  {
+    std::lock_guard<std::mutex> lock(g_mu);
+    g_display = new Display(std::move(backend));
+    g_display_thread = GetCurrentThreadId();
+  }
+  CurrentQueue()->SetClient(g_display);
+  if (system_bar) StartSystemBar();
+  MarkScreenDirty();
+  return true;
+}
+
+bool StartDisplay(const DisplayOptions& options) {
+  std::unique_ptr<DisplayBackend> backend;
+  if (options.kind == DisplayKind::kSdl) backend = MakeSdlBackend(options.scale_percent);
+  if (!backend) backend = std::make_unique<HeadlessBackend>();
+  if (!StartDisplayWith(std::move(backend), options.system_bar)) return false;
+  if (!options.script_path.empty()) return StartScriptFile(options.script_path);
+  return true;
+}
+
+void StopDisplay() {
+  Display* d;
+  {
+    std::lock_guard<std::mutex> lock(g_mu);
+    d = g_display;
+    if (!d) return;
+  }
+  StopSystemBar();
+  StopScript();
+  CurrentQueue()->SetClient(nullptr);
+  {
+    std::lock_guard<std::mutex> lock(g_mu);
+    g_display = nullptr;
+    g_display_thread = 0;
+  }
+  delete d;
+}
+
+bool IsDisplayRunning() {
+  std::lock_guard<std::mutex> lock(g_mu);
+  return g_display != nullptr;
+}
+
+DisplayBackend* CurrentDisplayBackend() {
+  std::lock_guard<std::mutex> lock(g_mu);
+  return g_display ? g_display->backend() : nullptr;
+}
+
+void WakeDisplayThread() {
+  ThreadId t;
+  {
+    std::lock_guard<std::mutex> lock(g_mu);
+    t = g_display_thread;
+  }
+  if (t)
+    if (auto q = FindQueue(t)) q->Wake();
+}
+
+void AddInputSource(InputSource* source) {
+  std::lock_guard<std::mutex> lock(g_mu);
+  if (g_display) g_display->sources_.push_back(source);
+}
+
+void RemoveInputSource(InputSource* source) {
+  std::lock_guard<std::mutex> lock(g_mu);
+  if (g_display) std::erase(g_display->sources_, source);
+}
+
+}  // namespace brantel

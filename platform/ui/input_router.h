@@ -1,0 +1,31 @@
+#pragma once
+// Turns raw input from a display backend or a script into window messages:
+// hit-testing, capture, activation on press, focus for keys, coalesced move
+// points. Called on the UI thread.
+
+#include <cstdint>
+
+#include "platform/text.h"
+
+namespace brantel {
+
+enum class PointerAction { kDown, kMove, kUp };
+
+// Coordinates are screen pixels; fractions are kept for the move points.
+void RoutePointer(PointerAction action, double x, double y);
+// Virtual-key press or release, to the focus window (else the active one).
+void RouteKey(uint32_t vk, bool down);
+// A finished character (text input): WM_CHAR.
+void RouteChar(char16_t ch);
+// Input-method composition: start, the character being composed (0 when the
+// composition was cleared), finished text (sent as WM_IME_COMPOSITION with
+// GCS_RESULTSTR and WM_CHAR per character), end.
+void RouteCompositionStart();
+void RouteCompositionUpdate(char16_t composing);
+void RouteCompositionResult(WideView text);
+void RouteCompositionEnd();
+bool IsComposing();
+
+bool IsPointerDown();
+
+}  // namespace brantel

@@ -1,0 +1,14 @@
+#pragma once
+// The SDL2 display: a scalable desktop window; mouse and touch act as the
+// finger; keys, text input and input-method composition; F9 turns the phone.
+
+#include <memory>
+
+#include "platform/ui/display_backend.h"
+
+namespace brantel {
+
+// Null when SDL cannot open a window (no display).
+std::unique_ptr<DisplayBackend> MakeSdlBackend(int scale_percent);
+
+}  // namespace brantel

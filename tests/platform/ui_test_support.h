@@ -1,0 +1,67 @@
+#pragma once
+// Shared by the window-system tests: a window that records what it got.
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/ui/message_queue.h"
+
+namespace brantel::testing {
+
+struct Received {
+  uint32_t message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+class RecordingWindow : public Window {
+ public:
+  LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
+    log.push_back({message, wParam, lParam});
+    if (auto it = on.find(message); it != on.end()) return it->second(wParam, lParam);
+    return DefWindowProc(message, wParam, lParam);
+  }
+  int Count(uint32_t message) const {
+    return int(std::count_if(log.begin(), log.end(), [&](const Received& r) { return r.message == message; }));
+  }
+  std::vector<uint32_t> Messages() const {
+    std::vector<uint32_t> out;
+    for (auto& r : log) out.push_back(r.message);
+    return out;
+  }
+  std::vector<Received> Only(uint32_t message) const {
+    std::vector<Received> out;
+    for (auto& r : log)
+      if (r.message == message) out.push_back(r);
+    return out;
+  }
+  bool CreateTop(const Rect& rect, const std::u16string& text = u"", bool visible = true) {
+    return Create(u"TestWindow", text, visible ? WS_VISIBLE : 0, rect, nullptr, 0);
+  }
+  bool CreateChild(Window& parent, const Rect& rect, int id, bool visible = true) {
+    return Create(u"TestChild", u"", WS_CHILD | (visible ? WS_VISIBLE : 0), rect, &parent, id);
+  }
+
+  std::vector<Received> log;
+  std::map<uint32_t, std::function<LRESULT(WPARAM, LPARAM)>> on;
+};
+
+// Dispatches everything queued now; returns how many messages it handled.
+inline int Drain() {
+  int n = 0;
+  Message msg;
+  while (PeekMessage(&msg, 0, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(int(msg.wParam));
+      break;
+    }
+    ++n;
+    DispatchMessage(&msg);
+  }
+  return n;
+}
+
+}  // namespace brantel::testing
