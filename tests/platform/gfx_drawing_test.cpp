@@ -284,6 +284,32 @@ TEST(GfxAlpha, BlendKernelsMatchTheFormulaForEveryAlpha) {
   }
 }
 
+TEST(GfxAlpha, PerPixelAndCoverageKernelsMatchTheFormula) {
+  auto div255 = [](uint32_t t) { return (t + 127) / 255; };
+  std::vector<uint32_t> src(21), dst(21);
+  std::vector<uint8_t> coverage(21);
+  for (uint32_t constant : {255u, 200u, 128u, 1u, 0u}) {
+    for (size_t i = 0; i < src.size(); ++i) {
+      src[i] = uint32_t(i * 12) << 24 | uint32_t(i * 11) << 16 | uint32_t(250 - i) << 8 | uint32_t(i * 5);
+      dst[i] = uint32_t(255 - i * 3) << 24 | uint32_t(i * 2) << 16 | uint32_t(i * 9) << 8 | uint32_t(100 + i);
+      coverage[i] = uint8_t(i * 12 + constant);
+    }
+    std::vector<uint32_t> over = dst, text = dst;
+    pixel_ops::BlendRowPerPixel(over.data(), src.data(), int(over.size()), constant);
+    pixel_ops::CoverageRow(text.data(), coverage.data(), int(text.size()), 0x00123456u);
+    for (size_t i = 0; i < src.size(); ++i) {
+      const uint32_t a = div255((src[i] >> 24) * constant);
+      for (int shift = 0; shift < 24; shift += 8) {
+        const uint32_t sc = (src[i] >> shift) & 0xFF, dc = (dst[i] >> shift) & 0xFF;
+        ASSERT_EQ((over[i] >> shift) & 0xFF, div255(sc * a + dc * (255 - a))) << i << " " << constant;
+        const uint32_t tc = (0x123456u >> shift) & 0xFF, cov = coverage[i];
+        ASSERT_EQ((text[i] >> shift) & 0xFF, div255(tc * cov + dc * (255 - cov))) << i;
+      }
+      ASSERT_EQ(over[i] >> 24, a + div255((dst[i] >> 24) * (255 - a))) << i;
+    }
+  }
+}
+
 TEST(GfxPicture, DrawPictureStretchesWithAlpha) {
   Surface picture(2, 2, 0x00000000u);
   picture.set(0, 0, 0xFFFFFFFFu);
