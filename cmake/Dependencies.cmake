@@ -11,6 +11,8 @@ pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 find_package(PNG REQUIRED)
 find_package(GIF REQUIRED)
 find_package(httplib CONFIG QUIET)
+# Debian ships cpp-httplib as a compiled library described by pkg-config.
+pkg_check_modules(HTTPLIB QUIET IMPORTED_TARGET cpp-httplib)
 if(BRANTEL_TESTS)
   find_package(GTest REQUIRED)
 endif()

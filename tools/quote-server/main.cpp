@@ -1,0 +1,50 @@
+// brantel-quote-server: the reference information server on 127.0.0.1.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/quote-server/http_front.h"
+#include "tools/quote-server/market_data.h"
+#include "tools/quote-server/quote_service.h"
+#include "tools/quote-server/server_options.h"
+
+using namespace brantel::quote_server;
+
+int main(int argc, char** argv) {
+  ServerOptions options;
+  std::string error;
+  if (!ParseServerOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+    std::fprintf(stderr, "brantel-quote-server: %s\n%s", error.c_str(), ServerUsage());
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(ServerUsage(), stdout);
+    return 0;
+  }
+  if (options.data_dir.empty()) options.data_dir = BRANTEL_QUOTE_SERVER_DATA_DIR;
+
+  MarketData market;
+  if (!market.Load(options.data_dir, error)) {
+    std::fprintf(stderr, "brantel-quote-server: %s\n", error.c_str());
+    return 1;
+  }
+  ServiceSettings settings;
+  settings.seed = options.seed;
+  settings.fixed_clock = options.fixed_clock;
+  settings.clock = options.clock;
+  settings.result_code = options.result_code;
+  settings.ranking_rows = options.ranking_rows;
+  const QuoteService service(market, settings);
+
+  HttpFront front(options, service);
+  const int port = front.Bind();
+  if (port <= 0) {
+    std::fprintf(stderr, "brantel-quote-server: cannot listen on 127.0.0.1:%d\n", options.port);
+    return 1;
+  }
+  // Tests and scripts read this line to learn the port.
+  std::printf("listening on 127.0.0.1:%d\n", port);
+  std::fflush(stdout);
+  return front.Run() ? 0 : 1;
+}

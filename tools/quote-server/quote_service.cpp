@@ -1,0 +1,304 @@
+#include "tools/quote-server/quote_service.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "tools/quote-server/chart_renderer.h"
+#include "tools/quote-server/quote_text.h"
+
+namespace brantel::quote_server {
+
+namespace {
+
+constexpr int kYearSessions = 250;  // 52 weeks of sessions
+constexpr int kDailyRows = 20;      // daily quotes listed under a detail
+
+const char* const kPeriodCaptions[] = {"1일", "1주", "1개월", "6개월", "1년"};
+
+// The period index of a detail request; anything unreadable is period 0.
+int PeriodIndex(const std::string& text) {
+  if (text.size() != 1 || text[0] < '0' || text[0] > '4') return 0;
+  return text[0] - '0';
+}
+
+std::vector<double> MovingAverage(const std::vector<Bar>& bars, size_t span) {
+  std::vector<double> out(bars.size(), std::numeric_limits<double>::quiet_NaN());
+  double sum = 0;
+  for (size_t i = 0; i < bars.size(); ++i) {
+    sum += bars[i].close;
+    if (i >= span) sum -= bars[i - span].close;
+    if (i + 1 >= span) out[i] = sum / double(span);
+  }
+  return out;
+}
+
+}  // namespace
+
+QuoteService::QuoteService(const MarketData& market, ServiceSettings settings)
+    : market_(market), settings_(std::move(settings)), model_(settings_.seed) {}
+
+bool QuoteService::IsProtocolPath(std::string_view path) {
+  return path == kMarketListPath || path == kMarketDetailPath || path == kMyPagePath || path == kMasterPath;
+}
+
+KstSeconds QuoteService::Now() const { return settings_.fixed_clock ? settings_.clock : NowKst(); }
+
+Snapshot QuoteService::QuoteOf(const Instrument& in, KstSeconds now) const { return TakeSnapshot(model_, in, now); }
+
+RowFields QuoteService::Row(const Instrument& in, const Snapshot& s) const {
+  RowFields row;
+  row.gubun = in.category;
+  row.item = in.group;
+  row.code = in.code;
+  row.name = in.name;
+  row.price = FormatNumber(s.current, s.decimals);
+  row.daebi = FormatNumber(s.Change(), s.decimals);
+  row.rate = FormatRate(s.RatePercent());
+  row.date = s.date;
+  row.time = s.time;
+  return row;
+}
+
+const Instrument& QuoteService::StandardCurrency(const RequestGroup& group) const {
+  // The list request names the standard currency in key and item; a code the
+  // market does not know falls back to the won rather than failing the list.
+  for (const RequestParam& p : group.params) {
+    if (const Instrument* in = market_.Find(kExchange, p.key)) return *in;
+    if (const Instrument* in = market_.Find(kExchange, p.item)) return *in;
+  }
+  return *market_.Find(kExchange, "FX@KRW");
+}
+
+void QuoteService::AnswerList(const RequestGroup& group, Work& work) const {
+  switch (group.gubun) {
+    case kIndex:
+    case kInterestRate:
+    case kCommodity: {
+      // Rows grouped by their market group, in file order within a group,
+      // so the viewer's section captions come once each.
+      std::vector<const Instrument*> rows;
+      for (const Instrument& in : market_.List(group.gubun)) rows.push_back(&in);
+      std::stable_sort(rows.begin(), rows.end(), [](auto a, auto b) { return a->group < b->group; });
+      for (const Instrument* in : rows) work.elements += RowElement(Row(*in, QuoteOf(*in, work.now)));
+      return;
+    }
+    case kExchange: {
+      const Instrument& standard = StandardCurrency(group);
+      std::vector<const Instrument*> rows;
+      for (const Instrument& in : market_.List(kExchange)) rows.push_back(&in);
+      std::stable_sort(rows.begin(), rows.end(), [](auto a, auto b) { return a->group < b->group; });
+      for (const Instrument* in : rows)
+        work.elements += RowElement(Row(*in, CrossSnapshot(model_, *in, standard, work.now)));
+      return;
+    }
+    case kRanking:
+      AnswerRanking(group, work);
+      return;
+    case kStock:
+      // Stocks are listed through the rankings; a stock list request with a
+      // code answers that code.
+      AnswerLookup(group, work);
+      return;
+    default:
+      work.error = "no list of category " + std::to_string(group.gubun);
+  }
+}
+
+void QuoteService::AnswerRanking(const RequestGroup& group, Work& work) const {
+  // Sub-kind 1 trade value, 2 market capitalisation, anything else volume.
+  int kind = 0;
+  for (const RequestParam& p : group.params)
+    if (!p.item.empty()) kind = std::atoi(p.item.c_str());
+  struct Ranked {
+    const Instrument* in;
+    Snapshot quote;
+    double score;
+  };
+  std::vector<Ranked> ranked;
+  ranked.reserve(market_.StockCount());
+  for (const Instrument& in : market_.List(kStock)) {
+    const Snapshot s = QuoteOf(in, work.now);
+    const double score = kind == 1 ? s.volume * s.current : kind == 2 ? double(in.shares) * s.current : s.volume;
+    ranked.push_back({&in, s, score});
+  }
+  std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) { return a.score > b.score; });
+  size_t rows = settings_.ranking_rows > 0 ? size_t(settings_.ranking_rows) : ranked.size();
+  rows = std::min(rows, ranked.size());
+  for (size_t i = 0; i < rows; ++i) work.elements += RowElement(Row(*ranked[i].in, ranked[i].quote));
+}
+
+void QuoteService::AnswerLookup(const RequestGroup& group, Work& work) const {
+  // One row per parameter that names a code. An unknown code still answers
+  // a row (code and group echoed, no quote) so the rows match the request.
+  for (const RequestParam& p : group.params) {
+    if (p.key.empty()) continue;
+    const Instrument* in = group.gubun >= kStock && group.gubun <= kCommodity ? market_.Find(group.gubun, p.key) : nullptr;
+    if (!in) {
+      RowFields row;
+      row.gubun = group.gubun >= 0 && group.gubun <= kCommodity ? group.gubun : 0;
+      row.code = p.key;
+      row.item = p.item;
+      work.elements += RowElement(row);
+      continue;
+    }
+    if (in->category == kExchange) {
+      // The watch list asks for currencies in the currency named by item.
+      const Instrument* standard = market_.Find(kExchange, p.item);
+      if (!standard) standard = market_.Find(kExchange, "FX@KRW");
+      work.elements += RowElement(Row(*in, CrossSnapshot(model_, *in, *standard, work.now)));
+    } else {
+      work.elements += RowElement(Row(*in, QuoteOf(*in, work.now)));
+    }
+  }
+}
+
+void QuoteService::AnswerDetail(const RequestGroup& group, bool with_charts, Work& work) const {
+  const RequestParam* param = nullptr;
+  for (const RequestParam& p : group.params)
+    if (!p.key.empty()) {
+      param = &p;
+      break;
+    }
+  if (!param) {
+    work.error = "a detail request needs a code";
+    return;
+  }
+  const Instrument* in = group.gubun >= kStock && group.gubun <= kCommodity ? market_.Find(group.gubun, param->key) : nullptr;
+  if (!in) {
+    work.error = "unknown code " + param->key + " in category " + std::to_string(group.gubun);
+    return;
+  }
+  const int period = PeriodIndex(param->period);
+  const SessionPoint session = LatestSession(work.now);
+  const Snapshot s = QuoteOf(*in, work.now);
+  const std::vector<Bar> year = model_.DailyBars(*in, session.index, session.minutes, kYearSessions);
+
+  DetailFields d;
+  d.row = Row(*in, s);
+  d.period = std::to_string(period);
+  d.high = FormatNumber(s.high, s.decimals);
+  d.low = FormatNumber(s.low, s.decimals);
+  d.trade_amount = FormatNumber(s.volume, 0);
+  d.yesterday_price = FormatNumber(s.previous_close, s.decimals);
+  d.open_price = FormatNumber(s.open, s.decimals);
+  const auto high = std::max_element(year.begin(), year.end(), [](const Bar& a, const Bar& b) { return a.high < b.high; });
+  const auto low = std::min_element(year.begin(), year.end(), [](const Bar& a, const Bar& b) { return a.low < b.low; });
+  d.high52 = FormatNumber(high->high, s.decimals);
+  d.high52_date = FormatRowDate(DayOfTradingIndex(high->index));
+  d.low52 = FormatNumber(low->low, s.decimals);
+  d.low52_date = FormatRowDate(DayOfTradingIndex(low->index));
+  work.elements += DetailElement(d);
+
+  // Daily quotes, newest first.
+  for (size_t back = 0; back < size_t(kDailyRows) && back + 1 < year.size(); ++back) {
+    const Bar& bar = year[year.size() - 1 - back];
+    const Bar& before = year[year.size() - 2 - back];
+    Snapshot day;
+    day.current = bar.close;
+    day.previous_close = before.close;
+    day.decimals = s.decimals;
+    day.date = FormatRowDate(DayOfTradingIndex(bar.index));
+    day.time = back == 0 ? s.time : FormatRowTime(kSessionOpenMinute + kSessionMinutes);
+    work.elements += RowElement(Row(*in, day));
+  }
+  if (!with_charts) return;
+
+  const std::string stem = in->code + "_" + std::to_string(period);
+  work.files.push_back({"chart_small_" + stem + ".png", "image/png", RenderSmallChart(year, s.decimals)});
+
+  LargeChart chart;
+  chart.name = in->name;
+  chart.code = in->code;
+  chart.caption = kPeriodCaptions[period];
+  chart.decimals = s.decimals;
+  chart.quote = s;
+  if (period == 0) {
+    chart.intraday = true;
+    chart.bars = model_.IntradayBars(*in, session.index, session.minutes, 5);
+    chart.slots = kSessionMinutes / 5;
+  } else if (period == 1) {
+    chart.intraday = true;
+    for (int64_t i = session.index - 4; i <= session.index; ++i) {
+      const auto day = model_.IntradayBars(*in, i, i == session.index ? session.minutes : kSessionMinutes, 30);
+      chart.bars.insert(chart.bars.end(), day.begin(), day.end());
+    }
+    chart.slots = 5 * ((kSessionMinutes + 29) / 30);
+  } else {
+    const int sessions = period == 2 ? 22 : period == 3 ? 125 : kYearSessions;
+    // Twenty more sessions in front, so the averages start at the left edge.
+    std::vector<Bar> bars = model_.DailyBars(*in, session.index, session.minutes, sessions + 19);
+    const std::vector<double> short_avg = MovingAverage(bars, 5);
+    const std::vector<double> long_avg = MovingAverage(bars, 20);
+    chart.bars.assign(bars.end() - sessions, bars.end());
+    chart.average_short.assign(short_avg.end() - sessions, short_avg.end());
+    chart.average_long.assign(long_avg.end() - sessions, long_avg.end());
+  }
+  work.files.push_back({"chart_large_" + stem + ".png", "image/png", RenderLargeChart(chart)});
+}
+
+void QuoteService::AnswerMaster(const RequestGroup& group, Work& work) const {
+  long held = -1;
+  for (const RequestParam& p : group.params)
+    if (!p.item.empty()) held = std::strtol(p.item.c_str(), nullptr, 10);
+  const size_t count = market_.StockCount();
+  if (held >= 0 && size_t(held) == count) return;  // the client is up to date
+  RowFields row;
+  row.gubun = kMaster;
+  row.item = "0";
+  row.code = "MASTER";
+  row.name = "masterinfo";
+  row.price = std::to_string(count);
+  const CivilTime c = ToCivil(work.now);
+  row.date = FormatRowDate(DaysFromCivil(c.year, c.month, c.day));
+  row.time = FormatRowTime(c.hour * 60 + c.minute, c.second);
+  work.elements += RowElement(row);
+  work.files.push_back({"masterinfo.txt", "text/plain; charset=UTF-8", market_.MasterText()});
+}
+
+ProtocolAnswer QuoteService::Answer(std::string_view path, std::string_view body) const {
+  Work work;
+  work.now = Now();
+  AnswerHeader header;
+  header.server_date = FormatStamp(work.now);
+  QuoteRequest request;
+  std::string reason;
+  if (!ReadQuoteRequest(body, request, reason)) {
+    work.error = reason;
+  } else {
+    header.layout = !request.layout.empty() ? request.layout : path == kMarketDetailPath ? "D" : "L";
+    header.msisdn = request.msisdn;
+    header.os = request.os;
+    header.filler = request.filler;
+    if (!request.version.empty()) header.version = request.version;
+    if (settings_.result_code != "1") {
+      header.result_code = settings_.result_code;
+      header.result_desc = "refused on request of the server's operator";
+    } else {
+      bool charts_sent = false;
+      for (const RequestGroup& group : request.groups) {
+        if (path == kMarketDetailPath) {
+          AnswerDetail(group, !charts_sent, work);
+          charts_sent = true;
+        } else if (path == kMasterPath) {
+          AnswerMaster(group, work);
+        } else if (path == kMyPagePath) {
+          AnswerLookup(group, work);
+        } else {
+          AnswerList(group, work);
+        }
+        if (!work.error.empty()) break;
+      }
+    }
+  }
+  if (!work.error.empty()) {
+    header.result_code = "0";
+    header.result_desc = work.error;
+    work.elements.clear();
+    work.files.clear();
+  }
+  return {MultipartContentType(), MultipartBody(AnswerXml(header, work.elements), work.files)};
+}
+
+}  // namespace brantel::quote_server

@@ -1,0 +1,66 @@
+#pragma once
+// The protocol side of the reference server: turns a request document posted
+// to one of the four paths into the multipart answer.
+
+#include <string>
+#include <string_view>
+
+#include "tools/quote-server/answer_writer.h"
+#include "tools/quote-server/market_data.h"
+#include "tools/quote-server/price_model.h"
+#include "tools/quote-server/quote_snapshot.h"
+#include "tools/quote-server/request_reader.h"
+
+namespace brantel::quote_server {
+
+inline constexpr std::string_view kMarketListPath = "/hfjs-web/wm/market/MarketList.do";
+inline constexpr std::string_view kMarketDetailPath = "/hfjs-web/wm/market/MarketDetail.do";
+inline constexpr std::string_view kMyPagePath = "/hfjs-web/wm/myPage/MyPageList.do";
+inline constexpr std::string_view kMasterPath = "/hfjs-web/common/MasterMain.do";
+
+struct ServiceSettings {
+  uint64_t seed = 1;
+  bool fixed_clock = false;
+  KstSeconds clock = 0;
+  std::string result_code = "1";  // anything else: refuse every request with it
+  int ranking_rows = 100;         // 0: every stock
+};
+
+struct ProtocolAnswer {
+  std::string content_type;
+  std::string body;
+};
+
+class QuoteService {
+ public:
+  QuoteService(const MarketData& market, ServiceSettings settings);
+
+  static bool IsProtocolPath(std::string_view path);
+  ProtocolAnswer Answer(std::string_view path, std::string_view body) const;
+
+  KstSeconds Now() const;
+
+ private:
+  struct Work {
+    KstSeconds now = 0;
+    std::string elements;
+    std::vector<AnswerFile> files;
+    std::string error;  // set: refuse with ResultCode "0"
+  };
+
+  void AnswerList(const RequestGroup& group, Work& work) const;
+  void AnswerRanking(const RequestGroup& group, Work& work) const;
+  void AnswerLookup(const RequestGroup& group, Work& work) const;
+  void AnswerDetail(const RequestGroup& group, bool with_charts, Work& work) const;
+  void AnswerMaster(const RequestGroup& group, Work& work) const;
+
+  RowFields Row(const Instrument& in, const Snapshot& s) const;
+  Snapshot QuoteOf(const Instrument& in, KstSeconds now) const;
+  const Instrument& StandardCurrency(const RequestGroup& group) const;
+
+  const MarketData& market_;
+  ServiceSettings settings_;
+  PriceModel model_;
+};
+
+}  // namespace brantel::quote_server
