@@ -106,11 +106,19 @@ int main(int argc, char** argv) {
   SheetPages updater_pages("StockUpdater", RGB(0x52, 0x52, 0x52));
   for (uint32_t n : UpdaterPictureNumbers()) updater_pages.Add({n, updater.Get(n), Note(n, kUpdaterPictures)});
 
+  // A listed picture that is missing or does not decode fails the run, so the
+  // sheet can guard a build as well as be looked at.
+  int broken = 0;
+  for (const PictureInfo& info : kViewerPictures)
+    if (viewer.Get(info.number).empty()) ++broken, std::fprintf(stderr, "missing picture %u\n", info.number);
+  for (const PictureInfo& info : kUpdaterPictures)
+    if (updater.Get(info.number).empty()) ++broken, std::fprintf(stderr, "missing updater picture %u\n", info.number);
+
   int written = 0;
   bool ok = WritePages(viewer_pages.TakePages(), out, "pictures", written) &&
             WritePages(updater_pages.TakePages(), out, "updater", written) &&
             WritePages(DrawCompositions([&](uint32_t n) -> const Surface& { return viewer.Get(n); },
                                         [&](uint32_t n) -> const Surface& { return updater.Get(n); }, *library),
                        out, "assembled", written);
-  return ok && written > 0 ? 0 : 1;
+  return ok && written > 0 && broken == 0 ? 0 : 1;
 }

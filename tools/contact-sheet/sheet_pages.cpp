@@ -51,6 +51,7 @@ void SheetPages::Add(const SheetPicture& item) {
 
   DeviceContext dc(pages_.back());
   dc.SetStretchBltMode(HALFTONE);
+  dc.SetBkMode(TRANSPARENT);
   Rect frame = Rect::FromSize(x_, y_, width, height);
   dc.FillSolid(frame.Inflate(1, 1), RGB(0x60, 0x66, 0x70));
   dc.FillSolid(frame, backdrop_);
@@ -61,7 +62,6 @@ void SheetPages::Add(const SheetPicture& item) {
   } else {
     dc.DrawPicture(item.picture, frame);
   }
-  dc.SetBkMode(TRANSPARENT);
   dc.SelectFont(Font(kGothicFace, 16, FW_BOLD));
   dc.SetTextColor(kLabel);
   std::string size = item.picture.empty() ? "" : std::to_string(item.picture.width()) + "x" + std::to_string(item.picture.height());
