@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/debug.h"
+#include "platform/gfx/picture.h"
 
 namespace brantel {
 
@@ -121,6 +122,20 @@ std::span<const uint8_t> ResourceLibrary::Picture(uint32_t type, uint32_t number
   if (type != kPictureTypePng && type != kPictureTypeGif) return {};
   auto it = pictures_by_number_.find(number);
   return it == pictures_by_number_.end() ? std::span<const uint8_t>() : it->second;
+}
+
+std::shared_ptr<const Surface> ResourceLibrary::DecodedPicture(uint32_t type, uint32_t number) const {
+  std::span<const uint8_t> bytes = Picture(type, number);
+  if (bytes.empty()) return nullptr;
+  {
+    std::lock_guard lock(decoded_mutex_);
+    if (auto it = decoded_.find(bytes.data()); it != decoded_.end()) return it->second;
+  }
+  // Decoded outside the lock; two threads may both decode, one result stays.
+  std::optional<Surface> decoded = DecodePicture(bytes);
+  std::shared_ptr<const Surface> picture = decoded ? std::make_shared<const Surface>(std::move(*decoded)) : nullptr;
+  std::lock_guard lock(decoded_mutex_);
+  return decoded_.try_emplace(bytes.data(), picture).first->second;
 }
 
 WideText ResourceLibrary::String(uint32_t number) const {

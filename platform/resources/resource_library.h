@@ -11,11 +11,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/gfx/surface.h"
 #include "platform/resources/resource_abi.h"
 #include "platform/text.h"
 
@@ -57,6 +59,10 @@ class ResourceLibrary {
   // picture. The library keeps every picture once; a lookup under either
   // picture type code finds it. Empty when there is no such picture.
   std::span<const uint8_t> Picture(uint32_t type, uint32_t number) const;
+  // The picture decoded (straight-alpha pixels), decoded once and kept while
+  // the library lives; null when there is no such picture or it does not
+  // decode. Screens draw the same stars and bands on every paint.
+  std::shared_ptr<const Surface> DecodedPicture(uint32_t type, uint32_t number) const;
   // A string entry as wide text; empty when there is none.
   WideText String(uint32_t number) const;
   // A menu with its pop-ups; empty when there is none or it is malformed.
@@ -78,6 +84,8 @@ class ResourceLibrary {
   std::unordered_map<uint32_t, std::span<const uint8_t>> pictures_by_number_;
   std::unordered_map<uint32_t, const char*> strings_;
   std::unordered_map<uint32_t, ResourceMenu> menus_;
+  mutable std::mutex decoded_mutex_;
+  mutable std::unordered_map<const uint8_t*, std::shared_ptr<const Surface>> decoded_;
 };
 
 // The process-wide slot every screen and control reads.

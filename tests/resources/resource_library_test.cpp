@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <thread>
 #include <vector>
 
 namespace brantel {
@@ -164,6 +165,38 @@ TEST(ResourceLibrary, PictureBytesStayValidWhileTheirLibraryIsHeld) {
   }
   EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), copy.begin(), copy.end()));
   EXPECT_EQ(first->String(104), ResourceLibrary::Load(LibraryPath())->String(104));
+}
+
+TEST(ResourceLibrary, DecodedPicturesAreSharedAcrossThreadsAndMissingOnesNull) {
+  auto library = ResourceLibrary::Load(LibraryPath());
+  ASSERT_TRUE(library);
+  std::vector<uint32_t> numbers = library->PictureNumbers();
+  // Four painters asking at once end up with one decoded picture per number.
+  std::vector<std::vector<std::shared_ptr<const Surface>>> seen(4);
+  std::vector<std::thread> painters;
+  for (auto& mine : seen)
+    painters.emplace_back([&] {
+      for (uint32_t n : numbers) mine.push_back(library->DecodedPicture(kPictureTypeGif, n));
+    });
+  for (auto& t : painters) t.join();
+  for (size_t i = 0; i < numbers.size(); ++i) {
+    ASSERT_TRUE(seen[0][i]) << numbers[i];
+    EXPECT_EQ(library->DecodedPicture(kPictureTypePng, numbers[i]), library->DecodedPicture(kPictureTypeGif, numbers[i]));
+  }
+  auto star = library->DecodedPicture(kPictureTypeGif, 1057);
+  EXPECT_EQ(star->width(), 40);
+  EXPECT_EQ(star->height(), 40);
+  EXPECT_FALSE(library->DecodedPicture(kPictureTypeGif, 1017));
+
+  // Bytes that are no picture decode to nothing, and stay nothing.
+  auto odd = ResourceLibrary::Load(BrokenModule("odd_entries"));
+  ASSERT_TRUE(odd);
+  EXPECT_FALSE(odd->DecodedPicture(kPictureTypePng, 8));
+  EXPECT_FALSE(odd->DecodedPicture(kPictureTypePng, 8));
+
+  // A decoded picture is a copy: it outlives its library.
+  library.reset();
+  EXPECT_EQ(star->width(), 40);
 }
 
 }  // namespace
