@@ -29,21 +29,34 @@ double Lattice(uint64_t key, int64_t point) { return double(Mix(key ^ Mix(uint64
 
 double UnitsOf(int64_t index, int minute) { return double(index) * kUnitsPerSession + kNightUnits + minute; }
 
+// Octave lengths (2 to 65536 units) and the amplitude of a random walk over
+// each length, counted in sessions.
+struct Octaves {
+  double inverse_length[kOctaves];
+  double amplitude[kOctaves];
+  Octaves() {
+    double length = 2;
+    for (int o = 0; o < kOctaves; ++o, length *= 2) {
+      inverse_length[o] = 1.0 / length;
+      amplitude[o] = std::sqrt(length / kUnitsPerSession);
+    }
+  }
+};
+const Octaves kOctaveTable;
+
 }  // namespace
 
 double PriceModel::Noise(uint64_t key, double t) const {
   double sum = 0;
-  double length = 2;
-  for (int o = 0; o < kOctaves; ++o, length *= 2) {
-    const double x = t / length;
+  for (int o = 0; o < kOctaves; ++o) {
+    const double x = t * kOctaveTable.inverse_length[o];
     const double base = std::floor(x);
     const double f = x - base;
     const double s = f * f * (3 - 2 * f);
-    const uint64_t okey = Mix(key + uint64_t(o) * 0x632BE59BD9B4E019ull);
+    const uint64_t okey = key + uint64_t(o) * 0x632BE59BD9B4E019ull;
     const double a = Lattice(okey, int64_t(base));
     const double b = Lattice(okey, int64_t(base) + 1);
-    // Amplitude of a random walk over `length` units, in sessions.
-    sum += (a + (b - a) * s) * std::sqrt(length / kUnitsPerSession);
+    sum += (a + (b - a) * s) * kOctaveTable.amplitude[o];
   }
   return sum;
 }

@@ -47,6 +47,18 @@ KstSeconds QuoteService::Now() const { return settings_.fixed_clock ? settings_.
 
 Snapshot QuoteService::QuoteOf(const Instrument& in, KstSeconds now) const { return TakeSnapshot(model_, in, now); }
 
+std::shared_ptr<const std::vector<Snapshot>> QuoteService::StockQuotes(KstSeconds now) const {
+  std::lock_guard<std::mutex> lock(quotes_mutex_);
+  if (!quotes_ || quotes_time_ != now) {
+    auto quotes = std::make_shared<std::vector<Snapshot>>();
+    quotes->reserve(market_.StockCount());
+    for (const Instrument& in : market_.List(kStock)) quotes->push_back(QuoteOf(in, now));
+    quotes_ = std::move(quotes);
+    quotes_time_ = now;
+  }
+  return quotes_;
+}
+
 RowFields QuoteService::Row(const Instrument& in, const Snapshot& s) const {
   RowFields row;
   row.gubun = in.category;
@@ -118,10 +130,12 @@ void QuoteService::AnswerRanking(const RequestGroup& group, Work& work) const {
   };
   std::vector<Ranked> ranked;
   ranked.reserve(market_.StockCount());
-  for (const Instrument& in : market_.List(kStock)) {
-    const Snapshot s = QuoteOf(in, work.now);
-    const double score = kind == 1 ? s.volume * s.current : kind == 2 ? double(in.shares) * s.current : s.volume;
-    ranked.push_back({&in, s, score});
+  const auto quotes = StockQuotes(work.now);
+  const std::vector<Instrument>& stocks = market_.List(kStock);
+  for (size_t i = 0; i < stocks.size(); ++i) {
+    const Snapshot& s = (*quotes)[i];
+    const double score = kind == 1 ? s.volume * s.current : kind == 2 ? double(stocks[i].shares) * s.current : s.volume;
+    ranked.push_back({&stocks[i], s, score});
   }
   std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) { return a.score > b.score; });
   size_t rows = settings_.ranking_rows > 0 ? size_t(settings_.ranking_rows) : ranked.size();

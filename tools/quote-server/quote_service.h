@@ -2,8 +2,11 @@
 // The protocol side of the reference server: turns a request document posted
 // to one of the four paths into the multipart answer.
 
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tools/quote-server/answer_writer.h"
 #include "tools/quote-server/market_data.h"
@@ -57,10 +60,16 @@ class QuoteService {
   RowFields Row(const Instrument& in, const Snapshot& s) const;
   Snapshot QuoteOf(const Instrument& in, KstSeconds now) const;
   const Instrument& StandardCurrency(const RequestGroup& group) const;
+  // Quotes of every stock at `now`, computed once per moment: rankings ask
+  // for all of them, and a fixed or unchanged clock gives the same ones.
+  std::shared_ptr<const std::vector<Snapshot>> StockQuotes(KstSeconds now) const;
 
   const MarketData& market_;
   ServiceSettings settings_;
   PriceModel model_;
+  mutable std::mutex quotes_mutex_;
+  mutable KstSeconds quotes_time_ = -1;
+  mutable std::shared_ptr<const std::vector<Snapshot>> quotes_;
 };
 
 }  // namespace brantel::quote_server
