@@ -84,10 +84,10 @@ void ListRows(Canvas& c) {
     COLORREF colour;
     const char16_t* mark;
     bool starred;
-  } rows[] = {{u"삼성전자", u"71,200", u"1,300", kRise, u"▲", true},
-              {u"현대자동차", u"186,500", u"2,500", kFall, u"▼", false},
-              {u"NAVER", u"212,000", u"0", kWhite, u"", true},
-              {u"카카오", u"48,150", u"350", kRise, u"▲", false}};
+  } rows[] = {{u"한빛전자", u"71,200", u"1,300", kRise, u"▲", true},
+              {u"새솔자동차", u"186,500", u"2,500", kFall, u"▼", false},
+              {u"누리소프트", u"212,000", u"0", kWhite, u"", true},
+              {u"다온화학", u"48,150", u"350", kRise, u"▲", false}};
   int y = 42;
   c.dc().SelectPen(Pen{PS_SOLID, 1, 0x504744});
   for (int i = 0; i < 4; ++i, y += 71) {
@@ -237,7 +237,7 @@ void DetailPieces(Canvas& c) {
   c.Caption(u"detail: 1034 title, 1018, price box 1044, 1045 + 1046, daily rows 1096", 0, 0);
   c.dc().FillSolid(Rect{0, 0, 480, 540}, kScreen);
   c.Picture(1034, Rect{0, 0, 480, 75});
-  c.Text(u"삼성전자", Rect{0, 0, 430, 75}, 32, kWhite, DT_CENTER | kLine);
+  c.Text(u"한빛전자", Rect{0, 0, 430, 75}, 32, kWhite, DT_CENTER | kLine);
   c.Picture(1057, 430, 17);
   int y = 75;
   c.Picture(1018, Rect{0, y, 480, y + 42});
@@ -268,7 +268,7 @@ void Landscape(Canvas& c) {
   c.Caption(u"landscape (1051, header 1043, footer 1019 at 800, buttons 1049 / 1048 blended)", 0, 0);
   c.Picture(1051, Rect{0, 0, 800, 480});
   c.Picture(1043, Rect{0, 0, 800, 42});
-  c.Text(u"삼성전자", Rect{10, 0, 206, 42}, 24, kName);
+  c.Text(u"한빛전자", Rect{10, 0, 206, 42}, 24, kName);
   c.Text(u"현재가 : 71,200", Rect{220, 0, 410, 42}, 24, kWhite);
   c.Picture(1019, Rect{0, 440, 800, 480});
   c.Picture(1098, Rect{3, 440, 223, 480});
