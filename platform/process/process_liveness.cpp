@@ -6,7 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/folders.h"
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace brantel {
 
@@ -17,9 +18,20 @@ struct StatFields {
   uint64_t start_time = 0;
 };
 
+// Files under /proc report a size of 0, so they are read until the end.
+bool ReadProcFile(const std::string& path, std::string* text) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  char buf[4096];
+  ssize_t n;
+  while ((n = read(fd, buf, sizeof buf)) > 0 && text->size() < 65536) text->append(buf, size_t(n));
+  close(fd);
+  return !text->empty();
+}
+
 std::optional<StatFields> ReadStat(int pid) {
   std::string text;
-  if (pid <= 0 || !ReadWholeFile("/proc/" + std::to_string(pid) + "/stat", text, 4096)) return std::nullopt;
+  if (pid <= 0 || !ReadProcFile("/proc/" + std::to_string(pid) + "/stat", &text)) return std::nullopt;
   // The command name is in parentheses and may hold anything, so the fields
   // are counted from the last ')'.
   const size_t close = text.rfind(')');
