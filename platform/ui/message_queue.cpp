@@ -126,7 +126,8 @@ bool TranslateMessage(const Message* msg) {
     case VK_ESCAPE: ch = 27; break;
     default: return false;
   }
-  return PostMessage(msg->hwnd, WM_CHAR, ch, msg->lParam);
+  // The character comes next, before anything queued after the key press.
+  return CurrentQueue()->Post(MakeMessage(msg->hwnd, WM_CHAR, ch, msg->lParam), true);
 }
 
 LRESULT DispatchMessage(const Message* msg) {

@@ -15,7 +15,8 @@
 //   wait MS                  let MS milliseconds pass
 //   idle                     wait until nothing is queued and nothing to paint
 //   screenshot PATH          write the screen as PNG
-//   rotate 0|90|270          the motion sensor turns the phone (display orientation)
+//   rotate 0|90|270          the motion sensor turns the phone (writes its Rotation)
+//   orient 0|1|4             sets the display orientation directly
 //   quit                     post WM_QUIT to the UI thread
 // Fractional coordinates are allowed (quarter pixels reach GetMouseMovePoints).
 
@@ -29,9 +30,10 @@
 namespace brantel {
 
 struct ScriptStep {
-  enum Kind { kPress, kMove, kRelease, kKey, kText, kCompose, kWait, kIdle, kScreenshot, kRotate, kQuit, kCall };
+  enum Kind { kPress, kMove, kRelease, kKey, kText, kCompose, kWait, kIdle, kScreenshot, kRotate, kOrient, kQuit, kCall };
   Kind kind = kWait;
   double x = 0, y = 0;
+  bool has_point = false; // release at a given point
   uint32_t ms = 0;        // delay before the step (move, wait, hold)
   uint32_t code = 0;      // key code, rotation angle
   WideText text;          // text, composition result
@@ -59,6 +61,7 @@ class InputScript {
   InputScript& Idle();
   InputScript& Screenshot(const std::string& path);
   InputScript& Rotate(int degrees);
+  InputScript& Orient(int orientation);
   InputScript& Quit();
   InputScript& Call(std::function<void()> fn);  // runs on the UI thread at that point
   std::vector<ScriptStep>& steps() { return steps_; }

@@ -82,9 +82,14 @@ void ThreadQueue::Wake() {
   WakeLocked();
 }
 
-bool ThreadQueue::Post(const Message& msg) {
+bool ThreadQueue::Post(const Message& msg, bool front) {
   std::lock_guard<std::mutex> lock(mu_);
   if (closed_) return false;
+  if (front) {
+    posted_.push_front(msg);
+    WakeLocked();
+    return true;
+  }
   // Pointer moves coalesce: a move still waiting is replaced by the newer
   // one, as on the device (GetMouseMovePoints keeps the points in between).
   if (msg.message == WM_MOUSEMOVE && !posted_.empty() && posted_.back().message == WM_MOUSEMOVE &&
@@ -322,6 +327,11 @@ void ThreadQueue::WaitForWork(uint32_t timeout_ms) {
 bool ThreadQueue::IsIdle() {
   std::lock_guard<std::mutex> lock(mu_);
   return posted_.empty() && sent_.empty() && !paint_hint_ && !quit_;
+}
+
+bool ThreadQueue::HasPendingWork() {
+  std::lock_guard<std::mutex> lock(mu_);
+  return !posted_.empty() || !sent_.empty();
 }
 
 }  // namespace brantel

@@ -44,7 +44,7 @@ class ThreadQueue : public std::enable_shared_from_this<ThreadQueue> {
 
   // --- any thread ---
   // False once the owning thread has ended.
-  bool Post(const Message& msg);
+  bool Post(const Message& msg, bool front = false);
   bool EnqueueSent(const std::shared_ptr<SentMessage>& sent);
   void Wake();
   // Marks that a window of this thread became invalid.
@@ -69,6 +69,8 @@ class ThreadQueue : public std::enable_shared_from_this<ThreadQueue> {
   // sent to this thread meanwhile. False on timeout.
   bool WaitForReply(const std::shared_ptr<SentMessage>& sent, uint32_t timeout_ms);
   bool IsIdle();
+  // Posted or sent messages wait (paints and timers not counted).
+  bool HasPendingWork();
   // Milliseconds until the next timer is due; INFINITE when none.
   uint32_t NextTimerTimeout();
   void SetClient(QueueClient* client);

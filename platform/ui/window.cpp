@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/ui/message_queue.h"
+#include "platform/ui/shell_internal.h"
 #include "platform/ui/thread_queue.h"
 #include "platform/ui/window_tree.h"
 
@@ -67,6 +68,7 @@ Window::~Window() {
     hwnd_ = 0;
   }
   if (!parent_ && !message_only_) {
+    ForgetShellWindow(gone);
     if (GetWindowSystemHooks().top_level_gone) GetWindowSystemHooks().top_level_gone(gone);
     MarkScreenDirty();
   }
@@ -188,6 +190,7 @@ void Window::Destroy() {
     }
   }
   if (top_level) {
+    ForgetShellWindow(self);
     if (GetWindowSystemHooks().top_level_gone) GetWindowSystemHooks().top_level_gone(self);
     MarkScreenDirty();
     NotifyShellObserver();
