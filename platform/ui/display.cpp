@@ -7,6 +7,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/debug.h"
 #include "platform/ui/headless_backend.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/screen.h"
@@ -107,10 +108,12 @@ bool StartDisplayWith(std::unique_ptr<DisplayBackend> backend, bool system_bar) 
 }
 
 bool StartDisplay(const DisplayOptions& options) {
-  std::unique_ptr<DisplayBackend> backend;
-  if (options.kind == DisplayKind::kSdl) backend = MakeSdlBackend(options.scale_percent);
-  if (!backend) backend = std::make_unique<HeadlessBackend>();
-  if (!StartDisplayWith(std::move(backend), options.system_bar)) return false;
+  bool started = false;
+  if (options.kind == DisplayKind::kSdl) {
+    started = StartDisplayWith(MakeSdlBackend(options.scale_percent), options.system_bar);
+    if (!started) DebugOutput("display: no window could be opened, running headless\n");
+  }
+  if (!started && !StartDisplayWith(std::make_unique<HeadlessBackend>(), options.system_bar)) return false;
   if (!options.script_path.empty()) return StartScriptFile(options.script_path);
   return true;
 }

@@ -1,5 +1,251 @@
+// The SDL2 display backend.
+
 #include "platform/ui/sdl_backend.h"
 
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/debug.h"
+#include "platform/text.h"
+#include "platform/ui/input_router.h"
+#include "platform/ui/message_queue.h"
+#include "platform/ui/motion_sensor.h"
+#include "platform/ui/screen.h"
+
 namespace brantel {
-std::unique_ptr<DisplayBackend> MakeSdlBackend(int) { return nullptr; }
+namespace {
+
+uint32_t VirtualKey(SDL_Keycode key) {
+  switch (key) {
+    case SDLK_ESCAPE: return VK_TBACK;   // the back key
+    case SDLK_F4:
+    case SDLK_END: return VK_TEND;       // the end key
+    case SDLK_F3:
+    case SDLK_HOME: return VK_TTALK;     // the talk key
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_DELETE: return VK_DELETE;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_PAGEUP: return VK_PRIOR;
+    case SDLK_PAGEDOWN: return VK_NEXT;
+    default: break;
+  }
+  if (key >= SDLK_a && key <= SDLK_z) return uint32_t('A' + (key - SDLK_a));
+  if (key >= SDLK_0 && key <= SDLK_9) return uint32_t('0' + (key - SDLK_0));
+  return 0;
+}
+
+class SdlBackend : public DisplayBackend {
+ public:
+  explicit SdlBackend(int scale_percent) : scale_(scale_percent / 100.0) {}
+
+  ~SdlBackend() override {
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_) SDL_DestroyWindow(window_);
+    if (started_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  }
+
+  bool Create(int width, int height) override {
+    SDL_SetHint(SDL_HINT_IME_INTERNAL_EDITING, "1");
+    SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
+    SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+      DebugOutput(std::string("SDL: ") + SDL_GetError() + "\n");
+      return false;
+    }
+    started_ = true;
+    wake_event_ = SDL_RegisterEvents(1);
+    window_ = SDL_CreateWindow("BrantelStock", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(width * scale_),
+                               int(height * scale_), SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (!window_) return false;
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer_) return false;
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    // Like the phone, no text input until the input panel goes up.
+    SDL_StopTextInput();
+    return MakeTexture(width, height);
+  }
+
+  void Present(const Surface& screen) override {
+    if (screen.width() != width_ || screen.height() != height_) MakeTexture(screen.width(), screen.height());
+    SDL_UpdateTexture(texture_, nullptr, screen.data(), screen.width() * 4);
+    Draw();
+  }
+
+  void PumpInput() override {
+    SDL_Event ev;
+    while (SDL_PollEvent(&ev)) Handle(ev);
+  }
+
+  void Wait(uint32_t timeout_ms) override {
+    if (timeout_ms == 0xFFFFFFFF)
+      SDL_WaitEvent(nullptr);
+    else
+      SDL_WaitEventTimeout(nullptr, int(std::min<uint32_t>(timeout_ms, 0x7FFFFFFF)));
+  }
+
+  void Wake() override {
+    SDL_Event ev{};
+    ev.type = wake_event_;
+    SDL_PushEvent(&ev);
+  }
+
+  void SetOrientation(int width, int height) override {
+    MakeTexture(width, height);
+    SDL_SetWindowSize(window_, int(width * scale_), int(height * scale_));
+  }
+
+  void SetTextInput(bool on) override {
+    if (on)
+      SDL_StartTextInput();
+    else
+      SDL_StopTextInput();
+  }
+
+  const char* name() const override { return "sdl"; }
+
+ private:
+  bool MakeTexture(int width, int height) {
+    if (texture_) SDL_DestroyTexture(texture_);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
+    width_ = width;
+    height_ = height;
+    return texture_ != nullptr;
+  }
+
+  // Where the screen lies in the renderer's output (kept in proportion).
+  SDL_Rect Destination() const {
+    int ow = 0, oh = 0;
+    SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+    double s = std::min(double(ow) / width_, double(oh) / height_);
+    int w = int(width_ * s), h = int(height_ * s);
+    return SDL_Rect{(ow - w) / 2, (oh - h) / 2, w, h};
+  }
+
+  void Draw() {
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_Rect dest = Destination();
+    SDL_RenderCopy(renderer_, texture_, nullptr, &dest);
+    SDL_RenderPresent(renderer_);
+  }
+
+  // Window coordinates (points) to screen pixels, keeping fractions.
+  void ToScreen(double wx, double wy, double& x, double& y) const {
+    int ww = 1, wh = 1, ow = 1, oh = 1;
+    SDL_GetWindowSize(window_, &ww, &wh);
+    SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+    double px = wx * ow / std::max(ww, 1), py = wy * oh / std::max(wh, 1);
+    SDL_Rect d = Destination();
+    x = (px - d.x) * width_ / std::max(d.w, 1);
+    y = (py - d.y) * height_ / std::max(d.h, 1);
+  }
+
+  void Pointer(PointerAction action, double wx, double wy) {
+    double x, y;
+    ToScreen(wx, wy, x, y);
+    RoutePointer(action, x, y);
+  }
+
+  void Handle(const SDL_Event& ev) {
+    switch (ev.type) {
+      case SDL_QUIT:
+        PostQuitMessage(0);
+        break;
+      case SDL_WINDOWEVENT:
+        if (ev.window.event == SDL_WINDOWEVENT_EXPOSED || ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) Draw();
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP:
+        if (ev.button.button == SDL_BUTTON_LEFT && ev.button.which != SDL_TOUCH_MOUSEID)
+          Pointer(ev.type == SDL_MOUSEBUTTONDOWN ? PointerAction::kDown : PointerAction::kUp, ev.button.x,
+                  ev.button.y);
+        break;
+      case SDL_MOUSEMOTION:
+        if ((ev.motion.state & SDL_BUTTON_LMASK) && ev.motion.which != SDL_TOUCH_MOUSEID)
+          Pointer(PointerAction::kMove, ev.motion.x, ev.motion.y);
+        break;
+      case SDL_FINGERDOWN:
+      case SDL_FINGERMOTION:
+      case SDL_FINGERUP: {
+        if (finger_ != -1 && ev.tfinger.fingerId != finger_) break;  // one finger acts
+        int ww = 1, wh = 1;
+        SDL_GetWindowSize(window_, &ww, &wh);
+        PointerAction a = ev.type == SDL_FINGERDOWN   ? PointerAction::kDown
+                          : ev.type == SDL_FINGERUP ? PointerAction::kUp
+                                                    : PointerAction::kMove;
+        finger_ = a == PointerAction::kUp ? -1 : ev.tfinger.fingerId;
+        Pointer(a, ev.tfinger.x * ww, ev.tfinger.y * wh);
+        break;
+      }
+      case SDL_KEYDOWN:
+      case SDL_KEYUP:
+        HandleKey(ev.key, ev.type == SDL_KEYDOWN);
+        break;
+      case SDL_TEXTEDITING: {
+        WideText text = Widen(ev.edit.text);
+        if (text.empty()) {
+          if (IsComposing()) {
+            RouteCompositionUpdate(0);
+            RouteCompositionEnd();
+          }
+        } else {
+          RouteCompositionUpdate(text.back());
+        }
+        break;
+      }
+      case SDL_TEXTINPUT: {
+        WideText text = Widen(ev.text.text);
+        if (IsComposing()) {
+          RouteCompositionResult(text);
+          RouteCompositionEnd();
+        } else {
+          for (char16_t c : text) RouteChar(c);
+        }
+        break;
+      }
+      default:
+        break;
+    }
+  }
+
+  void HandleKey(const SDL_KeyboardEvent& key, bool down) {
+    if (down && key.keysym.sym == SDLK_F9 && !key.repeat) {
+      // The motion sensor: the phone turns to the next angle.
+      WriteMotionSensorRotation(NextMotionSensorRotation(ReadMotionSensorRotation()));
+      return;
+    }
+    if (down && key.keysym.sym == SDLK_F12 && !key.repeat) {
+      SaveScreenshot("brantel-screenshot.png");
+      return;
+    }
+    if (uint32_t vk = VirtualKey(key.keysym.sym)) RouteKey(vk, down);
+  }
+
+  double scale_;
+  bool started_ = false;
+  uint32_t wake_event_ = 0;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  int width_ = 0, height_ = 0;
+  SDL_FingerID finger_ = -1;
+};
+
+}  // namespace
+
+std::unique_ptr<DisplayBackend> MakeSdlBackend(int scale_percent) {
+  return std::make_unique<SdlBackend>(std::clamp(scale_percent, 25, 400));
+}
+
 }  // namespace brantel

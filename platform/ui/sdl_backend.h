@@ -8,7 +8,7 @@
 
 namespace brantel {
 
-// Null when SDL cannot open a window (no display).
+// Create() fails when SDL cannot open a window (no display).
 std::unique_ptr<DisplayBackend> MakeSdlBackend(int scale_percent);
 
 }  // namespace brantel

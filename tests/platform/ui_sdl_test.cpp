@@ -1,0 +1,109 @@
+// The SDL2 backend, run when a display is there (under ctest there is none
+// and the test is skipped; run it with xvfb-run). Events are pushed into
+// SDL's queue as the desktop would deliver them.
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstdlib>
+
+#include "platform/ui/display.h"
+#include "platform/ui/message_queue.h"
+#include "platform/ui/sdl_backend.h"
+#include "tests/platform/ui_test_support.h"
+
+namespace brantel {
+namespace {
+
+using testing::Drain;
+using testing::RecordingWindow;
+
+class Sdl : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) GTEST_SKIP() << "no display";
+    if (!StartDisplayWith(MakeSdlBackend(100), false)) GTEST_SKIP() << "SDL could not open a window";
+  }
+  void TearDown() override {
+    StopDisplay();
+    Drain();
+  }
+  void Push(SDL_Event ev) {
+    ev.common.timestamp = SDL_GetTicks();
+    SDL_PushEvent(&ev);
+  }
+};
+
+TEST_F(Sdl, MouseActsAsTheFingerAndKeysMapToTheDevicesKeys) {
+  RecordingWindow w;
+  ASSERT_TRUE(w.CreateTop(Rect{0, 0, 480, 800}));
+  Drain();
+  int ww = 0, wh = 0;
+  SDL_Window* win = SDL_GetWindowFromID(1);
+  ASSERT_NE(win, nullptr);
+  SDL_GetWindowSize(win, &ww, &wh);
+  SDL_Event down{};
+  down.type = SDL_MOUSEBUTTONDOWN;
+  down.button.button = SDL_BUTTON_LEFT;
+  down.button.windowID = SDL_GetWindowID(win);
+  down.button.x = ww / 2;
+  down.button.y = wh / 4;
+  Push(down);
+  SDL_Event up = down;
+  up.type = SDL_MOUSEBUTTONUP;
+  Push(up);
+  SDL_Event esc{};
+  esc.type = SDL_KEYDOWN;
+  esc.key.keysym.sym = SDLK_ESCAPE;
+  Push(esc);
+  SDL_Event end = esc;
+  end.key.keysym.sym = SDLK_F4;
+  Push(end);
+  Drain();
+  auto downs = w.Only(WM_LBUTTONDOWN);
+  ASSERT_EQ(downs.size(), 1u);
+  EXPECT_NEAR(GET_X_LPARAM(downs[0].lParam), 240, 2);
+  EXPECT_NEAR(GET_Y_LPARAM(downs[0].lParam), 200, 2);
+  EXPECT_EQ(w.Count(WM_LBUTTONUP), 1);
+  auto keys = w.Only(WM_KEYDOWN);
+  ASSERT_EQ(keys.size(), 2u);
+  EXPECT_EQ(keys[0].wParam, VK_TBACK);
+  EXPECT_EQ(keys[1].wParam, VK_TEND);
+}
+
+TEST_F(Sdl, CompositionBecomesImeMessagesAndTheFinishedCharacter) {
+  RecordingWindow w;
+  ASSERT_TRUE(w.CreateTop(Rect{0, 0, 480, 800}));
+  SetFocus(w.hwnd());
+  Drain();
+  w.log.clear();
+  auto editing = [&](const char* text) {
+    SDL_Event e{};
+    e.type = SDL_TEXTEDITING;
+    SDL_strlcpy(e.edit.text, text, sizeof(e.edit.text));
+    Push(e);
+  };
+  editing("ㅎ");
+  editing("하");
+  editing("한");
+  SDL_Event input{};
+  input.type = SDL_TEXTINPUT;
+  SDL_strlcpy(input.text.text, "한", sizeof(input.text.text));
+  Push(input);
+  editing("");
+  SDL_Event plain = input;
+  SDL_strlcpy(plain.text.text, "a", sizeof(plain.text.text));
+  Push(plain);
+  Drain();
+  EXPECT_EQ(w.Count(WM_IME_STARTCOMPOSITION), 1);
+  EXPECT_EQ(w.Count(WM_IME_ENDCOMPOSITION), 1);
+  auto chars = w.Only(WM_CHAR);
+  ASSERT_EQ(chars.size(), 2u);
+  EXPECT_EQ(chars[0].wParam, WPARAM(u'한'));
+  EXPECT_EQ(chars[1].wParam, WPARAM(u'a'));
+}
+
+}  // namespace
+}  // namespace brantel
