@@ -7,6 +7,7 @@
 
 #include "platform/debug.h"
 #include "platform/gfx/picture.h"
+#include "platform/resources/resource_menu_builder.h"
 
 namespace brantel {
 
@@ -17,45 +18,12 @@ namespace {
 constexpr uint32_t kMaxEntries = 1u << 16;
 constexpr uint32_t kMaxPictureBytes = 16u << 20;
 constexpr size_t kMaxStringBytes = 64u << 10;
-constexpr uint32_t kMaxMenuDepth = 8;
 
 uint64_t PictureKey(uint32_t type, uint32_t number) { return (uint64_t(type) << 32) | number; }
 
 WideText BoundedText(const char* utf8) {
   if (!utf8) return {};
   return Widen(std::string_view(utf8, strnlen(utf8, kMaxStringBytes)));
-}
-
-// Depth rules of a flat menu: the first item is at depth 0, an item is at
-// most one level deeper than the one before it, and only right after a
-// pop-up item.
-bool MenuShapeIsValid(const BrantelMenuItemEntry* items, uint32_t count) {
-  for (uint32_t i = 0; i < count; ++i) {
-    uint32_t depth = items[i].depth;
-    if (depth > kMaxMenuDepth) return false;
-    uint32_t allowed = 0;
-    if (i > 0) allowed = items[i - 1].depth + ((items[i - 1].flags & BRANTEL_MENU_ITEM_POPUP) ? 1 : 0);
-    if (depth > allowed) return false;
-  }
-  return true;
-}
-
-// Builds the items at `depth` starting at `pos`, leaving `pos` after them.
-ResourceMenu BuildMenuLevel(const BrantelMenuItemEntry* items, uint32_t count, uint32_t& pos, uint32_t depth) {
-  ResourceMenu level;
-  while (pos < count && items[pos].depth == depth) {
-    const BrantelMenuItemEntry& entry = items[pos++];
-    ResourceMenuItem item;
-    item.separator = (entry.flags & BRANTEL_MENU_ITEM_SEPARATOR) != 0;
-    item.popup = !item.separator && (entry.flags & BRANTEL_MENU_ITEM_POPUP) != 0;
-    if (!item.separator) {
-      item.caption = BoundedText(entry.caption_utf8);
-      item.command = item.popup ? 0 : entry.command;
-    }
-    if (item.popup) item.items = BuildMenuLevel(items, count, pos, depth + 1);
-    level.push_back(std::move(item));
-  }
-  return level;
 }
 
 }  // namespace
@@ -107,12 +75,14 @@ bool ResourceLibrary::Index(const BrantelResourceTable& table) {
   for (uint32_t i = 0; i < table.menu_count; ++i) {
     const BrantelMenuEntry& m = table.menus[i];
     if (menus_.count(m.number)) continue;
-    if (m.item_count > kMaxEntries || (m.item_count && !m.items) || !MenuShapeIsValid(m.items, m.item_count)) {
+    ResourceMenu menu;
+    bool ok = m.item_count <= kMaxEntries && (m.item_count == 0 || m.items) &&
+              BuildResourceMenu(std::span<const BrantelMenuItemEntry>(m.items, m.item_count), menu);
+    if (!ok) {
       DebugOutput("resource library: malformed menu " + std::to_string(m.number));
       continue;
     }
-    uint32_t pos = 0;
-    menus_.emplace(m.number, BuildMenuLevel(m.items, m.item_count, pos, 0));
+    menus_.emplace(m.number, std::move(menu));
   }
   return true;
 }
