@@ -1,0 +1,42 @@
+#pragma once
+// The gallery as a full-screen dialog: pages turned by the header arrows or
+// the left and right keys, a modal message box over the dimmed screen, and
+// an echo of pointer, key and input-method messages.
+
+#include "platform/gfx/surface.h"
+#include "platform/ui/dialog.h"
+#include "tools/gallery/gallery_pages.h"
+
+namespace brantel::gallery {
+
+class MessageBoxDialog : public Dialog {
+ public:
+  LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  bool OnInitDialog() override;
+  int ButtonAt(int x, int y) const;
+
+  Surface dimmed_;  // the screen behind, darkened, taken when opening
+  int pressed_ = -1;
+};
+
+class GalleryDialog : public Dialog {
+ public:
+  GalleryDialog();
+  LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override;
+  int page() const { return page_; }
+
+ private:
+  bool OnInitDialog() override;
+  void TurnPage(int delta);
+  void OnPointer(uint32_t message, int x, int y);
+  void OnKey(uint32_t message, WPARAM key);
+  void OnChar(char16_t c);
+
+  int page_ = 0;
+  bool button_pressed_ = false;
+  InputEcho echo_;
+};
+
+}  // namespace brantel::gallery
