@@ -28,9 +28,9 @@ void DrawLine(Surface& target, const Rect& clip, FontInstance& font, const std::
       }
     }
     if (int(i) == underline) {
-      // The mnemonic's underline: one pixel under the baseline, as wide as the character.
-      const int thickness = std::max(1, font.height() / 24);
-      const Rect line = Rect::FromSize(x + pen, baseline + 1, advance, thickness).Intersect(clip);
+      // The mnemonic's underline, where the font puts underlines, as wide as the character.
+      const Rect line =
+          Rect::FromSize(x + pen, baseline + font.underline_offset(), advance, font.underline_thickness()).Intersect(clip);
       for (int row = line.top; row < line.bottom; ++row)
         pixel_ops::FillRow(target.row(row) + line.left, line.Width(), color);
     }

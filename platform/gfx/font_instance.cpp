@@ -164,6 +164,12 @@ bool FontInstance::Open() {
     down = os2->usWinDescent;
   }
   ascent_ = up + down > 0 ? int(height_ * up / (up + down) + 0.5) : height_ * 4 / 5;
+  if (FT_IS_SCALABLE(face)) {
+    const FT_Fixed scale = face->size->metrics.y_scale;
+    underline_offset_ = std::max(1, int((-FT_MulFix(face->underline_position, scale) + 32) >> 6));
+    underline_thickness_ = std::max(1, int((FT_MulFix(face->underline_thickness, scale) + 32) >> 6));
+    underline_offset_ = std::min(underline_offset_, std::max(1, height_ - ascent_ - underline_thickness_));
+  }
   // Average width over the lower-case Latin letters.
   int total = 0;
   for (char32_t c = U'a'; c <= U'z'; ++c) {

@@ -48,6 +48,9 @@ class FontInstance {
   int ascent() const { return ascent_; }
   int descent() const { return height_ - ascent_; }
   int average_char_width() const { return average_char_width_; }
+  // The underline of a mnemonic: pixels below the baseline, and thickness.
+  int underline_offset() const { return underline_offset_; }
+  int underline_thickness() const { return underline_thickness_; }
   const FontFile& file() const { return file_; }
 
   // The glyph of a code point (rendered on first use, then cached). The
@@ -68,6 +71,8 @@ class FontInstance {
   int height_;
   int ascent_ = 0;
   int average_char_width_ = 0;
+  int underline_offset_ = 1;
+  int underline_thickness_ = 1;
   void* face_ = nullptr;  // FT_Face, kept out of this header
   std::mutex mutex_;
   std::array<const Glyph*, 128> ascii_{};

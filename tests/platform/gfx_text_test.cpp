@@ -246,7 +246,12 @@ TEST(GfxText, PrefixCharacters) {
   const Surface mnemonic = Draw(u"&File", r, DT_SINGLELINE, f);
   const Surface word = Draw(u"File", r, DT_SINGLELINE, f);
   const Rect under = InkBounds(mnemonic);
-  EXPECT_GT(under.bottom, InkBounds(word).bottom);
+  const Rect letters = InkBounds(word);
+  EXPECT_GT(under.bottom, letters.bottom);
+  // The underline sits apart from the letters (else "F" would read as "E").
+  bool gap_row_clear = true;
+  for (int x = under.left; x < under.right; ++x) gap_row_clear &= mnemonic.at(x, letters.bottom) == kBackground;
+  EXPECT_TRUE(gap_row_clear);
   EXPECT_TRUE(IsShifted(word, Draw(u"&File", r, DT_SINGLELINE | DT_HIDEPREFIX, f), 0, 0));
   // A lone "&" at the end vanishes.
   EXPECT_TRUE(IsShifted(word, Draw(u"File&", r, DT_SINGLELINE, f), 0, 0));
