@@ -1,0 +1,316 @@
+#include "protocol/response_document.h"
+
+#include <cstring>
+#include <string>
+
+#include "protocol/byte_search.h"
+#include "protocol/wire_text.h"
+
+namespace brantel {
+
+namespace {
+
+using Name = std::string_view;
+
+// The element name without a namespace prefix, compared exactly. Text nodes
+// have an empty name and so match no field.
+Name LocalName(const pugi::xml_node& node) {
+  Name name = node.name();
+  const size_t colon = name.rfind(':');
+  return colon == Name::npos ? name : name.substr(colon + 1);
+}
+
+// Decodes one field by the wire rules. The parsed buffer holds only wire
+// sequences of up to three bytes, so a four-byte sequence can only come from
+// a character reference the parser expanded; it becomes its surrogate pair,
+// as a DOM working on wide text would give it.
+void DecodeField(const char* s, WideText& out) {
+  const auto* p = reinterpret_cast<const uint8_t*>(s);
+  // Most fields are short ASCII: widen them in one pass.
+  const uint8_t* ascii = p;
+  while (*ascii && *ascii < 0x80) ++ascii;
+  const size_t ascii_size = size_t(ascii - p);
+  out.resize(ascii_size);
+  char16_t* w = out.data();
+  for (size_t i = 0; i < ascii_size; ++i) w[i] = p[i];
+  if (*ascii == 0) return;
+  const auto* end = ascii + std::strlen(reinterpret_cast<const char*>(ascii));
+  p = ascii;
+  while (p < end) {
+    const uint8_t b = *p;
+    if (b >= 0xF0 && b <= 0xF4 && end - p >= 4 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80 &&
+        (p[3] & 0xC0) == 0x80) {
+      uint32_t cp = (uint32_t(b & 0x07) << 18) | (uint32_t(p[1] & 0x3F) << 12) | (uint32_t(p[2] & 0x3F) << 6) |
+                    uint32_t(p[3] & 0x3F);
+      p += 4;
+      if (cp >= 0x10000 && cp <= 0x10FFFF) {
+        cp -= 0x10000;
+        out += char16_t(0xD800 + (cp >> 10));
+        out += char16_t(0xDC00 + (cp & 0x3FF));
+      } else {
+        out += char16_t(0xFFFD);
+      }
+      continue;
+    }
+    ++p;
+    if (b < 0x80) {
+      out += char16_t(b);
+      continue;
+    }
+    const uint8_t n1 = p < end ? *p++ : 0;
+    if (b < 0xE0) {
+      out += char16_t(((b & 0x1F) << 6) | (n1 & 0x3F));
+      continue;
+    }
+    const uint8_t n2 = p < end ? *p++ : 0;
+    out += char16_t(((b & 0x0F) << 12) | ((n1 & 0x3F) << 6) | (n2 & 0x3F));
+  }
+}
+
+// The text of a node: its own value for text nodes, else every text below it
+// in document order.
+void AppendNodeText(const pugi::xml_node& node, std::string& out) {
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    const pugi::xml_node_type type = child.type();
+    if (type == pugi::node_pcdata || type == pugi::node_cdata) out += child.value();
+    else if (type == pugi::node_element) AppendNodeText(child, out);
+  }
+}
+
+void ReadNodeText(const pugi::xml_node& node, WideText& out) {
+  const pugi::xml_node first = node.first_child();
+  if (!first) return out.clear();
+  // Nearly every field holds exactly one text node. An element or an empty
+  // value there takes the general road below.
+  if (!first.next_sibling()) {
+    const char* value = first.value();
+    if (*value) return DecodeField(value, out);
+  }
+  std::string text;
+  AppendNodeText(node, text);
+  DecodeField(text.c_str(), out);
+}
+
+// Descendants of `root` (not `root` itself) named exactly `name`: how many
+// (counting stops at `limit`), and the first of them.
+size_t FindDescendants(const pugi::xml_node& root, const char* name, pugi::xml_node* first, size_t limit) {
+  size_t count = 0;
+  pugi::xml_node node = root.first_child();
+  while (node) {
+    if (std::strcmp(node.name(), name) == 0) {
+      if (count++ == 0 && first) *first = node;
+      if (count >= limit) break;
+    }
+    if (pugi::xml_node child = node.first_child()) {
+      node = child;
+      continue;
+    }
+    while (node && node != root && !node.next_sibling()) node = node.parent();
+    if (!node || node == root) break;
+    node = node.next_sibling();
+  }
+  return count;
+}
+
+// Element names never come from entities, so a name that occurs at most once
+// as "<name" in the raw text names at most one element, and the search may
+// stop at the first; otherwise the whole tree is walked.
+size_t SearchLimit(std::string_view raw, std::string_view open_tag) {
+  const size_t first = FindBytes(raw, open_tag);
+  if (first == std::string_view::npos) return 1;
+  return FindBytes(raw, open_tag, first + 1) == std::string_view::npos ? 1 : 2;
+}
+
+int32_t CategoryOf(const pugi::xml_node& node) {
+  return CategoryFromText(node.attribute("gubun").value());
+}
+
+StockRecord ReadStockRecord(const pugi::xml_node& element) {
+  StockRecord r;
+  r.gubun = CategoryOf(element);
+  for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
+    const Name name = LocalName(child);
+    WideText* field = nullptr;
+    if (name == "Code") {
+      ReadNodeText(child, r.code);
+      DecodeField(child.attribute("item").value(), r.item);
+      continue;
+    }
+    if (name == "CodeName") field = &r.codename;
+    else if (name == "CurrentPrc") field = &r.current_price;
+    else if (name == "Daebi") field = &r.daebi;
+    else if (name == "Rate") field = &r.rate;
+    else if (name == "Date") field = &r.date;
+    else if (name == "Time") field = &r.time;
+    if (field) ReadNodeText(child, *field);
+  }
+  return r;
+}
+
+StockDetailRecord ReadStockDetailRecord(const pugi::xml_node& element) {
+  StockDetailRecord r;
+  r.gubun = CategoryOf(element);
+  for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
+    const Name name = LocalName(child);
+    WideText* field = nullptr;
+    if (name == "Code") {
+      ReadNodeText(child, r.code);
+      DecodeField(child.attribute("item").value(), r.item);
+      DecodeField(child.attribute("period").value(), r.period);
+      continue;
+    }
+    if (name == "CodeName") field = &r.codename;
+    else if (name == "CurrentPrc") field = &r.current_price;
+    else if (name == "Daebi") field = &r.daebi;
+    else if (name == "Rate") field = &r.rate;
+    else if (name == "High") field = &r.high;
+    else if (name == "Low") field = &r.low;
+    else if (name == "TradeAmt") field = &r.trade_amount;
+    else if (name == "YesterdayPrc") field = &r.yesterday_price;
+    else if (name == "OpenPrc") field = &r.open_price;
+    else if (name == "High52") field = &r.high52;
+    else if (name == "Low52") field = &r.low52;
+    else if (name == "High52Date") field = &r.high52_date;
+    else if (name == "Low52Date") field = &r.low52_date;
+    else if (name == "Date") field = &r.date;
+    else if (name == "Time") field = &r.time;
+    if (field) ReadNodeText(child, *field);
+  }
+  return r;
+}
+
+std::unique_ptr<ResponseDocument> ReadLoadedDocument(const pugi::xml_document& doc, size_t header_limit,
+                                                      size_t body_limit) {
+  const pugi::xml_node root = doc.document_element();
+  if (!root) return nullptr;
+  pugi::xml_node header_node;
+  if (FindDescendants(root, "Header", &header_node, header_limit) != 1) return nullptr;
+
+  ResponseHeader header;
+  for (pugi::xml_node child = header_node.first_child(); child; child = child.next_sibling()) {
+    if (child.type() != pugi::node_element) continue;
+    const Name name = LocalName(child);
+    WideText* field = nullptr;
+    if (name == "Layout") field = &header.layout;
+    else if (name == "Msisdn") field = &header.msisdn;
+    else if (name == "Os") field = &header.os;
+    else if (name == "Filler") field = &header.filler;
+    else if (name == "Version") field = &header.version;
+    else if (name == "ServerDate") field = &header.server_date;
+    else if (name == "ResultCode") field = &header.result_code;
+    else if (name == "ResultDesc") field = &header.result_desc;
+    if (field) ReadNodeText(child, *field);
+  }
+
+  std::unique_ptr<ResponseDocument> response;
+  if (header.layout == u"D") response = std::make_unique<DetailResponse>();
+  else response = std::make_unique<ListResponse>();
+  response->set_header(std::move(header));
+  response->set_body_search_limit(body_limit);
+  // A body that cannot be read leaves the answer without items; the header
+  // still tells the caller what happened.
+  response->ReadBody(root);
+  return response;
+}
+
+constexpr unsigned kParseOptions = pugi::parse_default;
+
+}  // namespace
+
+const WideText* ResponseDocument::HeaderText(WideView name) const {
+  if (name == u"Layout") return &header_.layout;
+  if (name == u"Msisdn") return &header_.msisdn;
+  if (name == u"Os") return &header_.os;
+  if (name == u"Filler") return &header_.filler;
+  if (name == u"Version") return &header_.version;
+  if (name == u"ServerDate") return &header_.server_date;
+  if (name == u"ResultCode") return &header_.result_code;
+  if (name == u"ResultDesc") return &header_.result_desc;
+  return nullptr;
+}
+
+bool ResponseDocument::FindSingleBody(const pugi::xml_node& document_element, pugi::xml_node& body) const {
+  return FindDescendants(document_element, "Body", &body, body_search_limit_) == 1;
+}
+
+bool ListResponse::ReadBody(const pugi::xml_node& document_element) {
+  pugi::xml_node body;
+  if (!FindSingleBody(document_element, body)) return false;
+  size_t count = 0;
+  for (pugi::xml_node child = body.first_child(); child; child = child.next_sibling()) ++count;
+  items_.reserve(items_.size() + count);
+  for (pugi::xml_node child = body.first_child(); child; child = child.next_sibling())
+    items_.push_back(ReadStockRecord(child));
+  return true;
+}
+
+bool DetailResponse::ReadBody(const pugi::xml_node& document_element) {
+  pugi::xml_node body;
+  if (!FindSingleBody(document_element, body)) return false;
+  for (pugi::xml_node child = body.first_child(); child; child = child.next_sibling()) {
+    if (child.type() != pugi::node_element) continue;
+    const Name name = child.name();
+    if (name == "Detail") items_.push_back(ReadStockDetailRecord(child));
+    else if (name == "InfoList") related_.push_back(ReadStockRecord(child));
+  }
+  return true;
+}
+
+int32_t CategoryFromText(std::string_view text) {
+  if (text.size() == 1 && text[0] >= '0' && text[0] <= '5') return text[0] - '0';
+  return 0;
+}
+
+bool IsPlainUtf8(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+  const auto* end = p + bytes.size();
+  while (p < end) {
+    // Skip ASCII eight bytes at a time.
+    while (end - p >= 8) {
+      uint64_t word;
+      std::memcpy(&word, p, 8);
+      if (word & 0x8080808080808080ull) break;
+      // A zero byte inside the word ends the document text early.
+      if ((word - 0x0101010101010101ull) & ~word & 0x8080808080808080ull) return false;
+      p += 8;
+    }
+    if (p >= end) break;
+    const uint8_t b = *p;
+    if (b < 0x80) {
+      if (b == 0) return false;
+      ++p;
+      continue;
+    }
+    if (b >= 0xC2 && b <= 0xDF) {
+      if (end - p < 2 || (p[1] & 0xC0) != 0x80) return false;
+      p += 2;
+      continue;
+    }
+    if (b >= 0xE0 && b <= 0xEF) {
+      if (end - p < 3 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80) return false;
+      if (b == 0xE0 && p[1] < 0xA0) return false;  // overlong
+      p += 3;
+      continue;
+    }
+    return false;
+  }
+  return true;
+}
+
+std::unique_ptr<ResponseDocument> ReadResponseXmlInPlace(char* xml, size_t size) {
+  const std::string_view raw(xml, size);
+  const size_t header_limit = SearchLimit(raw, "<Header");
+  const size_t body_limit = SearchLimit(raw, "<Body");
+  pugi::xml_document doc;
+  if (!doc.load_buffer_inplace(xml, size, kParseOptions, pugi::encoding_utf8)) return nullptr;
+  return ReadLoadedDocument(doc, header_limit, body_limit);
+}
+
+std::unique_ptr<ResponseDocument> ReadResponseXml(WideView xml) {
+  // The parser works on bytes; the wire encoding of each unit decodes back to
+  // exactly the same unit when the fields are read.
+  std::string bytes = Utf16ToUtf8(xml);
+  return ReadResponseXmlInPlace(bytes.data(), bytes.size());
+}
+
+}  // namespace brantel
