@@ -84,6 +84,11 @@ WideText ReadRegistryText(RegRoot root, const std::string& path, const std::stri
   return KeepLength(text, limit);
 }
 
+bool EnsureUpdaterKey() {
+  RegKeyId key = 0;
+  return Store()->CreateKey(HKEY_LOCAL_MACHINE, kUpdaterRegistryPath, &key) == ERROR_SUCCESS;
+}
+
 WideText ReadStoredUpgradeDate(size_t limit) {
   return ReadRegistryText(HKEY_LOCAL_MACHINE, kUpdaterRegistryPath, "upgrade_date", limit);
 }

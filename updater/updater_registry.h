@@ -25,6 +25,8 @@ bool WriteRegistryText(RegRoot root, const std::string& path, const std::string&
 // without trailing terminators; empty when missing.
 WideText ReadRegistryText(RegRoot root, const std::string& path, const std::string& name, size_t limit);
 
+// Creates the updater's own key "SOFTWARE\Stock" when it is missing.
+bool EnsureUpdaterKey();
 // The stored upgrade_date (empty when none).
 WideText ReadStoredUpgradeDate(size_t limit = 31);
 bool WriteUpgradeDate(WideView date);

@@ -1,0 +1,58 @@
+// StockUpdater: started by the viewer with "<viewer folder>|<manifest
+// address>" as its one argument; display options (--headless, --sdl,
+// --scale N, --script FILE) may come before it.
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/ui/display.h"
+#include "platform/ui/window.h"
+#include "updater/other_programs_route.h"
+#include "updater/stock_updater_dlg.h"
+#include "updater/updater_command_line.h"
+
+using namespace brantel;
+
+namespace {
+
+// The first argument that is not a display option is the command line.
+std::string CommandLineArgument(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--scale" || arg == "--script") {
+      ++i;
+      continue;
+    }
+    if (arg.rfind("--", 0) == 0) continue;
+    return arg;
+  }
+  return {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0) {
+      std::printf("StockUpdater \"<viewer folder>|<manifest address>\"\n\n%s", DisplayHelpText().c_str());
+      return 0;
+    }
+  }
+  UpdaterCommandLine command_line;
+  if (!ParseUpdaterCommandLine(Widen(CommandLineArgument(argc, argv)), command_line)) return 0;
+
+  RegisterWindowClass(kUpdaterWindowClass);
+  DisplayOptions options = ParseDisplayOptions(argc, argv);
+  if (!StartDisplay(options)) {
+    options.kind = DisplayKind::kHeadless;
+    StartDisplay(options);
+  }
+  EnsureOtherProgramsRoute();
+  {
+    CStockUpdaterDlg dialog(command_line);
+    dialog.DoModal();
+  }
+  StopDisplay();
+  return 0;
+}
