@@ -9,7 +9,6 @@
 #include <map>
 #include <pugixml.hpp>
 #include <cmath>
-#include <regex>
 #include <set>
 
 #include "tests/tools/quote_server_harness.h"
@@ -75,6 +74,17 @@ struct Picture {
   }
 };
 
+bool AllDigits(std::string_view s) { return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos; }
+
+// "1.23", "-0.70": a signed number with two decimals.
+bool IsRateText(std::string_view s) {
+  if (!s.empty() && s[0] == '-') s.remove_prefix(1);
+  const size_t dot = s.find('.');
+  return dot != std::string_view::npos && AllDigits(s.substr(0, dot)) && s.size() == dot + 3 && AllDigits(s.substr(dot + 1));
+}
+
+bool IsStockCode(std::string_view s) { return s.size() == 6 && AllDigits(s); }
+
 std::string FileName(const Part& p) {
   const size_t at = p.headers.find("filename='");
   if (at == std::string::npos) return {};
@@ -125,7 +135,7 @@ TEST_F(QuoteServerTest, StartsOnAFreePortAndAnswersAnIndexListInTheViewersFormat
     EXPECT_NE(r.child_value("Code")[0], '\0');
     EXPECT_NE(r.child_value("CodeName")[0], '\0');
     EXPECT_GT(Number(r.child_value("CurrentPrc")), 0);
-    EXPECT_TRUE(std::regex_match(r.child_value("Rate"), std::regex(R"(-?\d+\.\d\d)"))) << r.child_value("Rate");
+    EXPECT_TRUE(IsRateText(r.child_value("Rate"))) << r.child_value("Rate");
     EXPECT_EQ(std::string(r.child_value("Date")), "26/12/07");
     EXPECT_EQ(std::string(r.child_value("Time")), "10:56:06");
   }
@@ -183,7 +193,7 @@ TEST_F(QuoteServerTest, RankingsListStocksAndDifferBySubKind) {
     for (const auto& r : a.Elements("InfoList")) {
       EXPECT_STREQ(r.attribute("gubun").value(), "1");
       EXPECT_STREQ(r.child("Code").attribute("item").value(), "0");
-      EXPECT_TRUE(std::regex_match(r.child_value("Code"), std::regex(R"(\d{6})")));
+      EXPECT_TRUE(IsStockCode(r.child_value("Code")));
       codes.push_back(r.child_value("Code"));
     }
     EXPECT_EQ(codes.size(), 100u);
@@ -308,12 +318,17 @@ TEST_F(QuoteServerTest, MasterFileIsSentOnlyWhenTheCountDiffers) {
   std::string line;
   size_t count = 0, kospi = 0, kosdaq = 0;
   std::set<std::string> codes;
-  const std::regex shape(R"((\d{6})\|([^|]+)\|(KOSPI|KOSDAQ)\|)");
   while (std::getline(lines, line)) {
-    std::smatch m;
-    ASSERT_TRUE(std::regex_match(line, m, shape)) << line;
-    EXPECT_TRUE(codes.insert(m[1]).second) << "repeated code " << m[1];
-    (m[3] == "KOSPI" ? kospi : kosdaq)++;
+    // code|name|market| with a six-digit code and a KOSPI or KOSDAQ market.
+    const size_t bar1 = line.find('|'), bar2 = line.find('|', bar1 + 1), bar3 = line.find('|', bar2 + 1);
+    ASSERT_TRUE(bar1 != std::string::npos && bar2 != std::string::npos && bar3 == line.size() - 1) << line;
+    const std::string code = line.substr(0, bar1), name = line.substr(bar1 + 1, bar2 - bar1 - 1),
+                      market = line.substr(bar2 + 1, bar3 - bar2 - 1);
+    EXPECT_TRUE(IsStockCode(code)) << line;
+    EXPECT_FALSE(name.empty()) << line;
+    ASSERT_TRUE(market == "KOSPI" || market == "KOSDAQ") << line;
+    EXPECT_TRUE(codes.insert(code).second) << "repeated code " << code;
+    (market == "KOSPI" ? kospi : kosdaq)++;
     ++count;
   }
   EXPECT_GE(count, 2500u);
