@@ -10,6 +10,7 @@
 #include <pugixml.hpp>
 #include <cmath>
 #include <set>
+#include <thread>
 
 #include "tests/tools/quote_server_harness.h"
 
@@ -361,6 +362,23 @@ TEST_F(QuoteServerTest, UnreadableDocumentsAreRefusedAndTheServerStaysUp) {
   Answer after;
   Post(port(), kList, Document("L", "<InfoList gubun=\"2\"> </InfoList> "), after);
   EXPECT_TRUE(after.ok);
+}
+
+TEST_F(QuoteServerTest, ConcurrentRequestsAllGetWholeAnswers) {
+  // Details render charts with shared fonts; rankings share the quote cache.
+  const std::string detail = Document("D", "<Detail gubun=\"1\"> <param key=\"035720\" item=\"0\" period=\"4\" /> </Detail> ");
+  const std::string ranking = Document("L", "<InfoList gubun=\"6\"> <param item=\"2\" /> </InfoList> ");
+  std::vector<std::thread> threads;
+  std::vector<int> good(12, 0);
+  for (size_t i = 0; i < good.size(); ++i) {
+    threads.emplace_back([&, i] {
+      Answer a;
+      Post(port(), i % 2 ? kDetail : kList, i % 2 ? detail : ranking, a);
+      good[i] = a.ok && a.Header("ResultCode") == "1" && a.parts.size() == (i % 2 ? 3u : 1u);
+    });
+  }
+  for (auto& t : threads) t.join();
+  for (size_t i = 0; i < good.size(); ++i) EXPECT_TRUE(good[i]) << i;
 }
 
 TEST(QuoteServerClock, PricesAreDeterministicAndMoveWithTheClock) {

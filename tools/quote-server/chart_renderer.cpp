@@ -202,11 +202,11 @@ std::string RenderLargeChart(const LargeChart& c) {
     Text(dc, "MA20", {694, 4, 744, 30}, DT_RIGHT | DT_VCENTER, kAverageLong, label_font);
   }
 
-  const Rect price_pane{8, 36, 724, 292};
-  const Rect volume_pane{8, 300, 724, 366};
+  const Rect price_pane{8, 36, 724, c.show_volume ? 292 : 366};
+  const Rect volume_pane = c.show_volume ? Rect{8, 300, 724, 366} : Rect{};
   dc.SelectPen({PS_SOLID, 1, kFrame});
   dc.FrameRect(price_pane.Inflate(1, 1));
-  dc.FrameRect(volume_pane.Inflate(1, 1));
+  if (c.show_volume) dc.FrameRect(volume_pane.Inflate(1, 1));
   if (c.bars.empty()) return Png(surface);
 
   // Price scale over the bars and the averages.
@@ -231,10 +231,12 @@ std::string RenderLargeChart(const LargeChart& c) {
     Line(dc, price_pane.left, y, price_pane.right - 1, y, kGrid, PS_DOT);
     Text(dc, FormatNumber(v, c.decimals), {728, y - 9, 798, y + 9}, DT_LEFT | DT_VCENTER, kAxisText, label_font);
   }
-  Text(dc, ShortVolume(max_volume), {728, volume_pane.top - 2, 798, volume_pane.top + 16}, DT_LEFT | DT_VCENTER, kAxisText,
-       label_font);
-  Text(dc, "거래량", {volume_pane.left + 4, volume_pane.top + 1, volume_pane.left + 80, volume_pane.top + 17},
-       DT_LEFT | DT_VCENTER, kAxisText, label_font);
+  if (c.show_volume) {
+    Text(dc, ShortVolume(max_volume), {728, volume_pane.top - 2, 798, volume_pane.top + 16}, DT_LEFT | DT_VCENTER,
+         kAxisText, label_font);
+    Text(dc, "거래량", {volume_pane.left + 4, volume_pane.top + 1, volume_pane.left + 80, volume_pane.top + 17},
+         DT_LEFT | DT_VCENTER, kAxisText, label_font);
+  }
 
   const size_t slots = std::max(c.bars.size(), size_t(std::max(c.slots, 0)));
   const double pitch = double(price_pane.Width()) / double(slots);
@@ -250,7 +252,7 @@ std::string RenderLargeChart(const LargeChart& c) {
     const int w = TextWidth(dc, label, label_font);
     if (cx - w / 2 < last_label_right + 8 || cx + w / 2 > price_pane.right) continue;
     Line(dc, cx, price_pane.top, cx, price_pane.bottom - 1, kGrid, PS_DOT);
-    Line(dc, cx, volume_pane.top, cx, volume_pane.bottom - 1, kGrid, PS_DOT);
+    if (c.show_volume) Line(dc, cx, volume_pane.top, cx, volume_pane.bottom - 1, kGrid, PS_DOT);
     const int label_left = std::max(0, cx - w / 2 - 2);  // the first label may sit at the very edge
     Text(dc, label, {label_left, 370, label_left + w + 4, 392}, DT_CENTER | DT_VCENTER, kAxisText, label_font);
     last_label_right = cx + w / 2;
@@ -265,6 +267,7 @@ std::string RenderLargeChart(const LargeChart& c) {
     const int top = scale.Y(std::max(b.open, b.close));
     const int bottom = scale.Y(std::min(b.open, b.close));
     dc.FillSolid({cx - body / 2, top, cx - body / 2 + body, std::max(bottom, top + 1)}, color);
+    if (!c.show_volume) continue;
     const int vh = int(std::lround(b.volume / max_volume * (volume_pane.Height() - 18)));
     dc.FillSolid({cx - body / 2, volume_pane.bottom - vh, cx - body / 2 + body, volume_pane.bottom},
                  Mix(kBackground, color, 0.75));

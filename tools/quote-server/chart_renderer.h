@@ -22,6 +22,7 @@ struct LargeChart {
   std::string code;
   std::string caption;      // period caption ("1개월")
   bool intraday = false;    // bars of minutes rather than sessions
+  bool show_volume = true;  // rates and currencies have no volume pane
   int decimals = 0;
   std::vector<Bar> bars;    // oldest first
   int slots = 0;            // bar places across the chart (0: as many as bars);

@@ -1,5 +1,6 @@
 // brantel-quote-server: the reference information server on 127.0.0.1.
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -37,6 +38,8 @@ int main(int argc, char** argv) {
   settings.ranking_rows = options.ranking_rows;
   const QuoteService service(market, settings);
 
+  // A client that hangs up mid-answer must not end the server.
+  std::signal(SIGPIPE, SIG_IGN);
   HttpFront front(options, service);
   const int port = front.Bind();
   if (port <= 0) {

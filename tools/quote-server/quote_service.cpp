@@ -228,6 +228,7 @@ void QuoteService::AnswerDetail(const RequestGroup& group, bool with_charts, Wor
   chart.caption = kPeriodCaptions[period];
   chart.decimals = s.decimals;
   chart.quote = s;
+  chart.show_volume = in->category != kExchange && in->category != kInterestRate;
   if (period == 0) {
     chart.intraday = true;
     chart.bars = model_.IntradayBars(*in, session.index, session.minutes, 5);
