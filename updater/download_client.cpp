@@ -151,15 +151,20 @@ class Transfer {
     std::vector<char> block(kDownloadBlockSize);
     for (;;) {
       if (Cancelled()) return kDownloadCancelled;
-      switch (WaitFor(sock_, POLLIN, timeout_, options_.pump)) {
-        case Wait::kReady: break;
-        case Wait::kTimeout: return kDownloadReceiveTimeout;
-        case Wait::kCancelled: return kDownloadCancelled;
-        case Wait::kError: return kDownloadReceiveFailed;
+      // Data that has already arrived is taken at once; the wait (with its
+      // timeout) is only for a socket that has nothing yet.
+      ssize_t n = recv(sock_, block.data(), block.size(), 0);
+      if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+        switch (WaitFor(sock_, POLLIN, timeout_, options_.pump)) {
+          case Wait::kReady: break;
+          case Wait::kTimeout: return kDownloadReceiveTimeout;
+          case Wait::kCancelled: return kDownloadCancelled;
+          case Wait::kError: return kDownloadReceiveFailed;
+        }
+        continue;
       }
-      const ssize_t n = recv(sock_, block.data(), block.size(), 0);
       if (n < 0) {
-        if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
+        if (errno == EINTR) continue;
         return kDownloadReceiveFailed;
       }
       if (n == 0) break;  // the server closed the connection
