@@ -125,6 +125,19 @@ TEST_F(QuoteServerFiles, ServesFilesForGetAndPost) {
   EXPECT_EQ(Get(s, "/big.bin"), big_) << "large files arrive intact";
 }
 
+TEST_F(QuoteServerFiles, AnswersTheUpdatersBodilessPost) {
+  // HTTP/1.0, no body and no Content-Length, keep-alive asked for.
+  ServerProcess s({"--files", (root_ / "pub").string()});
+  const HttpReply r = Exchange(s.port(),
+                               "POST /update/q_stock_update.xml HTTP/1.0\r\nAccept: */*\r\nAccept-Language: ko-KR\r\n"
+                               "User-Agent: Mozilla/4.0 (compatible)\r\nHost: 127.0.0.1\r\nPragma: no-cache\r\n"
+                               "Connection: Keep-Alive\r\n\r\n",
+                               3000);
+  EXPECT_EQ(r.status, 200) << r.head;
+  EXPECT_EQ(r.body, "<manifest/>");
+  EXPECT_EQ(r.content_length, 11);
+}
+
 TEST_F(QuoteServerFiles, NeverServesAnythingOutsideTheFolder) {
   ServerProcess s({"--files", (root_ / "pub").string()});
   for (const char* path : {"/../secret.txt", "/update/../../secret.txt", "/%2e%2e/secret.txt", "/link.txt", "/update",

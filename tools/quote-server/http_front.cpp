@@ -1,12 +1,14 @@
 #include "tools/quote-server/http_front.h"
 
+#include <fcntl.h>
 #include <httplib.h>
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
-#include <fstream>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 
@@ -15,7 +17,7 @@ namespace brantel::quote_server {
 namespace {
 
 constexpr size_t kMaxRequestBody = size_t(1) << 20;  // request documents are a few KB
-constexpr size_t kPiece = size_t(64) << 10;
+constexpr size_t kPiece = size_t(256) << 10;
 
 std::mutex g_log_mutex;
 
@@ -46,21 +48,24 @@ void Deliver(httplib::Response& res, size_t size, const std::string& type, ByteS
     return;
   }
   const DeliveryPlan plan = PlanDelivery(size, faults);
-  res.set_content_provider(plan.announced, type,
-                           [plan, faults, source = std::move(source)](size_t offset, size_t length, httplib::DataSink& sink) {
-                             // Returning false drops the connection: the early close.
-                             if (offset >= plan.sent) return false;
-                             size_t n = std::min({length, plan.sent - offset, kPiece});
-                             if (faults.drip) {
-                               n = std::min(n, faults.drip_bytes);
-                               Sleep(faults.drip_ms);
-                             }
-                             std::string piece(n, '\0');
-                             if (!source(offset, n, piece.data())) return false;
-                             if (faults.garbage)
-                               for (size_t i = 0; i < n; ++i) piece[i] = GarbageByte(offset + i);
-                             return sink.write(piece.data(), piece.size());
-                           });
+  auto buffer = std::make_shared<std::vector<char>>();
+  res.set_content_provider(
+      plan.announced, type,
+      [plan, faults, buffer, source = std::move(source)](size_t offset, size_t length, httplib::DataSink& sink) {
+        // Returning false drops the connection: the early close.
+        if (offset >= plan.sent) return false;
+        size_t n = std::min({length, plan.sent - offset, kPiece});
+        if (faults.drip) {
+          n = std::min(n, faults.drip_bytes);
+          Sleep(faults.drip_ms);
+        }
+        if (buffer->size() < n) buffer->resize(n);
+        char* piece = buffer->data();
+        if (!source(offset, n, piece)) return false;
+        if (faults.garbage)
+          for (size_t i = 0; i < n; ++i) piece[i] = GarbageByte(offset + i);
+        return sink.write(piece, n);
+      });
 }
 
 }  // namespace
@@ -122,54 +127,82 @@ void HttpFront::LogRequest(const std::string& method, const std::string& path, c
   std::fflush(stderr);
 }
 
+void HttpFront::AnswerProtocol(const std::string& path, const std::string& body, httplib::Response& res) {
+  Sleep(options_.faults.delay_ms);
+  auto answer = std::make_shared<ProtocolAnswer>(service_.Answer(path, body));
+  Deliver(res, answer->body.size(), answer->content_type,
+          [answer](size_t offset, size_t n, char* out) {
+            answer->body.copy(out, n, offset);
+            return true;
+          },
+          options_.faults);
+}
+
+void HttpFront::ServeFile(const std::string& path, httplib::Response& res) {
+  Sleep(options_.faults.delay_ms);
+  std::string full;
+  struct stat st {};
+  const int fd = !options_.files_dir.empty() && ResolveServedFile(options_.files_dir, path, full)
+                     ? open(full.c_str(), O_RDONLY | O_CLOEXEC)
+                     : -1;
+  if (fd < 0 || fstat(fd, &st) != 0) {
+    if (fd >= 0) close(fd);
+    res.status = options_.faults.status != 0 ? options_.faults.status : 404;
+    res.set_content("not found\n", "text/plain");
+    return;
+  }
+  // Streamed in pieces: release files may be larger than memory allows.
+  auto file = std::shared_ptr<int>(new int(fd), [](int* f) {
+    close(*f);
+    delete f;
+  });
+  Deliver(res, size_t(st.st_size), TypeOfFile(full),
+          [file](size_t offset, size_t n, char* out) {
+            size_t done = 0;
+            while (done < n) {
+              const ssize_t got = pread(*file, out + done, n - done, off_t(offset + done));
+              if (got <= 0) return false;
+              done += size_t(got);
+            }
+            return true;
+          },
+          options_.faults);
+}
+
 void HttpFront::Install() {
   httplib::Server& s = *server_;
   s.set_payload_max_length(kMaxRequestBody);
   s.set_read_timeout(30, 0);
   s.set_write_timeout(30, 0);
 
-  const auto protocol = [this](const httplib::Request& req, httplib::Response& res) {
-    LogRequest(req.method, req.path, req.body);
-    Sleep(options_.faults.delay_ms);
-    auto answer = std::make_shared<ProtocolAnswer>(service_.Answer(req.path, req.body));
-    Deliver(res, answer->body.size(), answer->content_type,
-            [answer](size_t offset, size_t n, char* out) {
-              answer->body.copy(out, n, offset);
-              return true;
-            },
-            options_.faults);
-  };
-  for (std::string_view path : {kMarketListPath, kMarketDetailPath, kMyPagePath, kMasterPath})
-    s.Post(std::string(path), protocol);
-
-  const auto files = [this](const httplib::Request& req, httplib::Response& res) {
-    LogRequest(req.method, req.path, req.method == "POST" ? req.body : std::string());
-    Sleep(options_.faults.delay_ms);
-    std::string full;
-    if (options_.files_dir.empty() || !ResolveServedFile(options_.files_dir, req.path, full)) {
-      res.status = options_.faults.status != 0 ? options_.faults.status : 404;
-      res.set_content("not found\n", "text/plain");
+  // Every POST reads its own body: the updater's download request is an
+  // HTTP/1.0 POST without a body and without Content-Length, which the
+  // library would otherwise refuse before any handler runs.
+  s.Post(".*", [this](const httplib::Request& req, httplib::Response& res, const httplib::ContentReader& reader) {
+    std::string body;
+    const bool has_body = req.has_header("Content-Length") || req.get_header_value("Transfer-Encoding") == "chunked";
+    // A body announced beyond the bound is refused before a byte of it is read.
+    bool too_large = std::strtoull(req.get_header_value("Content-Length").c_str(), nullptr, 10) > kMaxRequestBody;
+    if (has_body && (too_large || !reader([&](const char* data, size_t n) {
+          too_large = body.size() + n > kMaxRequestBody;
+          if (!too_large) body.append(data, n);
+          return !too_large;
+        }))) {
+      LogRequest(req.method, req.path, std::string());
+      res.status = too_large || body.size() >= kMaxRequestBody ? 413 : 400;
+      res.set_content(res.status == 413 ? "request too large\n" : "unreadable request\n", "text/plain");
       return;
     }
-    auto file = std::make_shared<std::ifstream>(full, std::ios::binary);
-    struct stat st {};
-    if (!*file || stat(full.c_str(), &st) != 0) {
-      res.status = 404;
-      res.set_content("not found\n", "text/plain");
-      return;
-    }
-    // Streamed in pieces: release files may be larger than memory allows.
-    Deliver(res, size_t(st.st_size), TypeOfFile(full),
-            [file](size_t offset, size_t n, char* out) {
-              file->clear();
-              file->seekg(std::streamoff(offset));
-              file->read(out, std::streamsize(n));
-              return size_t(file->gcount()) == n;
-            },
-            options_.faults);
-  };
-  s.Get(".*", files);
-  s.Post(".*", files);
+    LogRequest(req.method, req.path, body);
+    if (QuoteService::IsProtocolPath(req.path))
+      AnswerProtocol(req.path, body, res);
+    else
+      ServeFile(req.path, res);
+  });
+  s.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
+    LogRequest(req.method, req.path, std::string());
+    ServeFile(req.path, res);
+  });
 }
 
 int HttpFront::Bind() {

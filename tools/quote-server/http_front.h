@@ -14,6 +14,7 @@
 
 namespace httplib {
 class Server;
+struct Response;
 }
 
 namespace brantel::quote_server {
@@ -48,6 +49,8 @@ class HttpFront {
 
  private:
   void Install();
+  void AnswerProtocol(const std::string& path, const std::string& body, httplib::Response& res);
+  void ServeFile(const std::string& path, httplib::Response& res);
   void LogRequest(const std::string& method, const std::string& path, const std::string& body);
 
   ServerOptions options_;
