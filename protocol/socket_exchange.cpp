@@ -1,0 +1,172 @@
+#include "protocol/socket_exchange.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+#include "protocol/http_answer.h"
+#include "protocol/network_pump.h"
+
+namespace brantel {
+
+namespace {
+
+std::atomic<int> g_last_result{0};
+std::atomic<int> g_timeout_marker{0};
+
+int Record(int result) {
+  g_last_result = result;
+  return result;
+}
+
+class Socket {
+ public:
+  Socket() : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {}
+  ~Socket() { Close(); }
+  Socket(const Socket&) = delete;
+  Socket& operator=(const Socket&) = delete;
+  int fd() const { return fd_; }
+  void Close() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_;
+};
+
+bool ResolveIpv4(std::string_view host, in_addr* out) {
+  const std::string text(host);
+  if (inet_pton(AF_INET, text.c_str(), out) == 1) return true;
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* found = nullptr;
+  if (getaddrinfo(text.c_str(), nullptr, &hints, &found) != 0 || !found) return false;
+  *out = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
+  freeaddrinfo(found);
+  return true;
+}
+
+using Clock = std::chrono::steady_clock;
+
+// Connects within kConnectTimeoutMs: the attempt runs non-blocking and is
+// abandoned when the limit passes, which ends it as reliably as closing the
+// socket under a blocking call would.
+int Connect(Socket& s, const sockaddr_in& address) {
+  g_timeout_marker = 0;
+  const int flags = fcntl(s.fd(), F_GETFL, 0);
+  if (flags < 0 || fcntl(s.fd(), F_SETFL, flags | O_NONBLOCK) < 0) return kSocketConnectFailed;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(kConnectTimeoutMs);
+  if (connect(s.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    if (errno != EINPROGRESS) return kSocketConnectFailed;
+    for (;;) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+      if (left <= 0) {
+        g_timeout_marker = -1;
+        s.Close();
+        return kSocketConnectTimedOut;
+      }
+      pollfd p{s.fd(), POLLOUT, 0};
+      const int ready = poll(&p, 1, int(std::min<long long>(left, 10)));
+      if (ready < 0 && errno != EINTR) return kSocketConnectFailed;
+      if (ready > 0) break;
+    }
+    int error = 0;
+    socklen_t size = sizeof error;
+    if (getsockopt(s.fd(), SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0) return kSocketConnectFailed;
+  }
+  if (fcntl(s.fd(), F_SETFL, flags) < 0) return kSocketConnectFailed;
+  return kSocketOk;
+}
+
+int SendAll(Socket& s, std::string_view data) {
+  while (!data.empty()) {
+    const size_t piece = std::min(data.size(), kSendPieceBytes);
+    const ssize_t sent = send(s.fd(), data.data(), piece, MSG_NOSIGNAL);
+    if (sent != ssize_t(piece)) return kSocketSendFailed;  // each piece goes whole
+    if (PumpMessagesUntilCancel()) return kSocketCancelled;
+    data.remove_prefix(piece);
+  }
+  return kSocketOk;
+}
+
+// Receives one chunk. `got` is 0 when the server closed the connection.
+int ReceiveChunk(Socket& s, int wait_seconds, char* chunk, size_t* got) {
+  if (wait_seconds > 0) {
+    pollfd p{s.fd(), POLLIN, 0};
+    int ready;
+    do {
+      ready = poll(&p, 1, wait_seconds * 1000);
+    } while (ready < 0 && errno == EINTR);
+    if (ready <= 0) return kSocketNoData;
+  }
+  ssize_t n;
+  do {
+    n = recv(s.fd(), chunk, kReceiveChunkBytes, 0);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) return kSocketReceiveFailed;
+  *got = size_t(n);
+  if (PumpMessagesUntilCancel()) return kSocketCancelled;
+  return kSocketOk;
+}
+
+}  // namespace
+
+int LastSocketResult() { return g_last_result; }
+int ConnectTimeoutMarker() { return g_timeout_marker; }
+
+int RunExchange(std::string_view host, int port, std::string_view request, int receive_wait_seconds,
+                ExchangeAnswer& answer) {
+  answer = ExchangeAnswer();
+  Socket s;
+  if (s.fd() < 0) return Record(kSocketCreateFailed);
+  sockaddr_in local{};
+  local.sin_family = AF_INET;
+  if (bind(s.fd(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) return Record(kSocketCreateFailed);
+
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(uint16_t(port));
+  if (port <= 0 || port > 65535 || !ResolveIpv4(host, &address.sin_addr)) return Record(kSocketConnectFailed);
+  if (const int connected = Connect(s, address); connected != kSocketOk) {
+    Record(connected);
+    return kSocketConnectFailed;  // a time-out shows only in the marker and the last result
+  }
+
+  if (const int sent = SendAll(s, request); sent != kSocketOk) return Record(sent);
+
+  HttpAnswer http;
+  char chunk[kReceiveChunkBytes];
+  while (!http.complete()) {
+    size_t got = 0;
+    if (const int received = ReceiveChunk(s, receive_wait_seconds, chunk, &got); received != kSocketOk)
+      return Record(received);
+    if (got == 0) {
+      if (!http.Finish()) return Record(kSocketAnswerRefused);
+      break;
+    }
+    if (!http.Feed(std::string_view(chunk, got))) return Record(kSocketAnswerRefused);
+    // An error status needs no body: the caller only learns the code.
+    if (http.header_done() && http.status() >= 300) break;
+  }
+  shutdown(s.fd(), SHUT_RDWR);
+
+  answer.status = http.status();
+  answer.header = http.header();
+  if (const int mapped = MapHttpStatus(http.status()); mapped != 0) return Record(mapped);
+  answer.body = std::move(http.body());
+  return Record(kSocketOk);
+}
+
+}  // namespace brantel

@@ -1,0 +1,48 @@
+#pragma once
+// One HTTP exchange on a TCP socket: connect with a 5500 ms limit, send the
+// request in pieces of 4096 bytes, receive the answer in chunks of 1024 bytes,
+// pumping the thread's messages after every send and receive so the screens
+// stay alive; WM_CANCEL_NETWORK ends the exchange.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace brantel {
+
+// Socket-layer results.
+inline constexpr int kSocketOk = 0;
+inline constexpr int kSocketCancelled = -1;
+inline constexpr int kSocketCreateFailed = -2;
+inline constexpr int kSocketSendFailed = -3;
+inline constexpr int kSocketReceiveFailed = -4;
+inline constexpr int kSocketNoData = -5;
+inline constexpr int kSocketConnectFailed = -6;
+inline constexpr int kSocketConnectTimedOut = -7;
+// The answer was refused: cut short, too large, or not HTTP.
+inline constexpr int kSocketAnswerRefused = -8;
+
+inline constexpr int kConnectTimeoutMs = 5500;
+inline constexpr int kDefaultReceiveWaitSeconds = 7;
+inline constexpr size_t kSendPieceBytes = 4096;
+inline constexpr size_t kReceiveChunkBytes = 1024;
+
+struct ExchangeAnswer {
+  std::string header;  // the header block without its blank line
+  std::string body;    // the body (status below 300) or nothing
+  int status = 0;
+};
+
+// Runs one exchange with `host` (dotted IPv4 or a name) at `port`. Returns 0,
+// a socket-layer result above, or the mapped HTTP status (MapHttpStatus) of
+// an answer with status 300 or more. `receive_wait_seconds` 0 waits without
+// limit.
+int RunExchange(std::string_view host, int port, std::string_view request, int receive_wait_seconds,
+                ExchangeAnswer& answer);
+
+// The process-wide last socket-layer result and connect time-out marker
+// (-1 after a connect attempt ran out of time, else 0).
+int LastSocketResult();
+int ConnectTimeoutMarker();
+
+}  // namespace brantel

@@ -1,0 +1,245 @@
+#include "protocol/quote_transport.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/folders.h"
+#include "platform/ui/message_queue.h"
+#include "platform/ui/window.h"
+#include "protocol/app_messages.h"
+#include "protocol/http_answer.h"
+#include "protocol/socket_exchange.h"
+#include "protocol/wire_text.h"
+#include "tests/protocol/loopback_server.h"
+
+namespace brantel {
+namespace {
+
+using testing_support::LoopbackServer;
+using testing_support::OkAnswer;
+using testing_support::SendText;
+using Clock = std::chrono::steady_clock;
+
+std::string ListAnswer() {
+  std::string bytes;
+  EXPECT_TRUE(ReadWholeFile(std::string(BRANTEL_TEST_DATA_DIR) + "/multipart/list_answer.bin", bytes));
+  return bytes;
+}
+
+constexpr char16_t kDocument[] = u"<?xml version=\"1.0\" encoding=\"UTF-8\"?><SmartPhone><Body>가</Body></SmartPhone>";
+
+class Transport : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/brantel_transport_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder_ = pattern;
+    transport_.SetDownloadDirectory(folder_);
+  }
+  void TearDown() override { std::system(("rm -rf '" + folder_ + "'").c_str()); }
+
+  std::unique_ptr<ResponseDocument> Post(int port) {
+    return transport_.PostDocument(u"127.0.0.1", port, u"/hfjs-web/wm/market/MarketList.do", kDocument);
+  }
+
+  std::string folder_;
+  QuoteTransport transport_;
+};
+
+TEST(RequestHead, ByteForByte) {
+  EXPECT_EQ(BuildRequestHead("quote.example", 80, "/hfjs-web/wm/market/MarketList.do", 512),
+            "POST /hfjs-web/wm/market/MarketList.do HTTP/1.1\r\nHost: quote.example\r\n"
+            "Content-Type: text/xml;\r\nCache-Control: no-cache\r\nConnection: close\r\nContent-Length: 512\r\n\r\n");
+  EXPECT_EQ(BuildRequestHead("127.0.0.1", 8080, "/p", 0),
+            "POST /p HTTP/1.1\r\nHost: 127.0.0.1:8080\r\n"
+            "Content-Type: text/xml;\r\nCache-Control: no-cache\r\nConnection: close\r\nContent-Length: 0\r\n\r\n");
+}
+
+TEST_F(Transport, PostsTheDocumentAndReadsTheAnswer) {
+  LoopbackServer server([](int fd, const std::string&) { SendText(fd, OkAnswer(ListAnswer())); });
+  auto response = Post(server.port());
+  ASSERT_NE(response, nullptr);
+  EXPECT_EQ(transport_.LastError(), 0);
+  EXPECT_EQ(response->ItemCount(), 3u);
+  const std::string body = Utf16ToUtf8(WideView(kDocument));
+  EXPECT_EQ(server.last_request(),
+            "POST /hfjs-web/wm/market/MarketList.do HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(server.port()) +
+                "\r\nContent-Type: text/xml;\r\nCache-Control: no-cache\r\nConnection: close\r\nContent-Length: " +
+                std::to_string(body.size()) + "\r\n\r\n" + body);
+}
+
+TEST_F(Transport, AnswerShapesThatAreReadWhole) {
+  const std::string multipart = ListAnswer();
+  // A header block longer than one receive chunk, with lower-case names.
+  const std::string long_header = "HTTP/1.1 200 OK\r\nx-padding: " + std::string(3000, 'p') +
+                                  "\r\ncontent-length: " + std::to_string(multipart.size()) + "\r\n\r\n" + multipart;
+  // No Content-Length: the answer ends when the server closes.
+  const std::string no_length = "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + multipart;
+  // Chunked transfer coding in uneven pieces, with an extension and a trailer.
+  std::string chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: Chunked\r\n\r\n";
+  for (size_t at = 0; at < multipart.size(); at += 700) {
+    const std::string piece = multipart.substr(at, 700);
+    char size[16];
+    std::snprintf(size, sizeof size, "%zx", piece.size());
+    chunked += std::string(size) + ";x=1\r\n" + piece + "\r\n";
+  }
+  chunked += "0\r\nX-Trailer: 1\r\n\r\n";
+
+  for (const std::string& answer : {long_header, no_length, chunked}) {
+    LoopbackServer server([&](int fd, const std::string&) {
+      // Deliver in small pieces so the answer spans many receives.
+      for (size_t at = 0; at < answer.size(); at += 300) {
+        SendText(fd, std::string_view(answer).substr(at, 300));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+    });
+    auto response = Post(server.port());
+    ASSERT_NE(response, nullptr) << answer.substr(0, 60);
+    EXPECT_EQ(response->ItemCount(), 3u);
+    EXPECT_EQ(static_cast<ListResponse*>(response.get())->ItemAt(2)->codename, u"다우 산업");
+  }
+}
+
+TEST_F(Transport, FaultyAnswersFail) {
+  const std::string multipart = ListAnswer();
+  struct Case {
+    const char* name;
+    std::string answer;
+    int32_t error;
+    int socket_result;
+  };
+  const Case cases[] = {
+      {"early close", "HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\n" + multipart.substr(0, 700), 4001,
+       kSocketAnswerRefused},
+      {"huge length", "HTTP/1.1 200 OK\r\nContent-Length: 99999999999\r\n\r\n" + multipart, 4001,
+       kSocketAnswerRefused},
+      {"two lengths", "HTTP/1.1 200 OK\r\nContent-Length: 10\r\nContent-Length: 20\r\n\r\n0123456789", 4001,
+       kSocketAnswerRefused},
+      {"cut chunked", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n400\r\nabc", 4001,
+       kSocketAnswerRefused},
+      {"bad chunk size", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nabc\r\n0\r\n\r\n", 4001,
+       kSocketAnswerRefused},
+      {"no header end", "HTTP/1.1 200 OK\r\nContent-Length: 3", 4001, kSocketAnswerRefused},
+      {"404", "HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found", 4001, -404},
+      {"302", "HTTP/1.1 302 Found\r\nLocation: /x\r\nContent-Length: 0\r\n\r\n", 4001, -399},
+      {"503", "HTTP/1.1 503 Busy\r\n\r\n", 4001, -503},
+      {"empty body", "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n", 4001, 0},
+      {"not multipart", OkAnswer("<?xml version=\"1.0\"?><SmartPhone><Header/></SmartPhone>"), 4004, 0},
+  };
+  for (const Case& c : cases) {
+    LoopbackServer server([&](int fd, const std::string&) { SendText(fd, c.answer); });
+    EXPECT_EQ(Post(server.port()), nullptr) << c.name;
+    EXPECT_EQ(transport_.LastError(), c.error) << c.name;
+    EXPECT_EQ(LastSocketResult(), c.socket_result) << c.name;
+  }
+  // An oversized header block is refused without waiting for its end.
+  LoopbackServer endless([](int fd, const std::string&) {
+    SendText(fd, "HTTP/1.1 200 OK\r\n");
+    for (int i = 0; i < 100; ++i) SendText(fd, "x-filler: " + std::string(1000, 'f') + "\r\n");
+  });
+  EXPECT_EQ(Post(endless.port()), nullptr);
+  EXPECT_EQ(LastSocketResult(), kSocketAnswerRefused);
+}
+
+TEST_F(Transport, NothingListensOrNoAddress) {
+  int port = 0;
+  const int fd = testing_support::ListenLoopback(1, &port);
+  close(fd);  // the port is now closed: the connection is refused at once
+  EXPECT_EQ(Post(port), nullptr);
+  EXPECT_EQ(transport_.LastError(), 4001);
+  EXPECT_EQ(LastSocketResult(), kSocketConnectFailed);
+  EXPECT_EQ(transport_.PostDocument(u"no-such-host.invalid", 80, u"/", kDocument), nullptr);
+  EXPECT_EQ(LastSocketResult(), kSocketConnectFailed);
+}
+
+TEST_F(Transport, SlowDripIsReadAndMessagesArePumped) {
+  const std::string answer = OkAnswer(ListAnswer());
+  LoopbackServer server([&](int fd, const std::string&) {
+    for (size_t at = 0; at < answer.size(); at += 40) {
+      SendText(fd, std::string_view(answer).substr(at, 40));
+      std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    }
+  });
+  int seen = 0;
+  MessageOnlyWindow window([&](uint32_t message, WPARAM, LPARAM) -> LRESULT {
+    if (message == WM_USER + 1) ++seen;
+    return 0;
+  });
+  PostMessage(window.hwnd(), WM_USER + 1, 0, 0);
+  auto response = Post(server.port());
+  ASSERT_NE(response, nullptr);
+  EXPECT_EQ(response->ItemCount(), 3u);
+  EXPECT_EQ(seen, 1);  // dispatched while the exchange waited
+}
+
+TEST_F(Transport, CancelDuringASlowAnswer) {
+  const std::string answer = OkAnswer(ListAnswer());
+  std::atomic<bool> done{false};
+  LoopbackServer server([&](int fd, const std::string&) {
+    for (size_t at = 0; at < answer.size() && !done; at += 10) {
+      SendText(fd, std::string_view(answer).substr(at, 10));
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  });
+  std::vector<uint32_t> dispatched;
+  MessageOnlyWindow window([&](uint32_t message, WPARAM, LPARAM) -> LRESULT {
+    dispatched.push_back(message);
+    return 0;
+  });
+  std::thread canceller([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    PostMessage(window.hwnd(), WM_CANCEL_NETWORK, 0, 0);
+  });
+  const auto start = Clock::now();
+  EXPECT_EQ(Post(server.port()), nullptr);
+  const auto took = Clock::now() - start;
+  done = true;
+  canceller.join();
+  EXPECT_EQ(transport_.LastError(), 4001);
+  EXPECT_EQ(LastSocketResult(), kSocketCancelled);
+  EXPECT_LT(took, std::chrono::seconds(3));
+  for (uint32_t m : dispatched) EXPECT_NE(m, WM_CANCEL_NETWORK);
+}
+
+// The two waits of the exchange; each takes its full time.
+TEST_F(Transport, SilenceAndConnectTimeOut) {
+  LoopbackServer silent([](int, const std::string&) { std::this_thread::sleep_for(std::chrono::seconds(8)); });
+  auto start = Clock::now();
+  EXPECT_EQ(Post(silent.port()), nullptr);
+  auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+  EXPECT_EQ(LastSocketResult(), kSocketNoData);
+  EXPECT_EQ(transport_.LastError(), 4001);
+  EXPECT_GE(took, 6900);
+  EXPECT_LT(took, 8000);
+
+  // A listener whose backlog is full never completes a handshake.
+  int port = 0;
+  const int listener = testing_support::ListenLoopback(0, &port);
+  ASSERT_GE(listener, 0);
+  std::vector<int> fillers;
+  for (int i = 0; i < 4; ++i) {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(uint16_t(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    fillers.push_back(fd);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  start = Clock::now();
+  EXPECT_EQ(Post(port), nullptr);
+  took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+  EXPECT_EQ(LastSocketResult(), kSocketConnectTimedOut);
+  EXPECT_EQ(ConnectTimeoutMarker(), -1);
+  EXPECT_GE(took, 5500);
+  EXPECT_LT(took, 5500 + 200);
+  for (int fd : fillers) close(fd);
+  close(listener);
+}
+
+}  // namespace
+}  // namespace brantel
