@@ -136,6 +136,7 @@ TEST_F(QuoteServerFiles, AnswersTheUpdatersBodilessPost) {
   EXPECT_EQ(r.status, 200) << r.head;
   EXPECT_EQ(r.body, "<manifest/>");
   EXPECT_EQ(r.content_length, 11);
+  EXPECT_LT(r.elapsed_ms, 2500) << "the connection closes after the answer";
 }
 
 TEST_F(QuoteServerFiles, NeverServesAnythingOutsideTheFolder) {

@@ -174,6 +174,9 @@ void HttpFront::Install() {
   s.set_payload_max_length(kMaxRequestBody);
   s.set_read_timeout(30, 0);
   s.set_write_timeout(30, 0);
+  // One request per connection: both clients open a connection per request,
+  // and the updater asks for keep-alive but may read until the server closes.
+  s.set_keep_alive_max_count(1);
 
   // Every POST reads its own body: the updater's download request is an
   // HTTP/1.0 POST without a body and without Content-Length, which the
