@@ -102,7 +102,9 @@ bool MatchIsFamily(const Match& m, const std::string& family) {
 
 }  // namespace
 
-FontFile ResolveFontFile(const std::string& face_utf8, int weight) {
+namespace {
+
+FontFile ResolveUncached(const std::string& face_utf8, int weight) {
   const std::string family = IsGothicFaceName(face_utf8) ? kGothicFamily : face_utf8;
   Match m = QueryFontconfig(family, weight);
   if (family != kGothicFamily && !MatchIsFamily(m, family)) {
@@ -115,6 +117,26 @@ FontFile ResolveFontFile(const std::string& face_utf8, int weight) {
   // NanumGothic's extra-bold file is optional; without it 900 thickens the
   // bold one, and any bold without a bold file thickens the regular one.
   if ((weight >= 800 && m.weight < 750) || (weight >= 600 && m.weight < 550)) file.embolden = true;
+  return file;
+}
+
+}  // namespace
+
+// Asking fontconfig takes far longer than drawing a line of text, and
+// screens create fonts while painting, so answers are kept.
+FontFile ResolveFontFile(const std::string& face_utf8, int weight) {
+  static std::mutex mutex;
+  static std::map<std::pair<std::string, int>, FontFile> resolved;
+  const auto key = std::make_pair(face_utf8, weight);
+  {
+    std::lock_guard lock(mutex);
+    auto it = resolved.find(key);
+    if (it != resolved.end()) return it->second;
+  }
+  FontFile file = ResolveUncached(face_utf8, weight);
+  std::lock_guard lock(mutex);
+  // Bounded: a program uses a handful of faces and weights.
+  if (resolved.size() < 256) resolved.emplace(key, file);
   return file;
 }
 
