@@ -120,26 +120,30 @@ class GifReader {
         palette[i] = 0xFF000000u;  // an index past the colour table draws black
       }
     }
+    // Rows are composed onto the canvas as they are read, so a frame needs
+    // no memory beyond one row whatever size it claims.
+    const Rect area = Rect::FromSize(desc.Left, desc.Top, desc.Width, desc.Height).Intersect(canvas_.bounds());
+    Surface before;
+    if (control.disposal == 3) before = canvas_;
     std::vector<GifPixelType> line(size_t(desc.Width));
-    std::vector<GifPixelType> indices(size_t(desc.Width) * size_t(desc.Height));
+    auto read_row = [&](int y) {
+      if (DGifGetLine(gif, line.data(), desc.Width) == GIF_ERROR) return false;
+      const int row = desc.Top + y;
+      if (row < area.top || row >= area.bottom) return true;
+      const GifPixelType* src = line.data() + (area.left - desc.Left);
+      uint32_t* dst = canvas_.row(row) + area.left;
+      for (int x = 0; x < area.Width(); ++x)
+        if (src[x] != control.transparent) dst[x] = palette[src[x]];
+      return true;
+    };
     if (desc.Interlace) {
       static constexpr int kStart[] = {0, 4, 2, 1}, kStep[] = {8, 8, 4, 2};
       for (int pass = 0; pass < 4; ++pass)
         for (int y = kStart[pass]; y < desc.Height; y += kStep[pass])
-          if (DGifGetLine(gif, indices.data() + size_t(y) * size_t(desc.Width), desc.Width) == GIF_ERROR) return false;
+          if (!read_row(y)) return false;
     } else {
       for (int y = 0; y < desc.Height; ++y)
-        if (DGifGetLine(gif, indices.data() + size_t(y) * size_t(desc.Width), desc.Width) == GIF_ERROR) return false;
-    }
-    // Compose onto the canvas, keeping what disposal needs.
-    const Rect area = Rect::FromSize(desc.Left, desc.Top, desc.Width, desc.Height).Intersect(canvas_.bounds());
-    Surface before;
-    if (control.disposal == 3) before = canvas_;
-    for (int y = area.top; y < area.bottom; ++y) {
-      const GifPixelType* src = indices.data() + size_t(y - desc.Top) * size_t(desc.Width) + (area.left - desc.Left);
-      uint32_t* dst = canvas_.row(y) + area.left;
-      for (int x = 0; x < area.Width(); ++x)
-        if (src[x] != control.transparent) dst[x] = palette[src[x]];
+        if (!read_row(y)) return false;
     }
     animation_.frames.push_back(canvas_);
     animation_.delays_ms.push_back(control.delay_ms);
