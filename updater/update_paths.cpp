@@ -67,7 +67,7 @@ std::string SafeEntryFileName(WideView entry_name) {
     const unsigned char u = static_cast<unsigned char>(c);
     if (c == '/' || c == '\\' || c == ':' || u < 0x20 || u == 0x7F) c = '_';
   }
-  if (name.empty() || name[0] == '.') name.insert(0, "_");
+  if (name.empty() || name[0] == '.') name = "_" + name;
   // 255 bytes is the usual name limit; leave room for ".tmp" and ".reg".
   constexpr size_t kMaxBytes = 200;
   if (name.size() > kMaxBytes) {
