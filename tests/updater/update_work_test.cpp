@@ -12,6 +12,7 @@
 #include "tests/updater/file_server.h"
 #include "tests/updater/nginx_server.h"
 #include "tests/updater/recording_services.h"
+#include "tests/updater/reference_server.h"
 #include "tests/updater/temp_folder.h"
 #include "updater/sha256.h"
 #include "updater/updater_registry.h"
@@ -183,6 +184,13 @@ class UpdateWorkTest : public ::testing::Test {
 
 TEST_F(UpdateWorkTest, FullUpdateFromALoopbackServer) {
   testing::FileServer server(www_);
+  RunFullUpdate(server.url(""));
+}
+
+TEST_F(UpdateWorkTest, FullUpdateFromTheReferenceServer) {
+  WriteFile(www_ + "/.keep", "");
+  testing::ReferenceServer server(www_);
+  ASSERT_TRUE(server.started()) << server.why_not();
   RunFullUpdate(server.url(""));
 }
 
