@@ -92,12 +92,24 @@ void CParseMaster::AddPiece(WideView piece) {
   entry.name = WideText(fields[1]);
   entry.market = 1;
   if (count >= 3 && (fields[2].starts_with(u"KOSPI") || fields[2].starts_with(u"KOSDAQ"))) entry.market = 0;
+  first_chars_.push_back({Fold(entry.code[0]), Fold(entry.name[0])});
   entries_.push_back(std::move(entry));
 }
 
 int CParseMaster::FindByPrefix(WideView text, size_t length) {
   results_.clear();
-  for (const MasterEntry& entry : entries_) {
+  if (text.empty() || length == 0) {
+    // An empty cut equals only an empty text; then every entry matches.
+    if (text.empty() && length == 0)
+      for (size_t i = 0; i < entries_.size() && results_.size() < size_t(kMaxMasterResults); ++i)
+        results_.push_back(&entries_[i]);
+    return int(results_.size());
+  }
+  const char16_t first = Fold(text[0]);
+  for (size_t i = 0; i < first_chars_.size(); ++i) {
+    const FirstChars keys = first_chars_[i];
+    if (keys.code != first && keys.name != first) continue;
+    const MasterEntry& entry = entries_[i];
     if (CutEqualsNoCase(entry.code, text, length) || CutEqualsNoCase(entry.name, text, length)) {
       results_.push_back(&entry);
       if (int(results_.size()) >= kMaxMasterResults) break;

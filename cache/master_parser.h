@@ -46,6 +46,13 @@ class CParseMaster {
   void AddPiece(WideView piece);
 
   std::deque<MasterEntry> entries_;  // a deque: results keep pointing at entries
+  // Folded first characters of each entry's code and name, side by side in
+  // one array, so a search touches an entry's texts only when one matches.
+  struct FirstChars {
+    char16_t code;
+    char16_t name;
+  };
+  std::vector<FirstChars> first_chars_;
   std::vector<const MasterEntry*> results_;
 };
 

@@ -83,6 +83,8 @@ TEST(MasterParserTest, FindByPrefixIgnoresCaseAndStopsAtThirty) {
   EXPECT_EQ(p.GetResult(29)->code, u"S129");
   EXPECT_EQ(p.FindByPrefix(u"nothing", 7), 0);
   EXPECT_EQ(p.GetResult(0), nullptr);  // results replaced by the last search
+  EXPECT_EQ(p.FindByPrefix(u"ab", 1), 0);  // a cut shorter than the text never equals it
+  EXPECT_EQ(p.FindByPrefix(u"", 0), 30);
 }
 
 TEST(MasterParserTest, LongLinesAreTakenInPiecesWithoutOverflow) {
