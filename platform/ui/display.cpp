@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -114,7 +115,14 @@ bool StartDisplay(const DisplayOptions& options) {
     if (!started) DebugOutput("display: no window could be opened, running headless\n");
   }
   if (!started && !StartDisplayWith(std::make_unique<HeadlessBackend>(), options.system_bar)) return false;
-  if (!options.script_path.empty()) return StartScriptFile(options.script_path);
+  if (!options.script_path.empty()) {
+    std::string error;
+    if (!StartScriptFile(options.script_path, &error)) {
+      std::fprintf(stderr, "script %s\n", error.c_str());
+      StopDisplay();
+      return false;
+    }
+  }
   return true;
 }
 

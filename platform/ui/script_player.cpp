@@ -338,13 +338,22 @@ bool StartScript(std::vector<ScriptStep> steps) {
   return true;
 }
 
-bool StartScriptFile(const std::string& path) {
-  std::string text;
-  if (!ReadWholeFile(path, text, kMaxScriptBytes)) return false;
+bool StartScriptFile(const std::string& path, std::string* error) {
+  std::string text, why;
+  if (!ReadWholeFile(path, text, kMaxScriptBytes)) {
+    if (error) *error = path + ": cannot be read (or larger than 1 MB)";
+    return false;
+  }
   std::vector<ScriptStep> steps;
-  std::string error;
-  if (!ParseScript(text, steps, error)) return false;
-  return StartScript(std::move(steps));
+  if (!ParseScript(text, steps, why)) {
+    if (error) *error = path + ": " + why;
+    return false;
+  }
+  if (!StartScript(std::move(steps))) {
+    if (error) *error = path + ": no display to play it on";
+    return false;
+  }
+  return true;
 }
 
 void StopScript() {

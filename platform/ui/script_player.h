@@ -74,7 +74,8 @@ class InputScript {
 // as the loop looks for input, with their delays on the window-system clock.
 // Needs a started display. Returns false when one is already playing.
 bool StartScript(std::vector<ScriptStep> steps);
-bool StartScriptFile(const std::string& path);
+// False with `error` ("FILE: line N: ...") when it cannot be read or parsed.
+bool StartScriptFile(const std::string& path, std::string* error = nullptr);
 void StopScript();
 bool IsScriptDone();
 // Runs the message loop until the script has played (or WM_QUIT, which is

@@ -3,6 +3,7 @@
 
 #include "platform/ui/shell.h"
 
+#include <cstdlib>
 #include <ctime>
 #include <map>
 #include <mutex>
@@ -100,6 +101,8 @@ class SystemBar : public Window {
  private:
   void TapButton() {
     HWND dialog = TitleDialog();
+    // A dialog under a modal one takes no commands from the bar.
+    if (!dialog || !IsWindowEnabled(dialog)) return;
     int state = GetTitleBarButton(dialog);
     // OK sends identifier 1, close identifier 2, both with 0x1000 in the high word.
     if (state == TITLE_BUTTON_OK) PostMessage(dialog, WM_COMMAND, MAKEWPARAM(IDOK, TITLEBAR_BUTTON_NOTIFICATION), 0);
@@ -269,6 +272,8 @@ void SetSystemBarClockText(WideView fixed) {
 
 void StartSystemBar() {
   if (g_bar) return;
+  // A fixed clock keeps screenshots comparable from one run to the next.
+  if (const char* fixed = std::getenv("BRANTEL_FIXED_CLOCK"); fixed && *fixed) SetSystemBarClockText(Widen(fixed));
   g_bar = new SystemBar();
   WindowParams p;
   p.class_name = u"BrantelSystemBar";
