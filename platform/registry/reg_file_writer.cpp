@@ -114,9 +114,9 @@ long ExportKey(RegistryStore& store, RegRoot root, const std::string& path, std:
 
 long ExportRegText(RegistryStore& store, RegRoot root, std::string_view path, std::string* out) {
   std::string text = "Windows Registry Editor Version 5.00\n\n";
-  // One transaction, so a writer in another process cannot change the tree
-  // half-way through the export.
-  const long r = store.Transaction([&] { return ExportKey(store, root, std::string(path), &text); });
+  // One read transaction: a writer in another process cannot change the
+  // tree half-way through the export.
+  const long r = store.ReadTransaction([&] { return ExportKey(store, root, std::string(path), &text); });
   if (r == ERROR_SUCCESS) *out = std::move(text);
   return r;
 }

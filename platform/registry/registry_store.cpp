@@ -130,7 +130,11 @@ long RegistryStore::EnsureOpen() {
   return ERROR_SUCCESS;
 }
 
-long RegistryStore::Transaction(const std::function<long()>& body) {
+long RegistryStore::Transaction(const std::function<long()>& body) { return RunTransaction(body, "BEGIN IMMEDIATE"); }
+
+long RegistryStore::ReadTransaction(const std::function<long()>& body) { return RunTransaction(body, "BEGIN"); }
+
+long RegistryStore::RunTransaction(const std::function<long()>& body, const char* begin) {
   std::lock_guard lock(mutex_);
   if (long r = EnsureOpen(); r != ERROR_SUCCESS) return r;
   if (transaction_depth_ > 0) {
@@ -139,7 +143,7 @@ long RegistryStore::Transaction(const std::function<long()>& body) {
     --transaction_depth_;
     return r;
   }
-  if (!Exec("BEGIN IMMEDIATE")) return ERROR_CANTWRITE;
+  if (!Exec(begin)) return ERROR_CANTWRITE;
   ++transaction_depth_;
   long r = ERROR_CANTWRITE;
   try {

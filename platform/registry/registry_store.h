@@ -76,6 +76,9 @@ class RegistryStore {
   // it returns ERROR_SUCCESS (and the commit succeeds), else none of them.
   // Calls on this store from inside `body` join the transaction.
   long Transaction(const std::function<long()>& body);
+  // Runs `body` on one consistent view of the registry, without taking the
+  // write lock (an export, for example). `body` only reads.
+  long ReadTransaction(const std::function<long()>& body);
 
   // Change marks for watchers: every write gives the changed key a new,
   // never repeated serial (`subtree`: also every key above a change). -1
@@ -88,6 +91,7 @@ class RegistryStore {
 
  private:
   long EnsureOpen();
+  long RunTransaction(const std::function<long()>& body, const char* begin);
   long Resolve(RegRoot root, std::string_view path, bool create, RegKeyId* out, bool* created);
   bool KeyExists(RegKeyId key);
   int64_t NextSerial();

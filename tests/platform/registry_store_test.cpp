@@ -208,7 +208,7 @@ TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNothingAndSeeEachOther) {
   EXPECT_EQ(n, uint32_t(2 * kIncrements));
 
   // The other process's write reached this process's watch.
-  for (int i = 0; i < 100 && seen.load() == 0; ++i) std::this_thread::sleep_for(20ms);
+  for (int i = 0; i < 250 && seen.load() == 0; ++i) std::this_thread::sleep_for(20ms);
   EXPECT_GE(seen.load(), 1);
 }
 
@@ -217,7 +217,7 @@ TEST_F(RegistryStoreTest, WatchSeesOnlyItsKeyAndStopsWhenEnded) {
   RegistryWatch watch = WatchKey(HKEY_CURRENT_USER, "Software\\BRANTEL\\MotionSettings", [&] { own.fetch_add(1); });
   RegistryWatch subtree = WatchKey(HKEY_CURRENT_USER, "Software\\BRANTEL", [&] { tree.fetch_add(1); }, true);
   auto wait_for = [](std::atomic<int>& n, int at_least) {
-    for (int i = 0; i < 100 && n.load() < at_least; ++i) std::this_thread::sleep_for(10ms);
+    for (int i = 0; i < 500 && n.load() < at_least; ++i) std::this_thread::sleep_for(10ms);
     return n.load();
   };
 
