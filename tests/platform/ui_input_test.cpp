@@ -271,6 +271,20 @@ TEST(ScriptText, ParsesEveryStepAndRejectsBadLinesWithTheirNumber) {
   }
 }
 
+TEST_F(Input, ScriptFilesReportWhyTheyCannotPlay) {
+  std::string dir = ::testing::TempDir() + "ui_input_scripts";
+  std::filesystem::create_directories(dir);
+  std::string error;
+  EXPECT_FALSE(StartScriptFile(dir + "/missing.txt", &error));
+  EXPECT_NE(error.find("cannot be read"), std::string::npos);
+  ASSERT_TRUE(WriteFileAtomically(dir + "/bad.txt", "idle\nmove 1\n"));
+  EXPECT_FALSE(StartScriptFile(dir + "/bad.txt", &error));
+  EXPECT_NE(error.find("line 2:"), std::string::npos);
+  ASSERT_TRUE(WriteFileAtomically(dir + "/good.txt", "idle\n"));
+  EXPECT_TRUE(StartScriptFile(dir + "/good.txt", &error));
+  StopScript();
+}
+
 TEST_F(Input, TitleBarButtonTapSendsTheDevicesCommand) {
   RecordingWindow dlg;
   ASSERT_TRUE(dlg.CreateTop(Rect{0, 0, 10, 10}, u"증권정보"));
@@ -294,6 +308,11 @@ TEST_F(Input, TitleBarButtonTapSendsTheDevicesCommand) {
   EXPECT_EQ(commands[1].wParam, 0x10000001u);
   // The bar never takes activation away from the dialog.
   EXPECT_EQ(GetActiveWindow(), dlg.hwnd());
+  // A dialog disabled under a modal one takes no command from the bar.
+  dlg.Enable(false);
+  ASSERT_TRUE(PlayScript(tap_button));
+  EXPECT_EQ(dlg.Count(WM_COMMAND), 2);
+  dlg.Enable(true);
   EXPECT_FALSE(SetTitleBarButton(dlg.hwnd(), 3));
 }
 
