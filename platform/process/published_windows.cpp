@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "platform/folders.h"
+#include "platform/process/process_launcher.h"
 #include "platform/process/process_liveness.h"
 
 namespace brantel {
@@ -162,6 +163,10 @@ std::optional<PublishedWindow> FindPublishedWindow(WideView class_name, WideView
     return w;
   }
   return std::nullopt;
+}
+
+bool TerminateWindowProcess(WindowHandle hwnd, uint32_t grace_ms) {
+  return TerminateProgram(WindowHandleProcessId(hwnd), grace_ms);
 }
 
 }  // namespace brantel

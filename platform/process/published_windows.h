@@ -44,4 +44,8 @@ std::vector<PublishedWindow> PublishedWindows();
 // windows.
 std::optional<PublishedWindow> FindPublishedWindow(WideView class_name, WideView title, bool include_own = false);
 
+// Ends the process behind a window of another program (SIGTERM, then
+// SIGKILL after `grace_ms`). True when it is gone.
+bool TerminateWindowProcess(WindowHandle hwnd, uint32_t grace_ms = 3000);
+
 }  // namespace brantel

@@ -146,7 +146,7 @@ TEST_F(OtherProgramsTest, TerminateEscalatesAndTheDeadProcessIsForgotten) {
   ASSERT_EQ(w->pid, stubborn.pid);
 
   const auto begin = std::chrono::steady_clock::now();
-  EXPECT_TRUE(TerminateProgram(stubborn.pid, 300));
+  EXPECT_TRUE(TerminateWindowProcess(w->hwnd, 300));
   EXPECT_GE(std::chrono::steady_clock::now() - begin, 300ms);  // SIGTERM was ignored
   int code = 0;
   ASSERT_TRUE(WaitForProgram(stubborn.pid, 5000, &code));
