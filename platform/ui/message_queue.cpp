@@ -103,6 +103,11 @@ bool GetMessage(Message* msg, HWND filter, uint32_t min, uint32_t max) {
   auto queue = CurrentQueue();
   Message local;
   Message* out = msg ? msg : &local;
+  // Waiting for a window that is gone would wait for ever.
+  if (filter != 0 && filter != HWND(-1) && !IsWindow(filter)) {
+    *out = Message{};
+    return false;
+  }
   while (!queue->Peek(out, filter, min, max, true)) queue->WaitForWork(queue->NextTimerTimeout());
   return out->message != WM_QUIT;
 }

@@ -36,7 +36,9 @@ bool SendMessageTimeout(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lPara
 // Peeks at the calling thread's queue. `filter` 0 means any window; min/max 0/0
 // means any message. Sent messages from other threads are handled first.
 bool PeekMessage(Message* msg, HWND filter, uint32_t min, uint32_t max, uint32_t remove);
-// Waits for a message; false when it is WM_QUIT (msg then holds it).
+// Waits for a message; false when it is WM_QUIT (msg then holds it), or at
+// once when `filter` names a window that is gone (msg then holds WM_NULL).
+// A queue holds at most 10000 posted messages; PostMessage fails beyond.
 bool GetMessage(Message* msg, HWND filter, uint32_t min, uint32_t max);
 // Turns key presses of keys with a character (Back, Enter, Escape, Tab) into
 // a posted WM_CHAR. Text input arrives as WM_CHAR already.

@@ -85,6 +85,7 @@ void ThreadQueue::Wake() {
 bool ThreadQueue::Post(const Message& msg, bool front) {
   std::lock_guard<std::mutex> lock(mu_);
   if (closed_) return false;
+  if (posted_.size() >= kMaxPosted) return false;
   if (front) {
     posted_.push_front(msg);
     WakeLocked();

@@ -39,6 +39,11 @@ struct SentMessage {
 
 class ThreadQueue : public std::enable_shared_from_this<ThreadQueue> {
  public:
+  // Posted messages a queue holds at most, as on the device: a flood (a
+  // thread or another process posting to a window that does not pump) fails
+  // further posts instead of exhausting memory.
+  static constexpr size_t kMaxPosted = 10000;
+
   explicit ThreadQueue(ThreadId id) : id_(id) {}
   ThreadId id() const { return id_; }
 

@@ -324,6 +324,28 @@ TEST(MessageQueue, MainWindowCanBeAMessageOnlyStandIn) {
   SetMainWindow(0);
 }
 
+TEST(MessageQueue, AFloodOfPostsIsRefusedInsteadOfExhaustingMemory) {
+  RecordingWindow w;
+  ASSERT_TRUE(w.CreateTop(Rect{0, 0, 10, 10}, u"", false));
+  int accepted = 0;
+  for (int i = 0; i < 10050; ++i) accepted += PostMessage(w.hwnd(), WM_APP, WPARAM(i), 0) ? 1 : 0;
+  EXPECT_EQ(accepted, 10000);
+  EXPECT_EQ(Drain(), 10000);
+  EXPECT_TRUE(PostMessage(w.hwnd(), WM_APP, 0, 0));  // room again
+  Drain();
+}
+
+TEST(MessageQueue, GetMessageForAGoneWindowReturnsAtOnce) {
+  auto w = std::make_unique<RecordingWindow>();
+  ASSERT_TRUE(w->CreateTop(Rect{0, 0, 10, 10}, u"", false));
+  HWND h = w->hwnd();
+  w.reset();
+  Message m;
+  m.message = 77;
+  EXPECT_FALSE(GetMessage(&m, h, 0, 0));
+  EXPECT_EQ(m.message, WM_NULL);
+}
+
 TEST(MessageQueue, HandlesCarryTheProcessId) {
   RecordingWindow w;
   ASSERT_TRUE(w.CreateTop(Rect{0, 0, 10, 10}, u"", false));
