@@ -401,6 +401,10 @@ TEST(QuoteServerOptions, BadOptionsStopWithUsage) {
   EXPECT_EQ(s.port(), 0);
   EXPECT_EQ(s.WaitExit(), 2);
   EXPECT_NE(s.Log().find("--fixed-clock"), std::string::npos);
+
+  ServerProcess no_folder({"--files", "/nonexistent/brantel-release"});
+  EXPECT_EQ(no_folder.port(), 0);
+  EXPECT_EQ(no_folder.WaitExit(), 2);
 }
 
 }  // namespace

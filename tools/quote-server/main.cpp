@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/folders.h"
 #include "tools/quote-server/http_front.h"
 #include "tools/quote-server/market_data.h"
 #include "tools/quote-server/quote_service.h"
@@ -25,6 +26,10 @@ int main(int argc, char** argv) {
   }
   if (options.data_dir.empty()) options.data_dir = BRANTEL_QUOTE_SERVER_DATA_DIR;
 
+  if (!options.files_dir.empty() && !brantel::DirectoryExists(options.files_dir)) {
+    std::fprintf(stderr, "brantel-quote-server: --files: no folder %s\n", options.files_dir.c_str());
+    return 2;
+  }
   MarketData market;
   if (!market.Load(options.data_dir, error)) {
     std::fprintf(stderr, "brantel-quote-server: %s\n", error.c_str());

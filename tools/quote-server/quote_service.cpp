@@ -12,26 +12,12 @@ namespace brantel::quote_server {
 
 namespace {
 
-constexpr int kYearSessions = 250;  // 52 weeks of sessions
 constexpr int kDailyRows = 20;      // daily quotes listed under a detail
-
-const char* const kPeriodCaptions[] = {"1일", "1주", "1개월", "6개월", "1년"};
 
 // The period index of a detail request; anything unreadable is period 0.
 int PeriodIndex(const std::string& text) {
   if (text.size() != 1 || text[0] < '0' || text[0] > '4') return 0;
   return text[0] - '0';
-}
-
-std::vector<double> MovingAverage(const std::vector<Bar>& bars, size_t span) {
-  std::vector<double> out(bars.size(), std::numeric_limits<double>::quiet_NaN());
-  double sum = 0;
-  for (size_t i = 0; i < bars.size(); ++i) {
-    sum += bars[i].close;
-    if (i >= span) sum -= bars[i - span].close;
-    if (i + 1 >= span) out[i] = sum / double(span);
-  }
-  return out;
 }
 
 }  // namespace
@@ -222,34 +208,7 @@ void QuoteService::AnswerDetail(const RequestGroup& group, bool with_charts, Wor
   const std::string stem = in->code + "_" + std::to_string(period);
   work.files.push_back({"chart_small_" + stem + ".png", "image/png", RenderSmallChart(year, s.decimals)});
 
-  LargeChart chart;
-  chart.name = in->name;
-  chart.code = in->code;
-  chart.caption = kPeriodCaptions[period];
-  chart.decimals = s.decimals;
-  chart.quote = s;
-  chart.show_volume = in->category != kExchange && in->category != kInterestRate;
-  if (period == 0) {
-    chart.intraday = true;
-    chart.bars = model_.IntradayBars(*in, session.index, session.minutes, 5);
-    chart.slots = kSessionMinutes / 5;
-  } else if (period == 1) {
-    chart.intraday = true;
-    for (int64_t i = session.index - 4; i <= session.index; ++i) {
-      const auto day = model_.IntradayBars(*in, i, i == session.index ? session.minutes : kSessionMinutes, 30);
-      chart.bars.insert(chart.bars.end(), day.begin(), day.end());
-    }
-    chart.slots = 5 * ((kSessionMinutes + 29) / 30);
-  } else {
-    const int sessions = period == 2 ? 22 : period == 3 ? 125 : kYearSessions;
-    // Twenty more sessions in front, so the averages start at the left edge.
-    std::vector<Bar> bars = model_.DailyBars(*in, session.index, session.minutes, sessions + 19);
-    const std::vector<double> short_avg = MovingAverage(bars, 5);
-    const std::vector<double> long_avg = MovingAverage(bars, 20);
-    chart.bars.assign(bars.end() - sessions, bars.end());
-    chart.average_short.assign(short_avg.end() - sessions, short_avg.end());
-    chart.average_long.assign(long_avg.end() - sessions, long_avg.end());
-  }
+  const LargeChart chart = LargeChartFor(*in, period, session, s);
   work.files.push_back({"chart_large_" + stem + ".png", "image/png", RenderLargeChart(chart)});
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tools/quote-server/answer_writer.h"
+#include "tools/quote-server/chart_renderer.h"
 #include "tools/quote-server/market_data.h"
 #include "tools/quote-server/price_model.h"
 #include "tools/quote-server/quote_snapshot.h"
@@ -20,6 +21,9 @@ inline constexpr std::string_view kMarketListPath = "/hfjs-web/wm/market/MarketL
 inline constexpr std::string_view kMarketDetailPath = "/hfjs-web/wm/market/MarketDetail.do";
 inline constexpr std::string_view kMyPagePath = "/hfjs-web/wm/myPage/MyPageList.do";
 inline constexpr std::string_view kMasterPath = "/hfjs-web/common/MasterMain.do";
+
+// Sessions of the 52-week summary and of the one-year chart.
+constexpr int kYearSessions = 250;
 
 struct ServiceSettings {
   uint64_t seed = 1;
@@ -57,6 +61,7 @@ class QuoteService {
   void AnswerDetail(const RequestGroup& group, bool with_charts, Work& work) const;
   void AnswerMaster(const RequestGroup& group, Work& work) const;
 
+  LargeChart LargeChartFor(const Instrument& in, int period, const SessionPoint& session, const Snapshot& quote) const;
   RowFields Row(const Instrument& in, const Snapshot& s) const;
   Snapshot QuoteOf(const Instrument& in, KstSeconds now) const;
   const Instrument& StandardCurrency(const RequestGroup& group) const;
