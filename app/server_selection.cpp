@@ -6,6 +6,7 @@
 
 #include "platform/folders.h"
 #include "platform/module_info.h"
+#include "protocol/request_settings.h"
 
 namespace brantel {
 
@@ -151,6 +152,7 @@ ServerSelection CurrentServerSelection() {
 void SetCurrentServerSelection(const ServerSelection& selection) {
   std::lock_guard lock(g_selection_mutex);
   g_selection = selection;
+  SetInformationServer(selection.server_address, selection.server_port);
 }
 
 WideText DevelopmentTitle(const ServerSelection& selection, WideView normal_title) {

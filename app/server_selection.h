@@ -55,7 +55,8 @@ bool ReadServerSelection(ServerSelection* out);
 // manifest address the default manifest.
 void ApplyBuiltInDefaults(ServerSelection* selection);
 
-// The process-wide selection the transport and the data service read.
+// The process-wide selection; setting it also points the request routines
+// at the information server (protocol/request_settings.h).
 ServerSelection CurrentServerSelection();
 void SetCurrentServerSelection(const ServerSelection& selection);
 

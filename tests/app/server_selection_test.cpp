@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/folders.h"
+#include "protocol/request_settings.h"
 
 namespace brantel {
 namespace {
@@ -73,6 +74,10 @@ TEST_F(ServerSelectionTest, TheSelectedSectionGivesAddressPortAndManifest) {
   ApplyBuiltInDefaults(&s);  // nothing to fill
   EXPECT_EQ(s.server_address, u"quotes.example");
   EXPECT_EQ(s.server_port, 8002);
+  SetCurrentServerSelection(s);
+  EXPECT_EQ(CurrentServerSelection().manifest_address, s.manifest_address);
+  EXPECT_EQ(InformationServerHost(), u"quotes.example");
+  EXPECT_EQ(InformationServerPort(), 8002);
 }
 
 TEST_F(ServerSelectionTest, SectionsMatchAsPrefixesAndValuesAreTrimmed) {
