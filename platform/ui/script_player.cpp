@@ -76,6 +76,11 @@ class ScriptPlayer : public InputSource {
     ++next_;
     last_ = now;
     Run(step);
+    // Moves that follow without a delay happen before the window looks, so
+    // they coalesce into one WM_MOUSEMOVE as a fast finger's do.
+    while (step.kind == ScriptStep::kMove && !done() && steps_[next_].kind == ScriptStep::kMove &&
+           steps_[next_].ms == 0)
+      Run(steps_[next_++]);
     if (done()) PostMessage(0, WM_NULL, 0, 0);  // wake the loop that waits for the end
   }
 

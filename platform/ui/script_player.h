@@ -6,6 +6,8 @@
 //   tap X Y                  press and release at (X, Y)
 //   press X Y                finger down
 //   move X Y [MS]            finger to (X, Y); MS: milliseconds after the last step
+//                            (moves without MS right after a move coalesce into
+//                            one WM_MOUSEMOVE, as a fast finger's do)
 //   release [X Y]            finger up (where it is, or at X Y)
 //   hold MS                  keep the finger where it is for MS
 //   key NAME|CODE            press and release a key (back, end, talk, enter,

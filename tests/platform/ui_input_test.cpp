@@ -98,6 +98,37 @@ TEST_F(Input, MovesCoalesceAndKeepTheirPointsInQuarterPixels) {
   EXPECT_EQ(w.Count(WM_MOUSEMOVE), 2);
 }
 
+TEST_F(Input, ScriptedMovesWithoutDelayCoalesceAndKeepTheirPoints) {
+  RecordingWindow w;
+  ASSERT_TRUE(w.CreateTop(Rect{0, 52, 480, 800}));
+  std::vector<std::vector<Point>> batches;
+  w.on[WM_MOUSEMOVE] = [&](WPARAM, LPARAM) {
+    Point buf[kMaxMouseMovePoints];
+    uint32_t n = 0;
+    GetMouseMovePoints(buf, kMaxMouseMovePoints, &n);
+    batches.emplace_back(buf, buf + n);
+    return LRESULT(0);
+  };
+  std::vector<ScriptStep> steps;
+  std::string error;
+  ASSERT_TRUE(ParseScript("press 100 400\n"
+                          "move 100 390.5 16\n"
+                          "move 100 380.25\n"
+                          "move 100 370\n"
+                          "move 100 360 16\n"
+                          "release\n"
+                          "idle\n",
+                          steps, error));
+  InputScript s;
+  s.steps() = steps;
+  ASSERT_TRUE(PlayScript(s));
+  ASSERT_EQ(batches.size(), 2u);
+  EXPECT_EQ(batches[0], (std::vector<Point>{{400, 1562}, {400, 1521}, {400, 1480}}));
+  EXPECT_EQ(batches[1], (std::vector<Point>{{400, 1440}}));
+  auto moves = w.Only(WM_MOUSEMOVE);
+  EXPECT_EQ(At(moves[0]), (Point{100, 370 - 52}));
+}
+
 TEST_F(Input, TapAndHoldIsRecognisedOnlyWhenHeldStill) {
   RecordingWindow w;
   ASSERT_TRUE(w.CreateTop(Rect{0, 52, 480, 800}));
