@@ -327,7 +327,7 @@ void ThreadQueue::WaitForWork(uint32_t timeout_ms) {
 
 bool ThreadQueue::IsIdle() {
   std::lock_guard<std::mutex> lock(mu_);
-  return posted_.empty() && sent_.empty() && !paint_hint_ && !quit_;
+  return posted_.empty() && sent_.empty() && !quit_;
 }
 
 bool ThreadQueue::HasPendingWork() {

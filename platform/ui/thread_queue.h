@@ -73,6 +73,7 @@ class ThreadQueue : public std::enable_shared_from_this<ThreadQueue> {
   // Waits for `sent` (which this queue sent) to complete, handling messages
   // sent to this thread meanwhile. False on timeout.
   bool WaitForReply(const std::shared_ptr<SentMessage>& sent, uint32_t timeout_ms);
+  // Nothing posted, sent or quitting (paints are the window tree's to tell).
   bool IsIdle();
   // Posted or sent messages wait (paints and timers not counted).
   bool HasPendingWork();

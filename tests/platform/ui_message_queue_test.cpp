@@ -238,9 +238,12 @@ TEST(MessageQueue, PaintIsCoalescedAndComesWhenTheQueueIsEmpty) {
   w.Invalidate();
   Rect r{10, 10, 20, 20};
   w.Invalidate(&r);
+  EXPECT_FALSE(IsQueueIdle());  // a paint is due
   PostMessage(w.hwnd(), WM_APP, 0, 0);
   PostMessage(w.hwnd(), WM_APP + 1, 0, 0);
+  EXPECT_FALSE(IsQueueIdle());
   Drain();
+  EXPECT_TRUE(IsQueueIdle());
   EXPECT_EQ(w.Messages(), (std::vector<uint32_t>{WM_APP, WM_APP + 1, WM_PAINT}));
   EXPECT_FALSE(w.HasUpdate());  // the default handler validated
 }
