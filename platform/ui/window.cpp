@@ -213,7 +213,10 @@ LRESULT Window::DefWindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SETTEXT: {
       const char16_t* s = reinterpret_cast<const char16_t*>(lParam);
-      text_ = s ? WideText(s) : WideText();
+      {
+        Lock lock(WindowTree::mutex());  // FindWindow reads titles from any thread
+        text_ = s ? WideText(s) : WideText();
+      }
       if (IsTopLevel()) {
         if (GetWindowSystemHooks().top_level_shown) GetWindowSystemHooks().top_level_shown(hwnd_, class_name_, text_);
         NotifyShellObserver();
@@ -263,6 +266,11 @@ Window* Window::TopLevel() {
   return w;
 }
 
+void Window::SetId(int id) {
+  Lock lock(WindowTree::mutex());
+  id_ = id;
+}
+
 Window* Window::GetDlgItem(int id) const {
   for (Window* c : children_)
     if (c->id_ == id) return c;
@@ -271,10 +279,12 @@ Window* Window::GetDlgItem(int id) const {
 
 void Window::SetText(WideView text) {
   WideText copy(text);
-  if (hwnd_)
+  if (hwnd_) {
     Send(WM_SETTEXT, 0, LPARAM(copy.c_str()));
-  else
+  } else {
+    Lock lock(WindowTree::mutex());
     text_ = copy;
+  }
 }
 
 Rect Window::ScreenRect() const {
@@ -370,11 +380,11 @@ void Window::Enable(bool enabled) {
   {
     Lock lock(WindowTree::mutex());
     enabled_ = enabled;
+    if (enabled)
+      style_ &= ~WS_DISABLED;
+    else
+      style_ |= WS_DISABLED;
   }
-  if (enabled)
-    style_ &= ~WS_DISABLED;
-  else
-    style_ |= WS_DISABLED;
   if (hwnd_) Send(WM_ENABLE, enabled ? 1 : 0, 0);
 }
 

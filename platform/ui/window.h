@@ -81,7 +81,7 @@ class Window {
   const std::vector<Window*>& children() const { return children_; }  // bottom to top
   Window* GetDlgItem(int id) const;
   int id() const { return id_; }
-  void SetId(int id) { id_ = id; }
+  void SetId(int id);
   const WideText& class_name() const { return class_name_; }
   bool IsChild() const { return parent_ != nullptr; }
   bool IsTopLevel() const { return parent_ == nullptr && !message_only_; }
