@@ -200,30 +200,33 @@ int RunMessageLoop() {
   return int(msg.wParam);
 }
 
-bool PumpPendingMessages() {
+PumpResult PumpPendingMessagesUntil(uint32_t stop_message) {
   // Each timer fires at most once per pump, so a fast timer whose handler
   // takes longer than its period cannot keep the pump from returning.
   std::vector<std::pair<HWND, WPARAM>> timers_seen;
   Message msg;
   while (PeekMessage(&msg, 0, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_TIMER) {
-      auto key = std::make_pair(msg.hwnd, msg.wParam);
-      if (std::find(timers_seen.begin(), timers_seen.end(), key) != timers_seen.end()) {
-        DispatchMessage(&msg);
-        break;
-      }
-      timers_seen.push_back(key);
-    }
     if (msg.message == WM_QUIT) {
       PostQuitMessage(int(msg.wParam));
-      return false;
+      return PumpResult::kQuit;
     }
-    if (PreDispatchMessage(&msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessage(&msg);
+    if (stop_message != WM_NULL && msg.message == stop_message) return PumpResult::kStopMessage;
+    bool last = false;
+    if (msg.message == WM_TIMER) {
+      auto key = std::make_pair(msg.hwnd, msg.wParam);
+      last = std::find(timers_seen.begin(), timers_seen.end(), key) != timers_seen.end();
+      timers_seen.push_back(key);
+    }
+    if (!PreDispatchMessage(&msg)) {
+      TranslateMessage(&msg);
+      DispatchMessage(&msg);
+    }
+    if (last) break;
   }
-  return true;
+  return PumpResult::kEmpty;
 }
+
+bool PumpPendingMessages() { return PumpPendingMessagesUntil(WM_NULL) != PumpResult::kQuit; }
 
 bool IsQueueIdle() {
   auto queue = CurrentQueue();

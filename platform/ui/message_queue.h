@@ -69,6 +69,12 @@ int RunMessageLoop();
 // Handles everything that is queued now (including paints) without waiting.
 // False when WM_QUIT was seen; the quit is posted again so an outer loop ends.
 bool PumpPendingMessages();
+// The same for loops that wait for something else (a socket) and stop at one
+// message: handles what is queued now, each timer at most once, and reports
+// whether it ran dry, met `stop_message` (taken from the queue, not
+// dispatched) or met WM_QUIT (posted again).
+enum class PumpResult { kEmpty, kStopMessage, kQuit };
+PumpResult PumpPendingMessagesUntil(uint32_t stop_message);
 // Runs the pre-dispatch hooks for `msg`; true when one of them consumed it.
 bool PreDispatchMessage(Message* msg);
 

@@ -308,6 +308,25 @@ TEST(MessageQueue, PumpReturnsDespiteAFastTimer) {
   EXPECT_EQ(m.message, WM_QUIT);
 }
 
+TEST(MessageQueue, PumpUntilAMessageStopsThereAndLeavesTheRest) {
+  RecordingWindow w;
+  ASSERT_TRUE(w.CreateTop(Rect{0, 0, 10, 10}, u"", false));
+  constexpr uint32_t kCancel = 9931;
+  w.log.clear();
+  PostMessage(w.hwnd(), WM_APP, 0, 0);
+  PostMessage(w.hwnd(), kCancel, 0, 0);
+  PostMessage(w.hwnd(), WM_APP + 1, 0, 0);
+  EXPECT_EQ(PumpPendingMessagesUntil(kCancel), PumpResult::kStopMessage);
+  EXPECT_EQ(w.Messages(), (std::vector<uint32_t>{WM_APP}));  // the stop message is not dispatched
+  EXPECT_EQ(PumpPendingMessagesUntil(kCancel), PumpResult::kEmpty);
+  EXPECT_EQ(w.Count(WM_APP + 1), 1);
+  PostQuitMessage(2);
+  EXPECT_EQ(PumpPendingMessagesUntil(kCancel), PumpResult::kQuit);
+  Message m;
+  ASSERT_TRUE(PeekMessage(&m, 0, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, WM_QUIT);
+}
+
 TEST(MessageQueue, MainWindowCanBeAMessageOnlyStandIn) {
   EXPECT_EQ(GetMainWindow(), 0u);
   int asked = 0;
