@@ -21,6 +21,17 @@ constexpr size_t kPiece = size_t(256) << 10;
 
 std::mutex g_log_mutex;
 
+// A file descriptor closed with its last owner (the answer's byte source).
+struct OpenFile {
+  int fd = -1;
+  OpenFile() = default;
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  ~OpenFile() {
+    if (fd >= 0) close(fd);
+  }
+};
+
 // Reads `n` bytes at `offset` of the answer into `out`; false on failure.
 using ByteSource = std::function<bool(size_t offset, size_t n, char* out)>;
 
@@ -142,25 +153,20 @@ void HttpFront::ServeFile(const std::string& path, httplib::Response& res) {
   Sleep(options_.faults.delay_ms);
   std::string full;
   struct stat st {};
-  const int fd = !options_.files_dir.empty() && ResolveServedFile(options_.files_dir, path, full)
-                     ? open(full.c_str(), O_RDONLY | O_CLOEXEC)
-                     : -1;
-  if (fd < 0 || fstat(fd, &st) != 0) {
-    if (fd >= 0) close(fd);
+  auto file = std::make_shared<OpenFile>();
+  if (!options_.files_dir.empty() && ResolveServedFile(options_.files_dir, path, full))
+    file->fd = open(full.c_str(), O_RDONLY | O_CLOEXEC);
+  if (file->fd < 0 || fstat(file->fd, &st) != 0) {
     res.status = options_.faults.status != 0 ? options_.faults.status : 404;
     res.set_content("not found\n", "text/plain");
     return;
   }
   // Streamed in pieces: release files may be larger than memory allows.
-  auto file = std::shared_ptr<int>(new int(fd), [](int* f) {
-    close(*f);
-    delete f;
-  });
   Deliver(res, size_t(st.st_size), TypeOfFile(full),
           [file](size_t offset, size_t n, char* out) {
             size_t done = 0;
             while (done < n) {
-              const ssize_t got = pread(*file, out + done, n - done, off_t(offset + done));
+              const ssize_t got = pread(file->fd, out + done, n - done, off_t(offset + done));
               if (got <= 0) return false;
               done += size_t(got);
             }

@@ -109,24 +109,20 @@ void QuoteService::AnswerRanking(const RequestGroup& group, Work& work) const {
   int kind = 0;
   for (const RequestParam& p : group.params)
     if (!p.item.empty()) kind = std::atoi(p.item.c_str());
-  struct Ranked {
-    const Instrument* in;
-    Snapshot quote;
-    double score;
-  };
-  std::vector<Ranked> ranked;
-  ranked.reserve(market_.StockCount());
   const auto quotes = StockQuotes(work.now);
   const std::vector<Instrument>& stocks = market_.List(kStock);
+  std::vector<std::pair<double, size_t>> ranked;  // score, stock index
+  ranked.reserve(stocks.size());
   for (size_t i = 0; i < stocks.size(); ++i) {
     const Snapshot& s = (*quotes)[i];
-    const double score = kind == 1 ? s.volume * s.current : kind == 2 ? double(stocks[i].shares) * s.current : s.volume;
-    ranked.push_back({&stocks[i], s, score});
+    ranked.emplace_back(kind == 1 ? s.volume * s.current : kind == 2 ? double(stocks[i].shares) * s.current : s.volume, i);
   }
-  std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) { return a.score > b.score; });
+  // Highest first; equal scores keep the order of the data file.
+  std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
   size_t rows = settings_.ranking_rows > 0 ? size_t(settings_.ranking_rows) : ranked.size();
   rows = std::min(rows, ranked.size());
-  for (size_t i = 0; i < rows; ++i) work.elements += RowElement(Row(*ranked[i].in, ranked[i].quote));
+  work.elements.reserve(work.elements.size() + rows * 240);
+  for (size_t i = 0; i < rows; ++i) work.elements += RowElement(Row(stocks[ranked[i].second], (*quotes)[ranked[i].second]));
 }
 
 void QuoteService::AnswerLookup(const RequestGroup& group, Work& work) const {
