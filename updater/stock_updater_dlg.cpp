@@ -94,7 +94,16 @@ bool CStockUpdaterDlg::OnInitDialog() {
   setup.stored_upgrade_date = ReadStoredUpgradeDate(255);
   work_ = std::make_unique<CUpdateWork>(std::move(setup), *services_);
 
-  if (work_->CheckForUpdates() == 0) {
+  // The check lets messages through; a close that arrives meanwhile waits
+  // until the check has returned.
+  running_ = true;
+  const int due = work_->CheckForUpdates();
+  running_ = false;
+  if (close_pending_) {
+    DestroyNow();
+    return true;
+  }
+  if (due == 0) {
     work_->FinishWithoutDownloads();
     Post(WM_UPDATER_CLOSE);  // nothing is shown
     return true;
@@ -113,7 +122,9 @@ void CStockUpdaterDlg::OnStartTimer() {
   KillTimer(kStartTimer);
   if (ask_first_ && work_) {
     const ManifestAlert& alert = work_->plan().alert;
-    if (!AskYesNo(hwnd(), alert.message, alert.title)) {
+    const bool yes = AskYesNo(hwnd(), alert.message, alert.title);
+    if (!IsAlive() || closing_) return;  // closed while the question was up
+    if (!yes) {
       Post(WM_UPDATER_CLOSE);
       return;
     }
@@ -211,7 +222,7 @@ void CStockUpdaterDlg::OnButton(int id) {
     Post(WM_UPDATER_CLOSE);
   } else if (id == kCancelButtonId) {
     if (in_progress_ && work_ && !silent_ &&
-        AskYesNo(hwnd(), u"프로그램 업그레이드를 취소하시겠습니까?", u"업그레이드 취소"))
+        AskYesNo(hwnd(), u"프로그램 업그레이드를 취소하시겠습니까?", u"업그레이드 취소") && IsAlive())
       Post(WM_CANCEL_NETWORK);
     if (const HWND viewer = FindWindow(kViewerWindowClass, u"")) PostMessage(viewer, WM_APP_EXIT, 0, 0);
   }

@@ -74,7 +74,7 @@ class CStockUpdaterDlg : public Dialog {
   bool in_progress_ = false;
   bool silent_ = false;
   bool ask_first_ = false;
-  bool running_ = false;      // inside the download and install phases
+  bool running_ = false;      // inside the check, or the download and install phases
   bool closing_ = false;      // WM_UPDATER_CLOSE was handled
   bool close_pending_ = false;  // destroy once the phases have returned
 };

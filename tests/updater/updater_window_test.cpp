@@ -270,6 +270,21 @@ TEST_F(UpdaterWindowTest, DecliningTheQuestionEndsWithoutUpdating) {
   EXPECT_FALSE(FileExists(viewer_ + "part0.bin"));
 }
 
+TEST_F(UpdaterWindowTest, CloseDuringTheCheckWaitsForItAndInstallsNothing) {
+  const std::string manifest = Publish(1, 1000, "");
+  auto dialog = MakeDialog(manifest);
+  bool posted = false;
+  services_.on_pump = [&] {
+    if (!posted && dialog_->IsAlive() && !dialog_->update_in_progress()) {
+      posted = true;  // the viewer asks the updater to close while it checks
+      PostMessage(dialog_->hwnd(), WM_UPDATER_CLOSE, 0, 0);
+    }
+  };
+  ASSERT_FALSE(dialog->CreateModeless() && dialog->IsAlive());
+  EXPECT_TRUE(posted);
+  EXPECT_FALSE(FileExists(viewer_ + "part0.bin"));
+}
+
 TEST_F(UpdaterWindowTest, NothingDueShowsNothingAndASecondCloseChangesNothing) {
   const std::string manifest = Publish(1, 1000, "");
   {
