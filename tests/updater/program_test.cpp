@@ -1,5 +1,6 @@
 // StockUpdater as a program, the way the viewer starts it: a helper program
-// is running; the updater installs a sample release, closes the helper
+// is running; the updater installs a sample release published by the
+// reference server, closes the helper
 // through its window class (across processes) and restarts it with the
 // marker. A second run finds nothing to do.
 
@@ -13,7 +14,7 @@
 #include "platform/folders.h"
 #include "platform/process/other_programs.h"
 #include "platform/registry/registry_store.h"
-#include "tests/updater/file_server.h"
+#include "tests/updater/reference_server.h"
 #include "tests/updater/temp_folder.h"
 #include "updater/updater_registry.h"
 
@@ -48,7 +49,9 @@ TEST(UpdaterProgram, InstallsAReleaseClosesTheHelperAndRestartsItWithTheMarker) 
   std::filesystem::copy_file(BinDir() + "/updater_test_helper", viewer + "helper");
   WriteFile(viewer + "notes.txt", "old notes");
 
-  testing::FileServer server(dir / "www");
+  WriteFile(dir / "www/.keep", "");
+  testing::ReferenceServer server(dir / "www");
+  ASSERT_TRUE(server.started()) << server.why_not();
   WriteFile(dir / "www/rel/notes.txt", "new notes");
   WriteFile(dir / "www/rel/keys.reg",
             "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Helper]\r\n\"Mode\"=dword:00000002\r\n");
