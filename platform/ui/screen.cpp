@@ -26,7 +26,7 @@ void BlitOpaque(Surface& dst, const Surface& src, Point at) {
   }
 }
 
-void Compose(Surface& screen) {
+void Compose(Surface& screen, HWND stop_at = 0) {
   int w = g_width.load(), h = g_height.load();
   if (screen.width() != w || screen.height() != h)
     screen.Resize(w, h, 0xFF000000);
@@ -34,6 +34,7 @@ void Compose(Surface& screen) {
     std::fill(screen.data(), screen.data() + size_t(w) * size_t(h), 0xFF000000u);
   std::lock_guard<std::mutex> lock(WindowTree::mutex());
   for (Window* top : WindowTree::top_levels()) {
+    if (stop_at && top->hwnd() == stop_at) break;
     if (!WindowTree::visible(top)) continue;
     BlitOpaque(screen, WindowTree::backing(top), Point{top->rect().left, top->rect().top});
   }
@@ -65,6 +66,8 @@ void CopyScreen(Surface& out) {
   g_dirty.store(false);
   Compose(out);
 }
+
+void CopyScreenBelow(HWND window, Surface& out) { Compose(out, window); }
 
 bool SaveScreenshot(const std::string& path) {
   Surface s;

@@ -7,6 +7,7 @@
 
 #include "platform/gfx/geometry.h"
 #include "platform/gfx/surface.h"
+#include "platform/ui/ui_types.h"
 
 namespace brantel {
 
@@ -19,6 +20,10 @@ constexpr int kSystemBarHeight = 52;
 
 // Composes the screen now and copies it into `out`.
 void CopyScreen(Surface& out);
+// The same with only the top-level windows below `window` (a dialog that is
+// already shown reads what lies behind it). The whole screen when `window`
+// is not a shown top-level window.
+void CopyScreenBelow(HWND window, Surface& out);
 // Composes now and writes a PNG. False when it could not be written.
 bool SaveScreenshot(const std::string& path);
 

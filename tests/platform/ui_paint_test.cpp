@@ -120,6 +120,21 @@ TEST(Paint, TopLevelWindowsComposeInZOrderAndHiddenOnesAreLeftOut) {
   EXPECT_EQ(a.paints, before + 1);
 }
 
+TEST(Paint, ADialogReadsBackWhatLiesBehindIt) {
+  SolidWindow below(kRed), dialog(kBlue), above(kGreen);
+  ASSERT_TRUE(below.Create(u"B", u"", WS_VISIBLE, Rect{0, 0, 100, 100}));
+  ASSERT_TRUE(dialog.Create(u"D", u"", WS_VISIBLE, Rect{0, 0, 100, 100}));
+  ASSERT_TRUE(above.Create(u"A", u"", WS_VISIBLE, Rect{50, 50, 100, 100}));
+  Drain();
+  Surface behind;
+  CopyScreenBelow(dialog.hwnd(), behind);
+  EXPECT_EQ(behind.at(10, 10), ColorRefToPixel(kRed));
+  EXPECT_EQ(behind.at(60, 60), ColorRefToPixel(kRed));  // windows above it are left out too
+  CopyScreenBelow(0, behind);
+  EXPECT_EQ(behind.at(10, 10), ColorRefToPixel(kBlue));
+  EXPECT_EQ(behind.at(60, 60), ColorRefToPixel(kGreen));
+}
+
 TEST(Paint, DrawScopeDrawsOutsidePaintAndKeepsTheInvalidPart) {
   SolidWindow w(kRed);
   ASSERT_TRUE(w.Create(u"W", u"", WS_VISIBLE, Rect{0, 0, 20, 20}));
