@@ -1,5 +1,5 @@
 // Pointer input: routing of presses, moves and releases, the coalesced move
-// points and the tap-and-hold recogniser; keys and text as well.
+// points and the tap-and-hold recogniser.
 
 #include <algorithm>
 #include <cmath>
@@ -21,7 +21,6 @@ struct PointerState {
   std::mutex mu;
   Point cursor;
   bool down = false;
-  bool composing = false;
   std::vector<Point> pending;  // quarter pixels, since the last move was taken
   std::vector<Point> current;  // those of the move being handled
 };
@@ -58,10 +57,6 @@ void PostPointer(Window* w, uint32_t message, WPARAM keys, Point screen) {
   PostMessage(h, message, keys, MAKELPARAM(uint32_t(c.x), uint32_t(c.y)));
 }
 
-HWND KeyTarget() {
-  HWND h = GetFocus();
-  return h ? h : GetActiveWindow();
-}
 
 }  // namespace
 
@@ -130,53 +125,6 @@ void RoutePointer(PointerAction action, double x, double y) {
       PostPointer(w, WM_LBUTTONUP, 0, p);
       break;
   }
-}
-
-void RouteKey(uint32_t vk, bool down) {
-  HWND h = KeyTarget();
-  if (h) PostMessage(h, down ? WM_KEYDOWN : WM_KEYUP, vk, down ? 1 : LPARAM(0xC0000001));
-}
-
-void RouteChar(char16_t ch) {
-  HWND h = KeyTarget();
-  if (h) PostMessage(h, WM_CHAR, ch, 1);
-}
-
-void RouteCompositionStart() {
-  {
-    Lock lock(State().mu);
-    if (State().composing) return;
-    State().composing = true;
-  }
-  if (HWND h = KeyTarget()) PostMessage(h, WM_IME_STARTCOMPOSITION, 0, 0);
-}
-
-void RouteCompositionUpdate(char16_t composing) {
-  RouteCompositionStart();
-  if (HWND h = KeyTarget()) PostMessage(h, WM_IME_COMPOSITION, composing, GCS_COMPSTR);
-}
-
-void RouteCompositionResult(WideView text) {
-  HWND h = KeyTarget();
-  if (!h) return;
-  for (char16_t ch : text) {
-    PostMessage(h, WM_IME_COMPOSITION, ch, GCS_RESULTSTR);
-    PostMessage(h, WM_CHAR, ch, 1);
-  }
-}
-
-void RouteCompositionEnd() {
-  {
-    Lock lock(State().mu);
-    if (!State().composing) return;
-    State().composing = false;
-  }
-  if (HWND h = KeyTarget()) PostMessage(h, WM_IME_ENDCOMPOSITION, 0, 0);
-}
-
-bool IsComposing() {
-  Lock lock(State().mu);
-  return State().composing;
 }
 
 // --- Tap and hold --------------------------------------------------------------

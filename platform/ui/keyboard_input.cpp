@@ -1,0 +1,69 @@
+// Keyboard input: key presses, characters and input-method composition go
+// to the focus window, else to the active window.
+
+#include <mutex>
+
+#include "platform/ui/input_router.h"
+#include "platform/ui/message_queue.h"
+
+namespace brantel {
+namespace {
+
+std::mutex g_mu;
+bool g_composing = false;
+
+HWND KeyTarget() {
+  HWND h = GetFocus();
+  return h ? h : GetActiveWindow();
+}
+
+}  // namespace
+
+void RouteKey(uint32_t vk, bool down) {
+  HWND h = KeyTarget();
+  if (h) PostMessage(h, down ? WM_KEYDOWN : WM_KEYUP, vk, down ? 1 : LPARAM(0xC0000001));
+}
+
+void RouteChar(char16_t ch) {
+  HWND h = KeyTarget();
+  if (h) PostMessage(h, WM_CHAR, ch, 1);
+}
+
+void RouteCompositionStart() {
+  {
+    std::lock_guard<std::mutex> lock(g_mu);
+    if (g_composing) return;
+    g_composing = true;
+  }
+  if (HWND h = KeyTarget()) PostMessage(h, WM_IME_STARTCOMPOSITION, 0, 0);
+}
+
+void RouteCompositionUpdate(char16_t composing) {
+  RouteCompositionStart();
+  if (HWND h = KeyTarget()) PostMessage(h, WM_IME_COMPOSITION, composing, GCS_COMPSTR);
+}
+
+void RouteCompositionResult(WideView text) {
+  HWND h = KeyTarget();
+  if (!h) return;
+  for (char16_t ch : text) {
+    PostMessage(h, WM_IME_COMPOSITION, ch, GCS_RESULTSTR);
+    PostMessage(h, WM_CHAR, ch, 1);
+  }
+}
+
+void RouteCompositionEnd() {
+  {
+    std::lock_guard<std::mutex> lock(g_mu);
+    if (!g_composing) return;
+    g_composing = false;
+  }
+  if (HWND h = KeyTarget()) PostMessage(h, WM_IME_ENDCOMPOSITION, 0, 0);
+}
+
+bool IsComposing() {
+  std::lock_guard<std::mutex> lock(g_mu);
+  return g_composing;
+}
+
+}  // namespace brantel
