@@ -1,7 +1,6 @@
 #include "platform/ui/motion_sensor.h"
 
 #include "platform/registry/registry_store.h"
-#include "platform/ui/message_queue.h"
 
 namespace brantel {
 
@@ -33,12 +32,6 @@ int NextMotionSensorRotation(int degrees) {
     case 90: return 270;
     default: return 0;
   }
-}
-
-RegistryWatch WatchKeyWithMessage(RegRoot root, std::string path, HWND hwnd, uint32_t message, WPARAM wParam,
-                                  LPARAM lParam, bool subtree) {
-  return WatchKey(
-      root, std::move(path), [=] { PostMessage(hwnd, message, wParam, lParam); }, subtree);
 }
 
 }  // namespace brantel

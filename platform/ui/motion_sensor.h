@@ -4,11 +4,7 @@
 // REG_DWORD "Rotation": 0, 90 or 270). The SDL key and the scripts turn the
 // phone by writing it; the viewer watches the value and turns the display.
 
-#include <cstdint>
-#include <string>
 
-#include "platform/registry/registry_watch.h"
-#include "platform/ui/ui_types.h"
 
 namespace brantel {
 
@@ -22,11 +18,5 @@ bool WriteMotionSensorRotation(int degrees);
 int ReadMotionSensorRotation();
 // The next angle of the sensor key: 0 -> 90 -> 270 -> 0.
 int NextMotionSensorRotation(int degrees);
-
-// Turns a registry watch into a message posted to a window each time the key
-// changes (also when another process wrote it). Messages to a window that is
-// gone are dropped; the watch ends when the returned object goes.
-RegistryWatch WatchKeyWithMessage(RegRoot root, std::string path, HWND hwnd, uint32_t message, WPARAM wParam = 0,
-                                  LPARAM lParam = 0, bool subtree = false);
 
 }  // namespace brantel
