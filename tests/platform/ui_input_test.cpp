@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <filesystem>
 
 #include "platform/folders.h"
@@ -263,6 +266,38 @@ TEST_F(Input, ScreenshotsAreWrittenAsPng) {
   bad.Screenshot(dir + "/no/such/folder/x.png");
   EXPECT_FALSE(PlayScript(bad));
   EXPECT_EQ(ScriptScreenshotFailures(), 1);
+}
+
+TEST_F(Input, AnAnimationThreadChangesStateAndTheScreenFollows) {
+  // The thread never draws: it changes a frame number and invalidates; the
+  // UI thread paints, composes and presents.
+  struct Animated : Window {
+    std::atomic<int> frame{0};
+    LRESULT WindowProc(uint32_t m, WPARAM w, LPARAM l) override {
+      if (m == WM_PAINT) {
+        PaintScope p(*this);
+        p.dc().FillSolid(ClientRect(), RGB(uint8_t(frame.load() * 10), 0, 0));
+        return 0;
+      }
+      return Window::WindowProc(m, w, l);
+    }
+  } w;
+  ASSERT_TRUE(w.Create(u"Anim", u"", WS_VISIBLE, Rect{0, 52, 480, 800}));
+  std::thread animator([&] {
+    for (int i = 1; i <= 20; ++i) {
+      w.frame = i;
+      InvalidateRect(w.hwnd(), nullptr);
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  });
+  const uint32_t last = ColorRefToPixel(RGB(200, 0, 0));
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (backend_->presented().at(10, 400) != last && std::chrono::steady_clock::now() < end) {
+    Drain();
+    WaitMessage(10);
+  }
+  animator.join();
+  EXPECT_EQ(backend_->presented().at(10, 400), last);
 }
 
 TEST(ScriptText, ParsesEveryStepAndRejectsBadLinesWithTheirNumber) {
