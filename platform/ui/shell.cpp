@@ -30,6 +30,7 @@ struct ShellState {
   bool input_panel_up = false;
   bool input_panel_button = true;
   WideText fixed_clock;
+  HWND bar = 0;  // the system bar, read from any thread
 };
 
 ShellState& State() {
@@ -38,6 +39,10 @@ ShellState& State() {
 }
 
 constexpr uintptr_t kClockTimer = 1;
+// Shell changes asked for on another thread run on the UI thread, which owns
+// the windows and the backend: the bar takes them as these messages.
+constexpr uint32_t kSetOrientationOnUiThread = WM_USER + 0x7F01;
+constexpr uint32_t kSetInputPanelOnUiThread = WM_USER + 0x7F02;
 constexpr COLORREF kBarBackground = RGB(24, 24, 28);
 constexpr COLORREF kBarText = RGB(255, 255, 255);
 constexpr COLORREF kBarDim = RGB(170, 170, 178);
@@ -77,6 +82,11 @@ class SystemBar : public Window {
       case WM_PAINT:
         Paint();
         return 0;
+      case kSetOrientationOnUiThread:
+        return SetDisplayOrientation(int(wParam)) ? 1 : 0;
+      case kSetInputPanelOnUiThread:
+        SetInputPanel(wParam != 0);
+        return 1;
       case WM_TIMER:
         if (ClockText() != shown_clock_) Invalidate();
         return 0;
@@ -150,6 +160,12 @@ class SystemBar : public Window {
 
 SystemBar* g_bar = nullptr;
 
+// The bar's handle when the calling thread is not the UI thread that owns it.
+HWND UiThreadBar() {
+  HWND bar = GetSystemBarWindow();
+  return bar && !WindowFromHandle(bar) ? bar : 0;
+}
+
 void ResizeBar() {
   if (!g_bar || !g_bar->IsAlive()) return;
   Size s = GetScreenSize();
@@ -222,6 +238,10 @@ bool IsInputPanelButtonVisible() {
 }
 
 void SetInputPanel(bool up) {
+  if (HWND bar = UiThreadBar()) {
+    SendMessage(bar, kSetInputPanelOnUiThread, up ? 1 : 0, 0);
+    return;
+  }
   {
     std::lock_guard<std::mutex> lock(State().mu);
     if (State().input_panel_up == up) return;
@@ -245,6 +265,7 @@ bool SetDisplayOrientation(int orientation) {
   if (orientation != DISPLAY_ORIENTATION_0 && orientation != DISPLAY_ORIENTATION_90 &&
       orientation != DISPLAY_ORIENTATION_270)
     return false;
+  if (HWND bar = UiThreadBar()) return SendMessage(bar, kSetOrientationOnUiThread, WPARAM(orientation), 0) != 0;
   std::vector<HWND> dialogs;
   {
     std::lock_guard<std::mutex> lock(State().mu);
@@ -284,16 +305,27 @@ void StartSystemBar() {
   p.no_activate = true;
   g_bar->Create(p);
   g_bar->SetTimer(kClockTimer, 1000);
+  {
+    std::lock_guard<std::mutex> lock(State().mu);
+    State().bar = g_bar->hwnd();
+  }
   SetShellObserver(OnShellChange);
 }
 
 void StopSystemBar() {
   if (!g_bar) return;
   SetShellObserver(nullptr);
+  {
+    std::lock_guard<std::mutex> lock(State().mu);
+    State().bar = 0;
+  }
   delete g_bar;  // destroys its window
   g_bar = nullptr;
 }
 
-HWND GetSystemBarWindow() { return g_bar ? g_bar->hwnd() : 0; }
+HWND GetSystemBarWindow() {
+  std::lock_guard<std::mutex> lock(State().mu);
+  return State().bar;
+}
 
 }  // namespace brantel

@@ -38,6 +38,8 @@ bool IsInputPanelUp();
 // numbers them (90 and 270 degrees). Turning resizes the screen and every
 // full-screen dialog (WM_SIZE) and sends WM_SETTINGCHANGE with
 // SETTINGCHANGE_RESET to every top-level window. Other values are refused.
+// Called on another thread (a registry watch), it runs on the UI thread and
+// returns when done; so does SetInputPanel.
 constexpr int DISPLAY_ORIENTATION_0 = 0;
 constexpr int DISPLAY_ORIENTATION_90 = 1;
 constexpr int DISPLAY_ORIENTATION_270 = 4;

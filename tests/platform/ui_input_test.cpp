@@ -407,6 +407,24 @@ TEST_F(Input, TurningTheScreenResizesFullScreenDialogsAndTellsEveryWindow) {
   EXPECT_EQ(dlg.rect(), (Rect{0, 52, 480, 800}));
 }
 
+TEST_F(Input, TurningTheScreenFromAnotherThreadRunsOnTheUiThread) {
+  RecordingWindow dlg;
+  ASSERT_TRUE(dlg.CreateTop(Rect{0, 0, 10, 10}));
+  ASSERT_TRUE(MakeFullScreenDialog(dlg.hwnd()));
+  std::atomic<bool> turned{false};
+  std::thread watcher([&] { turned = SetDisplayOrientation(DISPLAY_ORIENTATION_270); });
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!turned && std::chrono::steady_clock::now() < end) {
+    Drain();
+    WaitMessage(5);
+  }
+  watcher.join();
+  EXPECT_TRUE(turned);
+  EXPECT_EQ(GetDisplayOrientation(), DISPLAY_ORIENTATION_270);
+  EXPECT_EQ(dlg.rect(), (Rect{0, 52, 800, 480}));
+  EXPECT_EQ(dlg.Count(WM_SETTINGCHANGE), 1);
+}
+
 TEST_F(Input, InputPanelTurnsTextInputOnAndTellsTheWindows) {
   RecordingWindow w;
   ASSERT_TRUE(w.CreateTop(Rect{0, 52, 480, 800}));
