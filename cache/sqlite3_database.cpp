@@ -9,6 +9,10 @@
 
 namespace brantel {
 
+namespace {
+constexpr int kSchemaRetries = 3;
+}  // namespace
+
 SQLite3Database::~SQLite3Database() { Close(); }
 
 void SQLite3Database::Open(const char* path) {
@@ -49,17 +53,22 @@ int SQLite3Database::ExecScalar(const char* sql) {
 }
 
 SQLite3Query SQLite3Database::ExecQuery(const char* sql) {
-  sqlite3_stmt* stmt = Compile(sql);
-  int rc = sqlite3_step(stmt);
-  if (rc == SQLITE_DONE) return SQLite3Query(db_, stmt, true, true);
-  if (rc == SQLITE_ROW) return SQLite3Query(db_, stmt, false, true);
-  int code = sqlite3_finalize(stmt);
-  throw SQLite3Exception(code, sqlite3_errmsg(db_));
+  for (int attempt = 0;; ++attempt) {
+    sqlite3_stmt* stmt = Compile(sql);
+    int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_DONE) return SQLite3Query(db_, stmt, true, true);
+    if (rc == SQLITE_ROW) return SQLite3Query(db_, stmt, false, true);
+    int code = sqlite3_finalize(stmt);
+    // Another connection changed the schema between compiling and running:
+    // compile again, as the newer entry point would.
+    if (code == SQLITE_SCHEMA && attempt < kSchemaRetries) continue;
+    throw SQLite3Exception(code, sqlite3_errmsg(db_));
+  }
 }
 
 SQLite3Statement SQLite3Database::CompileStatement(const char* sql) {
   sqlite3_stmt* stmt = Compile(sql);
-  return SQLite3Statement(db_, stmt);
+  return SQLite3Statement(db_, stmt, sql ? sql : "");
 }
 
 sqlite3_stmt* SQLite3Database::Compile(const char* sql) {

@@ -3,6 +3,9 @@
 // object moves the statement handle and leaves the source without one.
 
 #include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
 
 #include "cache/sqlite3_query.h"
 
@@ -11,7 +14,10 @@ namespace brantel {
 class SQLite3Statement {
  public:
   SQLite3Statement() = default;
-  SQLite3Statement(sqlite3* db, sqlite3_stmt* stmt) : db_(db), stmt_(stmt) {}
+  // `sql` is kept so the statement can be compiled again when another
+  // connection changed the schema since it was compiled.
+  SQLite3Statement(sqlite3* db, sqlite3_stmt* stmt, std::string sql = {})
+      : db_(db), stmt_(stmt), sql_(std::move(sql)) {}
   SQLite3Statement(SQLite3Statement&& other) noexcept;
   SQLite3Statement& operator=(SQLite3Statement&& other);
   SQLite3Statement(const SQLite3Statement&) = delete;
@@ -33,9 +39,14 @@ class SQLite3Statement {
 
  private:
   void CheckReady() const;
+  // Compiles the kept text again and binds the kept values; false when it
+  // cannot, and the caller then reports the schema error.
+  bool Recompile();
 
   sqlite3* db_ = nullptr;  // borrowed
   sqlite3_stmt* stmt_ = nullptr;
+  std::string sql_;
+  std::vector<std::variant<std::monostate, std::string, int32_t>> bound_;  // by parameter index
 };
 
 }  // namespace brantel

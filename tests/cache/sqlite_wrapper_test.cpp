@@ -150,6 +150,24 @@ TEST_F(WrapperTest, FailedWriteThrowsConstraintAndStatementStaysUsable) {
   EXPECT_NO_THROW(insert.Finalize());
 }
 
+TEST_F(WrapperTest, StatementsSurviveASchemaChangeByAnotherConnection) {
+  SQLite3Statement insert = db_.CompileStatement("INSERT INTO t VALUES (?, ?)");
+  insert.Bind(1, 7);
+  insert.Bind(2, "seven");
+  SQLite3Statement select = db_.CompileStatement("SELECT name FROM t WHERE id = ?");
+  select.Bind(1, 7);
+  {
+    SQLite3Database other;
+    other.Open(home_.File("wrapper.db").c_str());
+    other.ExecQuery("CREATE TABLE other_table (x)");
+  }
+  // Compiled before the change: compiled again with the same bindings.
+  EXPECT_EQ(insert.ExecDML(), 1);
+  SQLite3Query q = select.ExecQuery();
+  ASSERT_FALSE(q.Eof());
+  EXPECT_STREQ(q.FieldValue(0), "seven");
+}
+
 TEST(SQLite3DatabaseTest, ClosedOrUnopenableDatabaseThrows) {
   SQLite3Database db;
   try {

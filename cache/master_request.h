@@ -1,0 +1,19 @@
+#pragma once
+// The master refresh wired to the information server: the master request of
+// the data service, and the master stamp in the registry.
+
+#include "cache/master_refresh.h"
+#include "platform/ui/ui_types.h"
+
+namespace brantel {
+
+// The master request as the refresh needs it: sends the count and `stamp`,
+// reports whether and what the server answered.
+MasterRequestFn ServerMasterRequest(WideView stamp, HWND caller);
+
+// The refresh of the viewer's start-up: the request above with the master
+// stamp read at start (`stamp`), and the answer's ServerDate stored as the
+// new master stamp when a new file was installed.
+bool RefreshMasterFromServer(WideView stamp, HWND caller);
+
+}  // namespace brantel
