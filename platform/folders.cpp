@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -118,8 +120,16 @@ bool ReadWholeFile(const std::string& path, std::string& out, size_t limit) {
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  std::string tmp = path + ".tmp-" + std::to_string(getpid());
-  int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // Each write gets its own temporary sibling: two threads replacing the
+  // same file must never write into one temporary file at once.
+  static std::atomic<uint64_t> serial{0};
+  const std::string tmp = path + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(serial.fetch_add(1));
+  int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0 && errno == EEXIST) {
+    // Left by an ended process that had our id.
+    unlink(tmp.c_str());
+    fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  }
   if (fd < 0) return false;
   size_t done = 0;
   while (done < bytes.size()) {

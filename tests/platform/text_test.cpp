@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
 #include "platform/folders.h"
 
 namespace brantel {
@@ -74,6 +80,46 @@ TEST(FoldersTest, JoinsAndCreatesPaths) {
   ASSERT_TRUE(ReadWholeFile(file, back));
   EXPECT_EQ(back, "hello");
   EXPECT_FALSE(ReadWholeFile(file, back, 2));  // bounded read refuses a larger file
+  EXPECT_EQ(system((std::string("rm -rf ") + tmpl).c_str()), 0);
+}
+
+// Threads of one process replacing the same file: every write must succeed
+// and the file must always hold one whole version, never a mix or a part.
+TEST(FoldersTest, ConcurrentAtomicWritesOfOneFileNeverMix) {
+  char tmpl[] = "/tmp/brantel-folders-XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  const std::string file = JoinPath(tmpl, "shared.bin");
+  constexpr int kWriters = 4, kRounds = 150;
+  std::vector<std::string> versions;
+  for (int w = 0; w < kWriters; ++w) versions.push_back(std::string(size_t(64 << 10) + size_t(w) * 1000, char('a' + w)));
+  ASSERT_TRUE(WriteFileAtomically(file, versions[0]));
+  std::atomic<int> failed_writes{0}, bad_reads{0};
+  std::atomic<bool> done{false};
+  std::vector<std::thread> writers;
+  for (int w = 0; w < kWriters; ++w)
+    writers.emplace_back([&, w] {
+      for (int r = 0; r < kRounds; ++r)
+        if (!WriteFileAtomically(file, versions[size_t(w)])) failed_writes.fetch_add(1);
+    });
+  std::thread reader([&] {
+    std::string got;
+    while (!done.load()) {
+      if (!ReadWholeFile(file, got)) continue;
+      if (std::find(versions.begin(), versions.end(), got) == versions.end()) bad_reads.fetch_add(1);
+    }
+  });
+  for (auto& t : writers) t.join();
+  done = true;
+  reader.join();
+  EXPECT_EQ(failed_writes.load(), 0);
+  EXPECT_EQ(bad_reads.load(), 0);
+  std::string last;
+  ASSERT_TRUE(ReadWholeFile(file, last));
+  EXPECT_NE(std::find(versions.begin(), versions.end(), last), versions.end());
+  // No temporary sibling is left behind.
+  int entries = 0;
+  for (const auto& e : std::filesystem::directory_iterator(tmpl)) entries += e.is_regular_file() ? 1 : 0;
+  EXPECT_EQ(entries, 1);
   EXPECT_EQ(system((std::string("rm -rf ") + tmpl).c_str()), 0);
 }
 
