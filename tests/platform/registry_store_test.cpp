@@ -208,38 +208,50 @@ TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNothingAndSeeEachOther) {
   EXPECT_EQ(n, uint32_t(2 * kIncrements));
 
   // The other process's write reached this process's watch.
-  for (int i = 0; i < 250 && seen.load() == 0; ++i) std::this_thread::sleep_for(20ms);
+  for (int i = 0; i < 3000 && seen.load() == 0; ++i) std::this_thread::sleep_for(20ms);
   EXPECT_GE(seen.load(), 1);
 }
 
 TEST_F(RegistryStoreTest, WatchSeesOnlyItsKeyAndStopsWhenEnded) {
-  std::atomic<int> own{0}, tree{0};
+  std::atomic<int> own{0}, tree{0}, fence{0};
   RegistryWatch watch = WatchKey(HKEY_CURRENT_USER, "Software\\BRANTEL\\MotionSettings", [&] { own.fetch_add(1); });
   RegistryWatch subtree = WatchKey(HKEY_CURRENT_USER, "Software\\BRANTEL", [&] { tree.fetch_add(1); }, true);
-  auto wait_for = [](std::atomic<int>& n, int at_least) {
-    for (int i = 0; i < 500 && n.load() < at_least; ++i) std::this_thread::sleep_for(10ms);
-    return n.load();
+  // One watcher thread reports changes in order, so once a later change of
+  // an unrelated key has been reported, the earlier ones have been too. Two
+  // rounds cover a look at the registry that was already under way.
+  const RegKeyId fence_key = Make(HKEY_CURRENT_USER, "Software\\Fence");
+  RegistryWatch fence_watch = WatchKey(HKEY_CURRENT_USER, "Software\\Fence", [&] { fence.fetch_add(1); });
+  auto settle = [&] {
+    for (int round = 0; round < 2; ++round) {
+      const int before = fence.load();
+      ASSERT_EQ(store_->SetValue(fence_key, "n", REG_DWORD, std::string(4, char(round))), ERROR_SUCCESS);
+      for (int i = 0; i < 6000 && fence.load() == before; ++i) std::this_thread::sleep_for(10ms);
+      ASSERT_GT(fence.load(), before) << "the watcher reported nothing within a minute";
+    }
   };
 
   // A key that did not exist when the watch began.
   const RegKeyId key = Make(HKEY_CURRENT_USER, "Software\\BRANTEL\\MotionSettings");
   ASSERT_EQ(store_->SetValue(key, "Rotation", REG_DWORD, std::string("\0\0\0\0", 4)), ERROR_SUCCESS);
-  EXPECT_GE(wait_for(own, 1), 1);
-  EXPECT_GE(wait_for(tree, 1), 1);
+  settle();
+  EXPECT_GE(own.load(), 1);
+  EXPECT_GE(tree.load(), 1);
 
   // A change elsewhere under the watched parent reaches only the subtree watch.
-  std::this_thread::sleep_for(150ms);
   const int own_before = own.load(), tree_before = tree.load();
   const RegKeyId other = Make(HKEY_CURRENT_USER, "Software\\BRANTEL\\Other");
   ASSERT_EQ(store_->SetValue(other, "x", REG_DWORD, std::string(4, '\0')), ERROR_SUCCESS);
-  EXPECT_GT(wait_for(tree, tree_before + 1), tree_before);
-  std::this_thread::sleep_for(150ms);
+  settle();
+  EXPECT_GT(tree.load(), tree_before);
   EXPECT_EQ(own.load(), own_before);
 
+  // An ended watch hears nothing more; the other one still does.
   watch.Stop();
+  const int tree_at_stop = tree.load();
   ASSERT_EQ(store_->SetValue(key, "Rotation", REG_DWORD, std::string("\x5a\0\0\0", 4)), ERROR_SUCCESS);
-  std::this_thread::sleep_for(200ms);
+  settle();
   EXPECT_EQ(own.load(), own_before);
+  EXPECT_GT(tree.load(), tree_at_stop);
 }
 
 }  // namespace
