@@ -161,7 +161,10 @@ TEST_F(OtherProgramsTest, TerminateEscalatesAndTheDeadProcessIsForgotten) {
 TEST_F(OtherProgramsTest, EntriesOfAReusedProcessIdAreIgnored) {
   // Process 1 runs, but it is not the process that wrote this entry.
   const std::string stale = RunFolder() + "window-1-00000001.entry";
-  ASSERT_TRUE(WriteFileAtomically(stale, "hwnd=4294967297\npid=1\nstart=1\nclass=Brantel_Stock_Class\ntitle=\n"));
+  // Its start time differs from the real one, whatever that is.
+  const uint64_t other_start = ProcessStartTime(1).value_or(0) + 1;
+  ASSERT_TRUE(WriteFileAtomically(stale, "hwnd=4294967297\npid=1\nstart=" + std::to_string(other_start) +
+                                             "\nclass=Brantel_Stock_Class\ntitle=\n"));
   ASSERT_TRUE(WriteFileAtomically(RunFolder() + "window-junk.entry", std::string(100, '\x01')));
   EXPECT_FALSE(FindPublishedWindow(u"Brantel_Stock_Class", u"", true));
   EXPECT_FALSE(FileExists(stale));
