@@ -143,7 +143,7 @@ TEST_F(RotationTest, ADetailHearsTheSensorAsAWindowMessage) {
   {
     RegistryWatch watch = WatchRotation([&](uint32_t angle) { heard = angle; });
     WriteRotation(270);
-    for (int i = 0; i < 500 && heard == 0xFFFF; ++i) std::this_thread::sleep_for(10ms);
+    for (int i = 0; i < 3000 && heard == 0xFFFF; ++i) std::this_thread::sleep_for(10ms);
     EXPECT_EQ(heard.load(), 270u);
   }
 
@@ -159,7 +159,7 @@ TEST_F(RotationTest, ADetailHearsTheSensorAsAWindowMessage) {
     DetailRotation detail(window.hwnd());
     WriteRotation(90);
     Message msg;
-    for (int i = 0; i < 500 && got.empty(); ++i) {
+    for (int i = 0; i < 3000 && got.empty(); ++i) {
       while (PeekMessage(&msg, 0, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
       std::this_thread::sleep_for(10ms);
     }
