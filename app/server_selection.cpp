@@ -21,7 +21,7 @@ constexpr size_t kMaxLineChars = 1023;
 std::vector<WideText> ReadLines(std::string_view bytes) {
   WideText text;
   if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE) {
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2) text.push_back(char16_t(uint8_t(bytes[i]) | (uint8_t(bytes[i + 1]) << 8)));
+    text = WideFromUtf16LeBytes(bytes.substr(2));
   } else {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     text = Widen(bytes);

@@ -92,6 +92,23 @@ std::string Narrow(WideView w) {
   return out;
 }
 
+std::string Utf16LeBytes(WideView wide) {
+  std::string out;
+  out.reserve(wide.size() * 2);
+  for (char16_t c : wide) {
+    out.push_back(char(c & 0xFF));
+    out.push_back(char(c >> 8));
+  }
+  return out;
+}
+
+WideText WideFromUtf16LeBytes(std::string_view bytes) {
+  WideText out;
+  out.reserve(bytes.size() / 2);
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) out.push_back(char16_t(uint8_t(bytes[i]) | (uint8_t(bytes[i + 1]) << 8)));
+  return out;
+}
+
 WideText FormatTextArgs(WideView fmt, const std::vector<FormatArg>& args) {
   WideText out;
   size_t next = 0;

@@ -21,6 +21,11 @@ using WideView = std::u16string_view;
 WideText Widen(std::string_view utf8);
 std::string Narrow(WideView wide);
 
+// Wide text as UTF-16LE bytes (the form the registry and UTF-16 files keep),
+// and back; a final odd byte is ignored. No terminator is added or removed.
+std::string Utf16LeBytes(WideView wide);
+WideText WideFromUtf16LeBytes(std::string_view bytes);
+
 // printf-style formatting into wide text. Supported conversions: %s (wide or
 // narrow text), %c, %d %i %u %x %X %ld %lu with flags '-', '0', width and
 // precision, %f %.Nf %e %g, and %%.

@@ -1,6 +1,7 @@
 #include "platform/device/device_settings.h"
 
 #include "platform/registry/registry_store.h"
+#include "platform/text.h"
 
 namespace brantel {
 
@@ -26,12 +27,8 @@ std::optional<WideText> ReadDeviceText(std::string_view name) {
   RegValue v;
   if (!ReadValue(name, &v)) return std::nullopt;
   if (v.type != REG_SZ && v.type != REG_EXPAND_SZ && v.type != REG_MULTI_SZ) return std::nullopt;
-  WideText text;
-  for (size_t i = 0; i + 1 < v.data.size(); i += 2) {
-    const char16_t c = char16_t(uint8_t(v.data[i]) | (uint8_t(v.data[i + 1]) << 8));
-    if (c == 0) break;
-    text.push_back(c);
-  }
+  WideText text = WideFromUtf16LeBytes(v.data);
+  if (const size_t end = text.find(u'\0'); end != WideText::npos) text.resize(end);
   return text;
 }
 

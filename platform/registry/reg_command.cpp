@@ -51,21 +51,6 @@ std::string StatusText(long status) {
   }
 }
 
-WideText DecodeUtf16(std::string_view bytes) {
-  WideText w;
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) w.push_back(char16_t(uint8_t(bytes[i]) | (uint8_t(bytes[i + 1]) << 8)));
-  return w;
-}
-
-std::string EncodeUtf16(WideView text) {
-  std::string out;
-  for (char16_t c : text) {
-    out.push_back(char(c & 0xFF));
-    out.push_back(char(c >> 8));
-  }
-  return out;
-}
-
 uint64_t LittleEndian(std::string_view bytes) {
   uint64_t n = 0;
   for (size_t i = bytes.size(); i-- > 0;) n = (n << 8) | uint8_t(bytes[i]);
@@ -87,12 +72,12 @@ std::string ShowData(const RegValue& v) {
   switch (v.type) {
     case REG_SZ:
     case REG_EXPAND_SZ: {
-      WideText w = DecodeUtf16(v.data);
+      WideText w = WideFromUtf16LeBytes(v.data);
       while (!w.empty() && w.back() == 0) w.pop_back();
       return Narrow(w);
     }
     case REG_MULTI_SZ: {
-      WideText w = DecodeUtf16(v.data);
+      WideText w = WideFromUtf16LeBytes(v.data);
       while (!w.empty() && w.back() == 0) w.pop_back();
       return Narrow(ReplaceAll(w, WideView(u"\0", 1), u"\\0"));
     }
@@ -160,12 +145,12 @@ bool EncodeValue(uint32_t type, const std::string& value, std::string* data, std
   switch (type) {
     case REG_SZ:
     case REG_EXPAND_SZ:
-      *data = EncodeUtf16(Widen(value));
+      *data = Utf16LeBytes(Widen(value));
       data->append(2, '\0');
       return true;
     case REG_MULTI_SZ: {
       for (const WideText& item : Split(Widen(value), u"\\0")) {
-        *data += EncodeUtf16(item);
+        *data += Utf16LeBytes(item);
         data->append(2, '\0');
       }
       data->append(2, '\0');

@@ -129,13 +129,7 @@ bool ReadHexBytes(std::string_view list, std::string* out, std::string* error) {
 
 // Turns UTF-8 text into the UTF-16LE bytes of a REG_SZ with its terminator.
 std::string TextValueBytes(std::string_view utf8) {
-  const WideText w = Widen(utf8);
-  std::string out;
-  out.reserve((w.size() + 1) * 2);
-  for (char16_t c : w) {
-    out.push_back(char(c & 0xFF));
-    out.push_back(char(c >> 8));
-  }
+  std::string out = Utf16LeBytes(Widen(utf8));
   out.append(2, '\0');
   return out;
 }

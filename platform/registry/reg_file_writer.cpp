@@ -25,8 +25,7 @@ std::string Quote(std::string_view text) {
 // with exactly one terminator at the end, no line breaks, no lone surrogate.
 std::optional<std::string> QuotableText(std::string_view data) {
   if (data.size() < 2 || data.size() % 2 != 0) return std::nullopt;
-  WideText w;
-  for (size_t i = 0; i + 1 < data.size(); i += 2) w.push_back(char16_t(uint8_t(data[i]) | (uint8_t(data[i + 1]) << 8)));
+  WideText w = WideFromUtf16LeBytes(data);
   if (w.back() != 0) return std::nullopt;
   w.pop_back();
   for (char16_t c : w)

@@ -65,6 +65,15 @@ TEST(TextTest, ReplaceTrimSplit) {
   EXPECT_EQ(Split(u"", u"^"), (std::vector<WideText>{u""}));
 }
 
+TEST(TextTest, Utf16LeBytesRoundTrip) {
+  const WideText text = u"A\uAC00\U0001F600";
+  const std::string bytes = Utf16LeBytes(text);
+  EXPECT_EQ(bytes, std::string("A\0\x00\xAC\x3D\xD8\x00\xDE", 8));
+  EXPECT_EQ(WideFromUtf16LeBytes(bytes), text);
+  EXPECT_EQ(WideFromUtf16LeBytes(bytes + "x"), text);  // a final odd byte is no character
+  EXPECT_EQ(WideFromUtf16LeBytes(std::string("\0\0", 2)), WideText(1, u'\0'));
+}
+
 TEST(FoldersTest, JoinsAndCreatesPaths) {
   EXPECT_EQ(JoinPath("/a/", "/b"), "/a/b");
   EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
