@@ -97,9 +97,12 @@ int main(int argc, char** argv) {
   // Every number the library holds, and every listed number it lacks (shown
   // as missing), so a gap is seen at once.
   std::vector<uint32_t> numbers = library->PictureNumbers();
+  std::vector<uint32_t> missing;  // searched for in the sorted list, so kept apart until the end
   for (const PictureInfo& info : kViewerPictures)
-    if (!std::binary_search(numbers.begin(), numbers.end(), info.number)) numbers.push_back(info.number);
+    if (!std::binary_search(numbers.begin(), numbers.end(), info.number)) missing.push_back(info.number);
+  numbers.insert(numbers.end(), missing.begin(), missing.end());
   std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
 
   SheetPages viewer_pages("stock_resource.so", RGB(0x0C, 0x0C, 0x0C));
   for (uint32_t n : numbers) viewer_pages.Add({n, viewer.Get(n), Note(n, kViewerPictures)});
