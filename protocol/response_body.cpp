@@ -19,6 +19,7 @@ constexpr size_t kMaxLengthText = 20;
 
 // The bytes up to the first zero byte: what the header searches read.
 std::string_view AsText(std::string_view bytes) {
+  if (bytes.empty()) return bytes;
   const void* zero = std::memchr(bytes.data(), 0, bytes.size());
   return zero ? bytes.substr(0, size_t(static_cast<const char*>(zero) - bytes.data())) : bytes;
 }

@@ -1,0 +1,119 @@
+// brantel-quote list indices|fx|rates|commodities|ranking [volume|value|cap]
+
+#include <cstdio>
+#include <map>
+
+#include "protocol/categories.h"
+#include "protocol/last_update.h"
+#include "protocol/market_requests.h"
+#include "protocol/standard_currency.h"
+#include "tools/brantel-quote/quote_command.h"
+#include "tools/brantel-quote/quote_output.h"
+
+namespace brantel::quote_tool {
+
+namespace {
+
+// The list request's side of a list window, for one request.
+class CommandList : public MarketListTarget {
+ public:
+  CommandList(int32_t category, int32_t sub_kind) : category_(category), sub_kind_(sub_kind) {
+    stamp_ = LastUpdateStamp(u"", category, sub_kind, true);
+  }
+  int32_t category() const override { return category_; }
+  int32_t sub_kind() const override { return sub_kind_; }
+  HWND owner() const override { return 0; }
+  WideText& last_update() override { return stamp_; }
+  bool& busy() override { return busy_; }
+  void ReceiveRows(std::vector<StockRecord>&& rows) override { rows_ = std::move(rows); }
+
+  const std::vector<StockRecord>& rows() const { return rows_; }
+
+ private:
+  int32_t category_, sub_kind_;
+  WideText stamp_;
+  bool busy_ = false;
+  std::vector<StockRecord> rows_;
+};
+
+bool ParseListKind(const std::vector<std::string>& args, int32_t* category, int32_t* sub_kind) {
+  static const std::map<std::string, int32_t> kKinds = {
+      {"indices", kCategoryIndex}, {"fx", kCategoryExchange}, {"rates", kCategoryInterestRate},
+      {"commodities", kCategoryFutures}, {"ranking", kCategoryRanking}};
+  static const std::map<std::string, int32_t> kRankings = {
+      {"volume", kRankingTradeVolume}, {"value", kRankingTradeValue}, {"cap", kRankingMarketCap}};
+  if (args.empty() || !kKinds.count(args[0])) return false;
+  *category = kKinds.at(args[0]);
+  *sub_kind = 0;
+  if (*category == kCategoryRanking && args.size() > 1) {
+    if (!kRankings.count(args[1])) return false;
+    *sub_kind = kRankings.at(args[1]);
+    return args.size() == 2;
+  }
+  return args.size() == 1;
+}
+
+void PrintJson(const CommandList& list) {
+  std::printf("{\"category\": %d, \"sub_kind\": %d, \"server_date\": %s, \"rows\": [", list.category(),
+              list.sub_kind(), JsonString(const_cast<CommandList&>(list).last_update()).c_str());
+  bool first = true;
+  for (const StockRecord& r : list.rows()) {
+    std::printf("%s\n  {\"category\": %d, \"code\": %s, \"group\": %s, \"group_name\": %s, \"name\": %s, "
+                "\"price\": %s, \"change\": %s, \"rate\": %s, \"date\": %s, \"time\": %s}",
+                first ? "" : ",", r.gubun, JsonString(r.code).c_str(), JsonString(r.item).c_str(),
+                JsonString(GroupName(r.gubun, r.item)).c_str(), JsonString(r.codename).c_str(),
+                JsonString(r.current_price).c_str(), JsonString(r.daebi).c_str(), JsonString(r.rate).c_str(),
+                JsonString(r.date).c_str(), JsonString(r.time).c_str());
+    first = false;
+  }
+  std::printf("\n]}\n");
+}
+
+void PrintText(CommandList& list, const QuoteOptions& options) {
+  const bool ranked = list.category() == kCategoryRanking;
+  std::vector<std::vector<WideText>> table;
+  WideText group = u"\x01";
+  int rank = 0;
+  for (const StockRecord& r : list.rows()) {
+    if (!ranked && r.item != group) {
+      group = r.item;
+      const WideText caption = GroupName(r.gubun, r.item);
+      if (!table.empty()) table.push_back({});
+      table.push_back({u"[" + (caption.empty() ? r.item : caption) + u"]"});
+    }
+    WideText rate = r.rate.empty() ? WideText() : r.rate + u"%";
+    std::vector<WideText> row = {r.code, r.codename, r.current_price, ChangeCell(r.daebi, options.colour), rate,
+                                 r.date.size() >= 8 ? r.date.substr(3) : r.date, r.time};
+    if (ranked) row.insert(row.begin(), FormatText(u"%d", ++rank));
+    table.push_back(std::move(row));
+  }
+  const std::vector<bool> right = ranked ? std::vector<bool>{true, false, false, true, true, true}
+                                         : std::vector<bool>{false, false, true, true, true};
+  PrintTable(table, right);
+  std::printf("%zu rows, server time %s\n", list.rows().size(), Narrow(list.last_update()).c_str());
+}
+
+int RunList(const std::vector<std::string>& args, const QuoteOptions& options) {
+  int32_t category = 0, sub_kind = 0;
+  if (!ParseListKind(args, &category, &sub_kind)) {
+    std::fprintf(stderr, "usage: brantel-quote list indices|fx|rates|commodities|ranking [volume|value|cap]\n");
+    return kExitUsage;
+  }
+  if (category == kCategoryExchange) {
+    WideText code, item;
+    StandardCurrency(code, item, true);  // the exchange list follows the viewer's choice
+  }
+  CommandList list(category, sub_kind);
+  const int32_t result = FetchMarketList(list);
+  if (result != 1) return ReportRequestFailure(result, "list");
+  if (options.json) PrintJson(list);
+  else PrintText(list, options);
+  return kExitOk;
+}
+
+const QuoteCommandRegistration kRegistration({"list", "indices|fx|rates|commodities|ranking [volume|value|cap]",
+                                              "a market list, grouped as the viewer shows it", RunList});
+
+}  // namespace
+
+}  // namespace brantel::quote_tool
