@@ -7,8 +7,8 @@
 #include <string>
 
 #include "platform/ui/display.h"
+#include "platform/ui/other_programs_link.h"
 #include "platform/ui/window.h"
-#include "updater/other_programs_route.h"
 #include "updater/stock_updater_dlg.h"
 #include "updater/updater_command_line.h"
 
@@ -48,11 +48,14 @@ int main(int argc, char** argv) {
     options.kind = DisplayKind::kHeadless;
     StartDisplay(options);
   }
-  EnsureOtherProgramsRoute();
+  // The programs it closes and restarts are found and told through their
+  // published windows.
+  ConnectToOtherPrograms();
   {
     CStockUpdaterDlg dialog(command_line);
     dialog.DoModal();
   }
+  DisconnectFromOtherPrograms();
   StopDisplay();
   return 0;
 }

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "platform/ui/message_queue.h"
+#include "platform/ui/other_programs_link.h"
 #include "platform/ui/window.h"
-#include "updater/other_programs_route.h"
 
 using namespace brantel;
 
@@ -40,9 +40,11 @@ int main(int argc, char** argv) {
   if (command_line.find("STOCK_AUTO_UPDATE") != std::string::npos ||
       command_line.find("UPDATE_USER_CANCEL") != std::string::npos)
     return 0;
-  EnsureOtherProgramsRoute();
+  ConnectToOtherPrograms();
   HelperWindow window;
   if (!window.Create(u"Helper_Class", u"helper", WS_VISIBLE, Rect::FromSize(0, 0, 10, 10))) return 1;
   Note("window");
-  return RunMessageLoop();
+  const int code = RunMessageLoop();
+  DisconnectFromOtherPrograms();
+  return code;
 }
