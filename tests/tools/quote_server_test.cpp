@@ -346,6 +346,33 @@ TEST_F(QuoteServerTest, MasterFileIsSentOnlyWhenTheCountDiffers) {
   EXPECT_EQ(same.parts.size(), 1u);
 }
 
+TEST_F(QuoteServerTest, ManyGroupsCannotMultiplyTheAnswer) {
+  // Repeated master groups answer with the master file once, not once each.
+  std::string groups;
+  for (int i = 0; i < 400; ++i) groups += "<InfoList gubun=\"0\"> <param item=\"0\" /> </InfoList> ";
+  Answer master;
+  Post(port(), kMaster, Document("L", groups), master);
+  ASSERT_TRUE(master.ok);
+  EXPECT_EQ(master.Header("ResultCode"), "1");
+  EXPECT_EQ(master.parts.size(), 2u);
+
+  // Whole rankings repeated beyond a sane answer size are refused, and the
+  // server stays up.
+  ServerProcess every_row({"--fixed-clock", kClock, "--ranking-rows", "0"});
+  groups.clear();
+  for (int i = 0; i < 100; ++i) groups += "<InfoList gubun=\"6\"> <param item=\"0\" /> </InfoList> ";
+  Answer refused;
+  Post(every_row.port(), kList, Document("L", groups), refused);
+  ASSERT_TRUE(refused.ok);
+  EXPECT_EQ(refused.Header("ResultCode"), "0");
+  EXPECT_LT(refused.reply.body.size(), size_t(1) << 20);
+  Answer one;
+  Post(every_row.port(), kList, Document("L", "<InfoList gubun=\"6\"> <param item=\"0\" /> </InfoList> "), one);
+  ASSERT_TRUE(one.ok);
+  EXPECT_EQ(one.Header("ResultCode"), "1");
+  EXPECT_GE(one.Elements("InfoList").size(), 2500u);
+}
+
 TEST_F(QuoteServerTest, UnreadableDocumentsAreRefusedAndTheServerStaysUp) {
   for (const std::string& doc : {std::string("not xml at all"), std::string("<SmartPhone><Body/></SmartPhone>"),
                                 std::string("<?xml version=\"1.0\"?><SmartPhone><Header/><Header/></SmartPhone>"),

@@ -13,6 +13,10 @@ namespace brantel::quote_server {
 namespace {
 
 constexpr int kDailyRows = 20;      // daily quotes listed under a detail
+// No request of the viewer comes near this; a document that repeats groups
+// must not make the server build an answer of hundreds of megabytes.
+constexpr size_t kMaxAnswerBytes = size_t(16) << 20;
+constexpr const char* kMasterFileName = "masterinfo.txt";
 
 // The period index of a detail request; anything unreadable is period 0.
 int PeriodIndex(const std::string& text) {
@@ -224,7 +228,10 @@ void QuoteService::AnswerMaster(const RequestGroup& group, Work& work) const {
   row.date = FormatRowDate(DaysFromCivil(c.year, c.month, c.day));
   row.time = FormatRowTime(c.hour * 60 + c.minute, c.second);
   work.elements += RowElement(row);
-  work.files.push_back({"masterinfo.txt", "text/plain; charset=UTF-8", market_.MasterText()});
+  // One copy of the file serves every master group of the request.
+  for (const AnswerFile& file : work.files)
+    if (file.name == kMasterFileName) return;
+  work.files.push_back({kMasterFileName, "text/plain; charset=UTF-8", market_.MasterText()});
 }
 
 ProtocolAnswer QuoteService::Answer(std::string_view path, std::string_view body) const {
@@ -259,6 +266,12 @@ ProtocolAnswer QuoteService::Answer(std::string_view path, std::string_view body
           AnswerList(group, work);
         }
         if (!work.error.empty()) break;
+        size_t bytes = work.elements.size();
+        for (const AnswerFile& file : work.files) bytes += file.bytes.size();
+        if (bytes > kMaxAnswerBytes) {
+          work.error = "the answer would exceed " + std::to_string(kMaxAnswerBytes >> 20) + " MiB: ask for fewer groups";
+          break;
+        }
       }
     }
   }
