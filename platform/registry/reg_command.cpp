@@ -44,7 +44,7 @@ std::string StatusText(long status) {
     case ERROR_FILE_NOT_FOUND: return "not found";
     case ERROR_ACCESS_DENIED: return "a root key cannot be deleted";
     case ERROR_INVALID_PARAMETER: return "name too long or value too large";
-    case ERROR_INVALID_DATA: return "a name holds a line break and cannot be written to a script";
+    case ERROR_INVALID_DATA: return "a name holds a line break or a zero character and cannot be written to a script";
     case ERROR_CANTOPEN: return "cannot open the registry file " + RegistryStore::DefaultPath();
     case ERROR_CANTWRITE: return "cannot write the registry file " + RegistryStore::DefaultPath();
     default: return "registry error " + std::to_string(status);

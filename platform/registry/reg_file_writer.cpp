@@ -81,8 +81,11 @@ std::string FormatRegValueLine(std::string_view name, uint32_t type, std::string
 
 namespace {
 
-// A line break inside a name cannot be written in a script.
-bool WritableName(std::string_view name) { return name.find_first_of("\r\n") == std::string_view::npos; }
+// A line break or a zero character inside a name cannot be written in a
+// script (the reader refuses both).
+bool WritableName(std::string_view name) {
+  return name.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
 
 long ExportKey(RegistryStore& store, RegRoot root, const std::string& path, std::string* out) {
   RegKeyId key = 0;

@@ -200,6 +200,11 @@ TEST_F(RegFileTest, ExportReadsBackWithExactTypesAndBytes) {
   // script that reads back wrong.
   ASSERT_EQ(store_->SetValue(key, "two\nlines", REG_SZ, ""), ERROR_SUCCESS);
   EXPECT_EQ(ExportRegText(*store_, HKEY_LOCAL_MACHINE, "SOFTWARE", &text), ERROR_INVALID_DATA);
+  // Nor can a name holding a zero character: a script never carries one.
+  ASSERT_EQ(store_->DeleteValue(key, "two\nlines"), ERROR_SUCCESS);
+  ASSERT_EQ(ExportRegText(*store_, HKEY_LOCAL_MACHINE, "SOFTWARE", &text), ERROR_SUCCESS);
+  ASSERT_EQ(store_->SetValue(key, std::string("a\0b", 3), REG_SZ, ""), ERROR_SUCCESS);
+  EXPECT_EQ(ExportRegText(*store_, HKEY_LOCAL_MACHINE, "SOFTWARE", &text), ERROR_INVALID_DATA);
   EXPECT_EQ(ExportRegText(*store_, HKEY_LOCAL_MACHINE, "SOFTWARE\\Nothing", &text), ERROR_FILE_NOT_FOUND);
 }
 
