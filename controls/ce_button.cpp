@@ -7,17 +7,6 @@
 
 namespace brantel {
 
-namespace {
-
-bool HasAlpha(const Surface& image) {
-  const uint32_t* p = image.data();
-  for (size_t i = 0, n = size_t(image.width()) * size_t(image.height()); i < n; ++i)
-    if ((p[i] >> 24) != 0xFF) return true;
-  return false;
-}
-
-}  // namespace
-
 CCeButton::CCeButton()
     : small_font_(u"벨탄고딕", 25, FW_BOLD), large_font_(u"벨탄고딕", 32, FW_HEAVY) {}
 
@@ -95,13 +84,9 @@ void CCeButton::Paint() {
   DeviceContext& dc = paint.dc();
   const Rect client = ClientRect();
   const Surface& image = ImageForLook();
-  if (transparent_ && HasAlpha(image)) {
-    // Pictures with their own transparency need no colour key.
-    dc.AlphaBlend(client.left, client.top, client.Width(), client.Height(), image, 0, 0, image.width(),
-                  image.height(), BlendFunction{255, AC_SRC_ALPHA});
-  } else if (transparent_) {
+  if (transparent_) {
     DrawImageTransparent(dc, client, image, transparent_key_);
-  } else if (!image.empty()) {
+  } else {
     StretchImage(dc, client, image);
   }
   if (caption_shown_ && !caption_.empty()) {

@@ -1,8 +1,16 @@
 #include "controls/image_drawing.h"
 
+#include <algorithm>
+
 #include "platform/gfx/picture.h"
 
 namespace brantel {
+
+namespace {
+
+constexpr BlendFunction kPictureAlpha{255, AC_SRC_ALPHA};
+
+}  // namespace
 
 Surface DecodeImage(std::span<const uint8_t> bytes) {
   if (bytes.empty()) return {};
@@ -10,29 +18,42 @@ Surface DecodeImage(std::span<const uint8_t> bytes) {
   return decoded ? std::move(*decoded) : Surface();
 }
 
+bool HasAlpha(const Surface& image) {
+  const uint32_t* p = image.data();
+  for (size_t i = 0, n = size_t(image.width()) * size_t(image.height()); i < n; ++i)
+    if ((p[i] >> 24) != 0xFF) return true;
+  return false;
+}
+
 int DrawImage(DeviceContext& dc, int x, int y, const Surface& image) {
-  dc.BitBlt(x, y, image.width(), image.height(), image, 0, 0);
-  return image.height();
+  return DrawImagePart(dc, x, y, image.width(), image.height(), image, 0, 0);
 }
 
 int DrawImage(DeviceContext& dc, int x, int y, int width, int height, const Surface& image) {
-  dc.BitBlt(x, y, width, height, image, 0, 0);
-  return height;
+  return DrawImagePart(dc, x, y, width, height, image, 0, 0);
 }
 
 int DrawImagePart(DeviceContext& dc, int x, int y, int width, int height, const Surface& image, int src_x, int src_y) {
-  dc.BitBlt(x, y, width, height, image, src_x, src_y);
+  // Cut the source to the picture first: a blend maps its whole source
+  // rectangle onto the target, so an overhanging part would stretch.
+  const Rect source = Rect::FromSize(src_x, src_y, width, height).Intersect(image.bounds());
+  if (!source.IsEmpty()) {
+    dc.AlphaBlend(x + source.left - src_x, y + source.top - src_y, source.Width(), source.Height(), image,
+                  source.left, source.top, source.Width(), source.Height(), kPictureAlpha);
+  }
   return height;
 }
 
 int StretchImage(DeviceContext& dc, const Rect& dest, const Surface& image) {
   if (image.empty()) return 0;
-  dc.StretchBlt(dest.left, dest.top, dest.Width(), dest.Height(), image, 0, 0, image.width(), image.height());
+  dc.AlphaBlend(dest.left, dest.top, dest.Width(), dest.Height(), image, 0, 0, image.width(), image.height(),
+                kPictureAlpha);
   return dest.Height();
 }
 
 int DrawImageTransparent(DeviceContext& dc, const Rect& dest, const Surface& image, COLORREF transparent) {
   if (image.empty()) return 0;
+  if (HasAlpha(image)) return StretchImage(dc, dest, image);
   dc.TransparentBlt(dest.left, dest.top, dest.Width(), dest.Height(), image, 0, 0, image.width(), image.height(),
                     transparent);
   return dest.Height();
@@ -41,7 +62,7 @@ int DrawImageTransparent(DeviceContext& dc, const Rect& dest, const Surface& ima
 int TileImage(DeviceContext& dc, int left, int top, int width, const Surface& image) {
   if (image.empty() || width <= 0) return 0;
   for (int x = 0; x < width; x += image.width())
-    dc.BitBlt(left + x, top, std::min(image.width(), width - x), image.height(), image, 0, 0);
+    DrawImagePart(dc, left + x, top, std::min(image.width(), width - x), image.height(), image, 0, 0);
   return width;
 }
 

@@ -1,7 +1,11 @@
 #pragma once
-// Drawing routines for resource pictures shared by the controls: copy at a
-// point (own or given size), copy a part, stretch, colour-keyed copy, and a
+// Drawing routines for resource pictures shared by the controls: draw at a
+// point (own or given size), draw a part, stretch, colour-keyed draw, and a
 // picture tiled across a width. Each returns the drawn height or width.
+//
+// Pictures are drawn over what is already there with their own per-pixel
+// alpha, so the transparent and half-transparent parts of a PNG show the
+// background through them; opaque pictures come out exactly as copied.
 
 #include <cstdint>
 #include <optional>
@@ -14,16 +18,21 @@ namespace brantel {
 
 // Decodes PNG or GIF bytes; an empty surface when they do not decode.
 Surface DecodeImage(std::span<const uint8_t> bytes);
+// True when some pixel of `image` is not fully opaque.
+bool HasAlpha(const Surface& image);
 
-// Copies `image` with its top-left corner at (x, y); returns its height.
+// Draws `image` with its top-left corner at (x, y); returns its height.
 int DrawImage(DeviceContext& dc, int x, int y, const Surface& image);
-// Copies the top-left `width` x `height` part; returns `height`.
+// Draws the top-left `width` x `height` part; returns `height`.
 int DrawImage(DeviceContext& dc, int x, int y, int width, int height, const Surface& image);
-// Copies the part of `image` from (src_x, src_y); returns `height`.
+// Draws the part of `image` from (src_x, src_y); returns `height`. Only
+// the part that lies inside the picture is drawn, never stretched.
 int DrawImagePart(DeviceContext& dc, int x, int y, int width, int height, const Surface& image, int src_x, int src_y);
 // Stretches the whole image into `dest`; returns its height.
 int StretchImage(DeviceContext& dc, const Rect& dest, const Surface& image);
-// Copies the pixels that are not `transparent`, stretched into `dest`.
+// Stretches the image into `dest` leaving out the pixels whose colour is
+// `transparent`. A picture that carries its own alpha needs no key and is
+// drawn with its alpha instead.
 int DrawImageTransparent(DeviceContext& dc, const Rect& dest, const Surface& image, COLORREF transparent);
 // Repeats the image from x = left in steps of its width until `width` is
 // covered (the last copy cut); returns the width covered.

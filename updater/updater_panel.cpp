@@ -13,13 +13,6 @@ constexpr COLORREF kFailedTextColor = 0x9D0091;
 
 Surface Picture(uint32_t number) { return DecodeImage(UpdaterPictureBytes(number)); }
 
-// Labels and frames carry their own transparency.
-void DrawWithAlpha(DeviceContext& dc, int x, int y, const Surface& image) {
-  if (image.empty()) return;
-  dc.AlphaBlend(x, y, image.width(), image.height(), image, 0, 0, image.width(), image.height(),
-                BlendFunction{255, AC_SRC_ALPHA});
-}
-
 }  // namespace
 
 UpdaterPanelArt LoadUpdaterPanelArt() {
@@ -43,11 +36,11 @@ void PaintUpdaterPanel(Surface& panel, const UpdaterPanelState& state, const Upd
   const bool downloading = !state.install_phase;
   if (!state.failed) {
     if (downloading) {
-      DrawWithAlpha(dc, 28, 190, art.overall_label);
-      DrawWithAlpha(dc, 28, 243, art.file_label);
-      DrawWithAlpha(dc, 38, 211, art.overall_frame);
+      DrawImage(dc, 28, 190, art.overall_label);
+      DrawImage(dc, 28, 243, art.file_label);
+      DrawImage(dc, 38, 211, art.overall_frame);
     }
-    DrawWithAlpha(dc, 38, 264, art.file_frame);
+    DrawImage(dc, 38, 264, art.file_frame);
   }
 
   dc.SetBkMode(TRANSPARENT);
