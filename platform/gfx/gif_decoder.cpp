@@ -111,6 +111,11 @@ class GifReader {
     if (!map || !map->Colors || desc.Width <= 0 || desc.Height <= 0 || desc.Width > kMaxPictureSide ||
         desc.Height > kMaxPictureSide)
       return false;
+    // Every pixel a frame claims is decoded, also those outside the screen,
+    // so the claimed pixels of all frames together stay within the budget.
+    const size_t claimed = size_t(desc.Width) * size_t(desc.Height);
+    if (claimed > kMaxPicturePixels - claimed_pixels_) return false;
+    claimed_pixels_ += claimed;
     uint32_t palette[256];
     for (int i = 0; i < 256; ++i) {
       if (i < map->ColorCount) {
@@ -157,6 +162,7 @@ class GifReader {
 
   MemoryReader reader_;
   bool all_;
+  size_t claimed_pixels_ = 0;
   Surface canvas_;
   GifAnimation animation_;
 };

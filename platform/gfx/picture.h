@@ -18,7 +18,8 @@
 namespace brantel {
 
 // Largest picture accepted: each side and the total pixel count (of all
-// frames together, for GIF).
+// frames together, for GIF, both at the screen's size and at the size each
+// frame claims).
 constexpr int kMaxPictureSide = 8192;
 constexpr size_t kMaxPicturePixels = size_t(16) << 20;
 

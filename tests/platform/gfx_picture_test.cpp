@@ -232,6 +232,20 @@ TEST(GfxGif, IndexPastTheColourTableDrawsBlack) {
   EXPECT_EQ(s->at(1, 0), 0xFF000000u);
 }
 
+// Frames are read whole even where they lie outside the screen, so the
+// pixels they claim count against the limit as well: a small file must not
+// cost the work of a huge picture.
+TEST(GfxGif, FramesClaimingTooManyPixelsAreNotDecoded) {
+  const GifFrame huge{0, 0, 4100, 4100, false, -1, 0, 0, std::vector<uint8_t>(size_t(4100) * 4100, 1)};
+  EXPECT_FALSE(DecodeGif(Bytes(MakeGif(8, 8, kColours, {huge}))));
+  // Two frames of 8.4 million pixels each: the second goes beyond the limit.
+  const GifFrame large{0, 0, 2900, 2900, false, -1, 0, 0, std::vector<uint8_t>(size_t(2900) * 2900, 2)};
+  const auto animation = DecodeGifFrames(Bytes(MakeGif(8, 8, kColours, {large, large})));
+  ASSERT_TRUE(animation);
+  EXPECT_EQ(animation->frames.size(), 1u);
+  EXPECT_EQ(animation->frames[0].at(7, 7), 0xFF00FF00u);
+}
+
 TEST(GfxGif, TruncatedAndHostileDataDecodesToNothing) {
   GifFrame f{0, 0, 8, 8, false, -1, 0, 0, std::vector<uint8_t>(64, 2)};
   const std::string good = MakeGif(8, 8, kColours, {f});
