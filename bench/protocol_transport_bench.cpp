@@ -1,0 +1,187 @@
+// A list request with a 3,000-row answer (about 600 KB) from the reference
+// server over loopback: FetchMarketList (connect, send, receive in 1 KiB
+// chunks with message pumping, read the answer into rows) beside a plain
+// client that posts the same document, receives with 64 KiB chunks and
+// parses with pugixml, copying the nine fields of each row.
+
+#include <arpa/inet.h>
+#include <benchmark/benchmark.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <map>
+#include <pugixml.hpp>
+#include <string>
+
+#include "platform/folders.h"
+#include "protocol/market_requests.h"
+#include "protocol/quote_transport.h"
+#include "protocol/request_cycle.h"
+#include "protocol/request_settings.h"
+#include "protocol/wire_text.h"
+
+namespace brantel {
+namespace {
+
+pid_t g_server = -1;
+int g_port = 0;
+
+// Starts brantel-quote-server with every stock in its rankings and waits for
+// its "listening on 127.0.0.1:PORT" line.
+bool StartServer() {
+  const char* env = std::getenv("BRANTEL_BIN_DIR");
+  const std::string exe = std::string(env && *env ? env : BRANTEL_BIN_DIR) + "/brantel-quote-server";
+  int out[2];
+  if (pipe(out) != 0) return false;
+  g_server = fork();
+  if (g_server == 0) {
+    dup2(out[1], 1);
+    close(out[0]);
+    execl(exe.c_str(), exe.c_str(), "--port", "0", "--ranking-rows", "0", "--fixed-clock", "2026-12-07 10:56",
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(out[1]);
+  std::string line;
+  char c;
+  pollfd p{out[0], POLLIN, 0};
+  while (line.find('\n') == std::string::npos && poll(&p, 1, 15000) > 0 && read(out[0], &c, 1) == 1) line += c;
+  close(out[0]);
+  const std::string prefix = "listening on 127.0.0.1:";
+  if (line.rfind(prefix, 0) != 0) return false;
+  g_port = std::atoi(line.c_str() + prefix.size());
+  return g_port > 0;
+}
+
+void StopServer() {
+  if (g_server > 0) {
+    kill(g_server, SIGTERM);
+    waitpid(g_server, nullptr, 0);
+  }
+}
+
+class RankingList : public MarketListTarget {
+ public:
+  int32_t category() const override { return 6; }
+  HWND owner() const override { return 0; }
+  WideText& last_update() override { return stamp_; }
+  bool& busy() override { return busy_; }
+  void ReceiveRows(std::vector<StockRecord>&& rows) override { rows_ = std::move(rows); }
+  WideText stamp_;
+  bool busy_ = false;
+  std::vector<StockRecord> rows_;
+};
+
+void BM_FetchMarketList(benchmark::State& state) {
+  for (auto _ : state) {
+    RankingList list;
+    if (FetchMarketList(list) != 1 || list.rows_.size() != 3000) return state.SkipWithError("request failed");
+    benchmark::DoNotOptimize(list.rows_);
+  }
+}
+BENCHMARK(BM_FetchMarketList)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+struct NarrowRow {
+  std::string gubun, code, item, codename, current_price, daebi, rate, date, time;
+};
+
+std::string PlainRequest() {
+  RequestDocument document = MakeRequestDocument(u"", u"L");
+  document.AddParam(document.AddGroup(6), u"", u"", u"0");
+  const std::string body = Utf16ToUtf8(document.BuildInfoListText());
+  return BuildRequestHead("127.0.0.1", g_port, "/hfjs-web/wm/market/MarketList.do", body.size()) + body;
+}
+
+// The plain client: one socket, 64 KiB receives, pugixml on the XML part.
+void BM_PlainClient(benchmark::State& state) {
+  const std::string request = PlainRequest();
+  std::vector<char> chunk(64 * 1024);
+  for (auto _ : state) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(uint16_t(g_port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+      close(fd);
+      return state.SkipWithError("connect failed");
+    }
+    send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+    std::string answer;
+    ssize_t n;
+    while ((n = recv(fd, chunk.data(), chunk.size(), 0)) > 0) answer.append(chunk.data(), size_t(n));
+    close(fd);
+    const size_t xml = answer.find("<?xml");
+    const size_t end = answer.find("</SmartPhone>", xml);
+    if (xml == std::string::npos || end == std::string::npos) return state.SkipWithError("no XML part");
+    pugi::xml_document doc;
+    if (!doc.load_buffer(answer.data() + xml, end + 13 - xml)) return state.SkipWithError("parse failed");
+    std::vector<NarrowRow> rows;
+    for (pugi::xml_node row : doc.child("SmartPhone").child("Body").children()) {
+      NarrowRow r;
+      r.gubun = row.attribute("gubun").value();
+      r.code = row.child_value("Code");
+      r.item = row.child("Code").attribute("item").value();
+      r.codename = row.child_value("CodeName");
+      r.current_price = row.child_value("CurrentPrc");
+      r.daebi = row.child_value("Daebi");
+      r.rate = row.child_value("Rate");
+      r.date = row.child_value("Date");
+      r.time = row.child_value("Time");
+      rows.push_back(std::move(r));
+    }
+    if (rows.size() != 3000) return state.SkipWithError("rows missing");
+    benchmark::DoNotOptimize(rows);
+  }
+}
+BENCHMARK(BM_PlainClient)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs)
+      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+        const std::string name = run.benchmark_name();
+        ms_[name.substr(0, name.find('/'))] = run.GetAdjustedRealTime();
+      }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    const double fetch = ms_["BM_FetchMarketList"], plain = ms_["BM_PlainClient"];
+    if (plain > 0)
+      std::printf("ratio FetchMarketList / plain client = %.2f (%.3f ms / %.3f ms, wall time)\n", fetch / plain, fetch,
+                  plain);
+  }
+
+ private:
+  std::map<std::string, double> ms_;
+};
+
+}  // namespace
+}  // namespace brantel
+
+int main(int argc, char** argv) {
+  char home[] = "/tmp/brantel_transport_bench_XXXXXX";
+  if (!mkdtemp(home)) return 1;
+  setenv("BRANTEL_HOME", home, 1);
+  brantel::SetProgramFolderForTesting(std::string(home) + "/");
+  if (!brantel::StartServer()) {
+    std::fprintf(stderr, "brantel-quote-server did not start\n");
+    return 1;
+  }
+  brantel::SetInformationServer(u"127.0.0.1", brantel::g_port);
+  benchmark::Initialize(&argc, argv);
+  brantel::RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  brantel::StopServer();
+  std::system((std::string("rm -rf '") + home + "'").c_str());
+  return 0;
+}
