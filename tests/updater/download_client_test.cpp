@@ -220,14 +220,13 @@ TEST(DownloadClient, SilentServerTimesOutAndCancelStillWorksWhileWaiting) {
 
 TEST(DownloadClient, HostThatNeverAcceptsTimesOutAfter5500ms) {
   // A listening socket whose queue is full drops further connection requests.
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  int port = 0;
+  const int fd = testing_support::ListenLoopback(0, &port);
+  ASSERT_GE(fd, 0);
   sockaddr_in a{};
   a.sin_family = AF_INET;
+  a.sin_port = htons(uint16_t(port));
   a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  listen(fd, 0);
-  socklen_t len = sizeof a;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
   std::vector<int> fillers;
   for (int i = 0; i < 4; ++i) {
     int c = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
@@ -238,7 +237,7 @@ TEST(DownloadClient, HostThatNeverAcceptsTimesOutAfter5500ms) {
   TempFolder dir;
   uint64_t written = 0;
   const auto start = std::chrono::steady_clock::now();
-  const int r = Download("http://127.0.0.1:" + std::to_string(ntohs(a.sin_port)) + "/x", dir / "f", written);
+  const int r = Download("http://127.0.0.1:" + std::to_string(port) + "/x", dir / "f", written);
   const auto took = std::chrono::steady_clock::now() - start;
   for (int c : fillers) close(c);
   close(fd);

@@ -3,8 +3,6 @@
 // connection's request is recorded and answered by the test's handler, which
 // writes raw bytes, so broken and slow answers can be produced on purpose.
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -16,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/protocol/loopback_server.h"
+
 namespace brantel::testing {
 
 class LoopbackServer {
@@ -24,23 +24,13 @@ class LoopbackServer {
   using Handler = std::function<void(const std::string& request, int fd)>;
 
   explicit LoopbackServer(Handler handler) : handler_(std::move(handler)) {
-    listen_fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int one = 1;
-    setsockopt(listen_fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listen_fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    listen(listen_fd_, 16);
-    socklen_t len = sizeof a;
-    getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&a), &len);
-    port_ = ntohs(a.sin_port);
+    listen_fd_ = testing_support::ListenLoopback(16, &port_);
     thread_ = std::thread([this] { Serve(); });
   }
   ~LoopbackServer() {
     stop_ = true;
     thread_.join();
-    close(listen_fd_);
+    if (listen_fd_ >= 0) close(listen_fd_);
   }
 
   int port() const { return port_; }
@@ -50,14 +40,7 @@ class LoopbackServer {
     return requests_;
   }
 
-  static void Send(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-      ssize_t n = send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-      if (n <= 0) return;
-      done += size_t(n);
-    }
-  }
+  static void Send(int fd, const std::string& bytes) { testing_support::SendText(fd, bytes); }
   static std::string Ok(const std::string& body) {
     return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
   }

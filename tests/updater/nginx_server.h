@@ -16,20 +16,18 @@
 #include <string>
 #include <thread>
 
+#include "tests/protocol/loopback_server.h"
+
 extern char** environ;
 
 namespace brantel::testing {
 
+// A port that was free a moment ago, for a server that picks no port itself.
 inline int FreeLoopbackPort() {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  socklen_t len = sizeof a;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-  close(fd);
-  return ntohs(a.sin_port);
+  int port = 0;
+  const int fd = testing_support::ListenLoopback(1, &port);
+  if (fd >= 0) close(fd);
+  return port;
 }
 
 class NginxServer {
