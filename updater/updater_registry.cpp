@@ -72,14 +72,19 @@ bool WriteRegistryText(RegRoot root, const std::string& path, const std::string&
          store->SetValue(key, name, REG_MULTI_SZ, TextToRegistryBytes(text)) == ERROR_SUCCESS;
 }
 
-WideText ReadRegistryText(RegRoot root, const std::string& path, const std::string& name, size_t limit) {
+std::optional<RegValue> ReadRegistryValue(RegRoot root, const std::string& path, const std::string& name) {
   auto store = Store();
   RegKeyId key = 0;
   RegValue value;
   if (store->OpenKey(root, path, &key) != ERROR_SUCCESS || store->QueryValue(key, name, &value) != ERROR_SUCCESS)
-    return {};
-  if (value.type != REG_SZ && value.type != REG_MULTI_SZ && value.type != REG_EXPAND_SZ) return {};
-  WideText text = RegistryBytesToText(value.data);
+    return std::nullopt;
+  return value;
+}
+
+WideText ReadRegistryText(RegRoot root, const std::string& path, const std::string& name, size_t limit) {
+  const std::optional<RegValue> value = ReadRegistryValue(root, path, name);
+  if (!value || (value->type != REG_SZ && value->type != REG_MULTI_SZ && value->type != REG_EXPAND_SZ)) return {};
+  WideText text = RegistryBytesToText(value->data);
   if (const size_t zero = text.find(u'\0'); zero != WideText::npos) text.resize(zero);
   return KeepLength(text, limit);
 }

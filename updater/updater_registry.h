@@ -3,9 +3,11 @@
 // self-update hand-over key, the manifest's registry edits and the import of
 // registry scripts, all in the shared registry store.
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/registry/registry_store.h"
 #include "platform/registry/registry_types.h"
 #include "platform/text.h"
 #include "updater/manifest.h"
@@ -21,6 +23,9 @@ WideText RegistryBytesToText(std::string_view bytes);
 
 // Writes `text` as a multi-string value, creating the key when missing.
 bool WriteRegistryText(RegRoot root, const std::string& path, const std::string& name, WideView text);
+// A stored value as it is (type and bytes); nothing when the key or the
+// value is missing.
+std::optional<RegValue> ReadRegistryValue(RegRoot root, const std::string& path, const std::string& name);
 // Reads a text value (multi-string or string), at most `limit` characters and
 // without trailing terminators; empty when missing.
 WideText ReadRegistryText(RegRoot root, const std::string& path, const std::string& name, size_t limit);

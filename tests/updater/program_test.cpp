@@ -13,7 +13,6 @@
 
 #include "platform/folders.h"
 #include "platform/process/other_programs.h"
-#include "platform/registry/registry_store.h"
 #include "tests/updater/reference_server.h"
 #include "tests/updater/temp_folder.h"
 #include "updater/updater_registry.h"
@@ -87,12 +86,9 @@ TEST(UpdaterProgram, InstallsAReleaseClosesTheHelperAndRestartsItWithTheMarker) 
   EXPECT_EQ(ReadFile(viewer + "notes.txt"), "new notes");
   EXPECT_EQ(ReadFile(viewer + "notes.bak"), "new notes");
   EXPECT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Helper", "Channel", 100), u"demo");
-  auto store = RegistryStore::Shared();
-  RegKeyId key = 0;
-  RegValue mode;
-  ASSERT_EQ(store->OpenKey(HKEY_CURRENT_USER, "Software\\Helper", &key), ERROR_SUCCESS);
-  ASSERT_EQ(store->QueryValue(key, "Mode", &mode), ERROR_SUCCESS);
-  EXPECT_EQ(mode.type, REG_DWORD);
+  const std::optional<RegValue> mode = ReadRegistryValue(HKEY_CURRENT_USER, "Software\\Helper", "Mode");
+  ASSERT_TRUE(mode);
+  EXPECT_EQ(mode->type, REG_DWORD);
   EXPECT_EQ(ReadStoredUpgradeDate(), u"2026120900");
   EXPECT_EQ(ReadFile(dir / "data/q_stock_update.xml"), ReadFile(dir / "www/rel/m.xml"));
 

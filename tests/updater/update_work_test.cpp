@@ -8,7 +8,6 @@
 #include <stdlib.h>
 
 #include "platform/folders.h"
-#include "platform/registry/registry_store.h"
 #include "tests/updater/file_server.h"
 #include "tests/updater/nginx_server.h"
 #include "tests/updater/recording_services.h"
@@ -32,14 +31,10 @@ WideText ReadValue(RegRoot root, const std::string& path, const std::string& nam
 }
 
 uint32_t ReadNumber(RegRoot root, const std::string& path, const std::string& name) {
-  auto store = RegistryStore::Shared();
-  RegKeyId key = 0;
-  RegValue v;
-  if (store->OpenKey(root, path, &key) != ERROR_SUCCESS || store->QueryValue(key, name, &v) != ERROR_SUCCESS ||
-      v.data.size() != 4)
-    return 0xFFFFFFFF;
-  return uint32_t(uint8_t(v.data[0])) | uint32_t(uint8_t(v.data[1])) << 8 | uint32_t(uint8_t(v.data[2])) << 16 |
-         uint32_t(uint8_t(v.data[3])) << 24;
+  const std::optional<RegValue> v = ReadRegistryValue(root, path, name);
+  if (!v || v->data.size() != 4) return 0xFFFFFFFF;
+  return uint32_t(uint8_t(v->data[0])) | uint32_t(uint8_t(v->data[1])) << 8 | uint32_t(uint8_t(v->data[2])) << 16 |
+         uint32_t(uint8_t(v->data[3])) << 24;
 }
 
 std::string Entry(const std::string& name, const std::string& url, const std::string& local,
@@ -135,12 +130,10 @@ class UpdateWorkTest : public ::testing::Test {
     EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Stock\\SelpUpgrade", "NewFilePath"),
               Widen(viewer_ + "StockUpdater"));
     // The .reg script was imported, the registry and file edits applied.
-    auto store = RegistryStore::Shared();
-    RegKeyId key = 0;
-    RegValue server;
-    ASSERT_EQ(store->OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\BRANTEL\\BrantelStock", &key), ERROR_SUCCESS);
-    ASSERT_EQ(store->QueryValue(key, "Server", &server), ERROR_SUCCESS);
-    EXPECT_EQ(server.type, REG_SZ);
+    const std::optional<RegValue> server =
+        ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\BRANTEL\\BrantelStock", "Server");
+    ASSERT_TRUE(server);
+    EXPECT_EQ(server->type, REG_SZ);
     EXPECT_EQ(ReadNumber(HKEY_LOCAL_MACHINE, "SOFTWARE\\BRANTEL\\BrantelStock", "Interval"), 30u);
     EXPECT_EQ(ReadFile(viewer_ + "data/master.copy"), std::string(100000, 'm'));
     // Temporary files are gone except the self-update one.
@@ -271,13 +264,10 @@ TEST_F(UpdateWorkTest, OnlyASelfUpdateEntryLeavesTheKeyAndTheTemporaryFile) {
   EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Stock\\SelpUpgrade", "NewFilePath"),
             Widen(viewer_ + "StockUpdater"));
   // Stored as the device stores text: two bytes a character, no terminator.
-  auto store = RegistryStore::Shared();
-  RegKeyId key = 0;
-  RegValue v;
-  ASSERT_EQ(store->OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Stock\\SelpUpgrade", &key), ERROR_SUCCESS);
-  ASSERT_EQ(store->QueryValue(key, "NewFilePath", &v), ERROR_SUCCESS);
-  EXPECT_EQ(v.type, REG_MULTI_SZ);
-  EXPECT_EQ(v.data.size(), 2 * (viewer_ + "StockUpdater").size());
+  const std::optional<RegValue> v = ReadRegistryValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Stock\\SelpUpgrade", "NewFilePath");
+  ASSERT_TRUE(v);
+  EXPECT_EQ(v->type, REG_MULTI_SZ);
+  EXPECT_EQ(v->data.size(), 2 * (viewer_ + "StockUpdater").size());
 }
 
 TEST_F(UpdateWorkTest, EditsAreSkippedWhenTheStampIsAlreadyStored) {
