@@ -12,18 +12,7 @@
 namespace brantel {
 
 bool LetPendingMessagesThrough() {
-  Message msg;
-  while (PeekMessage(&msg, 0, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_CANCEL_NETWORK) return true;
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(int(msg.wParam));
-      return true;
-    }
-    if (PreDispatchMessage(&msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessage(&msg);
-  }
-  return false;
+  return PumpPendingMessagesUntil(WM_CANCEL_NETWORK) != PumpResult::kEmpty;
 }
 
 ProgramWindow PlatformUpdateServices::FindProgramWindow(WideView wnd_class, WideView wnd_name) {

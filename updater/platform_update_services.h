@@ -27,9 +27,10 @@ class PlatformUpdateServices : public UpdateServices {
   HWND window_;
 };
 
-// Removes every pending message of the calling thread; the first
-// WM_CANCEL_NETWORK ends it (true), every other message is translated and
-// dispatched. A WM_QUIT is posted again and counts as a cancel.
+// Handles the messages pending for the calling thread; the first
+// WM_CANCEL_NETWORK ends it (true) without being dispatched. A WM_QUIT is
+// posted again and counts as a cancel. A timer that fires again while its
+// handler runs is handled once, so the call always returns.
 bool LetPendingMessagesThrough();
 
 }  // namespace brantel

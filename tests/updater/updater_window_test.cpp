@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <chrono>
 #include <map>
+#include <thread>
 
 #include "platform/folders.h"
 #include "platform/ui/message_queue.h"
@@ -304,6 +306,53 @@ TEST_F(UpdaterWindowTest, NothingDueShowsNothingAndASecondCloseChangesNothing) {
   };
   Run(*second);
   EXPECT_FALSE(shown);
+}
+
+// A window that counts what reaches it; its timer handler takes longer than
+// the timer's period, so the timer is due again whenever the handler ends.
+class SlowTimerWindow : public Window {
+ public:
+  LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_TIMER) {
+      ++timer_calls;
+      std::this_thread::sleep_for(std::chrono::milliseconds(3));
+      if (timer_calls > 100) KillTimer(wParam);  // bounds a pump that would never return
+      return 0;
+    }
+    if (message == WM_USER + 1) ++posts;
+    return DefWindowProc(message, wParam, lParam);
+  }
+  int timer_calls = 0;
+  int posts = 0;
+};
+
+TEST(LettingMessagesThrough, StopsAtACancelOrAQuitAndReturnsWhileASlowTimerFires) {
+  SlowTimerWindow window;
+  ASSERT_TRUE(window.Create(u"SlowTimerWindow", u"", 0, Rect::FromSize(0, 0, 10, 10)));
+  window.SetTimer(1, 1);
+  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  EXPECT_FALSE(LetPendingMessagesThrough());
+  EXPECT_LE(window.timer_calls, 2);
+  window.KillTimer(1);
+
+  // The cancel is taken out without being dispatched; what follows it waits
+  // for the next call.
+  window.Post(WM_USER + 1);
+  window.Post(WM_CANCEL_NETWORK);
+  window.Post(WM_USER + 1);
+  EXPECT_TRUE(LetPendingMessagesThrough());
+  EXPECT_EQ(window.posts, 1);
+  EXPECT_FALSE(LetPendingMessagesThrough());
+  EXPECT_EQ(window.posts, 2);
+
+  // A quit counts as a cancel and stays for the thread's own loop.
+  PostQuitMessage(3);
+  EXPECT_TRUE(LetPendingMessagesThrough());
+  Message msg;
+  ASSERT_TRUE(PeekMessage(&msg, 0, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, uint32_t(WM_QUIT));
+  EXPECT_EQ(msg.wParam, WPARAM(3));
+  window.Destroy();
 }
 
 }  // namespace
