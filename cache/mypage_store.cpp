@@ -25,8 +25,6 @@ const char* const kLoadMyPageFormat =
     "DATA.high52datetime, DATA.low52, DATA.low52datetime, DATA.date, DATA.time, DATA.lastupdatetime FROM %s AS "
     "MY, %s AS DATA WHERE MY.code=DATA.code AND MY.gubun=DATA.gubun ORDER BY MY.gubun, MY.uid";
 
-constexpr size_t kInListBuffer = 10240;
-
 // Creates MyPage when absent; false when even the path failed.
 bool EnsureMyPageOn(SQLite3Database& db) {
   if (db.TableExists(kMyPageTable)) return true;
@@ -180,7 +178,11 @@ int ReplaceMyPageList(std::span<const StockRecord> records, WideView stamp, bool
 
 int FindMyPageCodes(WideView codes_text, std::vector<WideText>& out) {
   if (codes_text.empty()) return CACHE_NOTHING;
-  const std::string sql = FormatSql(kInListBuffer, kFindCodesFormat, kMyPageTable, Narrow(codes_text).c_str());
+  // Like the quote table's IN list, the text grows with the list rather than
+  // being cut at a fixed size (a cut list would fail to compile).
+  std::string sql = kFindCodesFormat;
+  sql.replace(sql.find("%s"), 2, kMyPageTable);
+  sql.replace(sql.find("%s"), 2, Narrow(codes_text));
   CacheConnection conn;
   if (!conn.HasPath()) return CACHE_NOTHING;
   try {

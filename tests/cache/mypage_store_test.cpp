@@ -130,6 +130,13 @@ TEST_F(MyPageStoreTest, FindMyPageCodesQuotesNetworkCodes) {
   std::sort(found.begin(), found.end());
   EXPECT_EQ(found, (std::vector<WideText>{u"A'1", u"C3"}));
 
+  // A list far longer than 10 KB is answered, not cut.
+  std::vector<WideText> many(3000, u"NOT-ON-THE-LIST");
+  many.push_back(u"B2");
+  found.clear();
+  ASSERT_EQ(FindMyPageCodesOf(many, found), CACHE_OK);
+  EXPECT_EQ(found, std::vector<WideText>{u"B2"});
+
   // A text that is not a valid IN list is an error, not a crash.
   found.clear();
   EXPECT_EQ(FindMyPageCodes(u"'unterminated", found), CACHE_DB_ERROR);
