@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -21,15 +22,24 @@
 namespace brantel {
 namespace {
 
-// One temporary data folder for the whole run.
-const std::string& BenchHome() {
-  static const std::string home = [] {
+// One temporary data folder for the whole run, removed at exit. The path is
+// kept in plain storage so it is still there when the exit handler runs.
+char g_home[4096];
+
+void RemoveBenchHome() {
+  std::error_code ec;
+  if (g_home[0]) std::filesystem::remove_all(g_home, ec);
+}
+
+std::string BenchHome() {
+  if (!g_home[0]) {
     std::string pattern = (std::filesystem::temp_directory_path() / "brantel-cache-bench-XXXXXX").string();
-    const char* made = mkdtemp(pattern.data());
-    setenv("BRANTEL_HOME", made ? made : pattern.c_str(), 1);
-    return std::string(made ? made : pattern.c_str());
-  }();
-  return home;
+    if (!mkdtemp(pattern.data()) || pattern.size() >= sizeof g_home) std::abort();
+    std::memcpy(g_home, pattern.c_str(), pattern.size() + 1);
+    setenv("BRANTEL_HOME", g_home, 1);
+    std::atexit(RemoveBenchHome);
+  }
+  return g_home;
 }
 
 StockRecord Row(const std::string& code, int i) {

@@ -12,6 +12,9 @@ namespace {
 constexpr int kSchemaRetries = 3;
 }  // namespace
 
+SQLite3Statement::SQLite3Statement(sqlite3* db, sqlite3_stmt* stmt, std::string sql)
+    : db_(db), stmt_(stmt), sql_(std::move(sql)), bound_(stmt ? size_t(sqlite3_bind_parameter_count(stmt)) + 1 : 0) {}
+
 SQLite3Statement::SQLite3Statement(SQLite3Statement&& other) noexcept
     : db_(other.db_), stmt_(other.stmt_), sql_(std::move(other.sql_)), bound_(std::move(other.bound_)) {
   other.stmt_ = nullptr;
@@ -42,26 +45,33 @@ void SQLite3Statement::CheckReady() const {
 
 void SQLite3Statement::Bind(int index, const char* text) {
   if (!stmt_) throw SQLite3Exception(kWrapperErrorCode, "Null Virtual Machine pointer");
-  int rc = sqlite3_bind_text(stmt_, index, text, -1, SQLITE_TRANSIENT);
-  if (rc != SQLITE_OK) throw SQLite3Exception(rc, "Error binding string param");
-  if (size_t(index) >= bound_.size()) bound_.resize(size_t(index) + 1);
-  if (text) {
-    if (auto* kept = std::get_if<std::string>(&bound_[size_t(index)])) {
-      kept->assign(text);  // reuses the buffer: lists bind the same slot many times
-    } else {
-      bound_[size_t(index)] = std::string(text);
-    }
+  if (index < 1 || size_t(index) >= bound_.size()) throw SQLite3Exception(SQLITE_RANGE, "Error binding string param");
+  auto& slot = bound_[size_t(index)];
+  int rc;
+  if (!text) {
+    rc = sqlite3_bind_text(stmt_, index, nullptr, -1, SQLITE_STATIC);
+    slot = std::monostate{};
   } else {
-    bound_[size_t(index)] = std::monostate{};
+    // Release SQLite's hold on the old buffer before the text changes it; a
+    // statement in the middle of its rows refuses, and nothing is touched.
+    rc = sqlite3_bind_null(stmt_, index);
+    if (rc != SQLITE_OK) throw SQLite3Exception(rc, "Error binding string param");
+    if (auto* kept = std::get_if<std::string>(&slot)) {
+      kept->assign(text);
+    } else {
+      slot = std::string(text);
+    }
+    const std::string& kept = std::get<std::string>(slot);
+    rc = sqlite3_bind_text(stmt_, index, kept.c_str(), int(kept.size()), SQLITE_STATIC);
   }
+  if (rc != SQLITE_OK) throw SQLite3Exception(rc, "Error binding string param");
 }
 
 void SQLite3Statement::Bind(int index, int32_t value) {
   if (!stmt_) throw SQLite3Exception(kWrapperErrorCode, "Null Virtual Machine pointer");
   int rc = sqlite3_bind_int(stmt_, index, value);
   if (rc != SQLITE_OK) throw SQLite3Exception(rc, "Error binding int param");
-  if (size_t(index) >= bound_.size()) bound_.resize(size_t(index) + 1);
-  bound_[size_t(index)] = value;
+  bound_[size_t(index)] = value;  // in range: SQLite accepted the index
 }
 
 bool SQLite3Statement::Recompile() {
@@ -73,7 +83,7 @@ bool SQLite3Statement::Recompile() {
   }
   for (size_t i = 1; i < bound_.size(); ++i) {
     if (const auto* text = std::get_if<std::string>(&bound_[i])) {
-      sqlite3_bind_text(fresh, int(i), text->c_str(), -1, SQLITE_TRANSIENT);
+      sqlite3_bind_text(fresh, int(i), text->c_str(), int(text->size()), SQLITE_STATIC);
     } else if (const auto* number = std::get_if<int32_t>(&bound_[i])) {
       sqlite3_bind_int(fresh, int(i), *number);
     }

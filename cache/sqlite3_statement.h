@@ -16,15 +16,16 @@ class SQLite3Statement {
   SQLite3Statement() = default;
   // `sql` is kept so the statement can be compiled again when another
   // connection changed the schema since it was compiled.
-  SQLite3Statement(sqlite3* db, sqlite3_stmt* stmt, std::string sql = {})
-      : db_(db), stmt_(stmt), sql_(std::move(sql)) {}
+  SQLite3Statement(sqlite3* db, sqlite3_stmt* stmt, std::string sql = {});
   SQLite3Statement(SQLite3Statement&& other) noexcept;
   SQLite3Statement& operator=(SQLite3Statement&& other);
   SQLite3Statement(const SQLite3Statement&) = delete;
   SQLite3Statement& operator=(const SQLite3Statement&) = delete;
   virtual ~SQLite3Statement();
 
-  // Binds to a 1-based parameter; SQLite keeps its own copy of the text.
+  // Binds to a 1-based parameter. The statement keeps its own copy of the
+  // text (reusing the parameter's buffer from the last bind), so the caller's
+  // buffer may go at once.
   void Bind(int index, const char* text);
   void Bind(int index, int32_t value);
   // Runs a data statement; returns the number of changed rows. The statement
@@ -46,7 +47,9 @@ class SQLite3Statement {
   sqlite3* db_ = nullptr;  // borrowed
   sqlite3_stmt* stmt_ = nullptr;
   std::string sql_;
-  std::vector<std::variant<std::monostate, std::string, int32_t>> bound_;  // by parameter index
+  // Values by parameter index, sized once at construction: SQLite reads the
+  // kept texts in place, so they must never move while bound.
+  std::vector<std::variant<std::monostate, std::string, int32_t>> bound_;
 };
 
 }  // namespace brantel

@@ -120,6 +120,16 @@ TEST_F(WrapperTest, StatementRunsRepeatedlyAndOutlivesItsCursors) {
     q.NextRow();
     EXPECT_TRUE(q.Eof());
   }
+  {
+    // The caller's text buffer may go right after binding.
+    std::string temporary = "ten";
+    SQLite3Statement by_name = db_.CompileStatement("SELECT count(*) FROM t WHERE name = ?");
+    by_name.Bind(1, temporary.c_str());
+    temporary.assign("xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx");
+    EXPECT_STREQ(by_name.ExecQuery().FieldValue(0), "2");
+  }
+  EXPECT_THROW(select.Bind(1, 12), SQLite3Exception);  // in the middle of its rows
+  EXPECT_THROW(select.Bind(2, "x"), SQLite3Exception);  // no such parameter
   select.Reset();
   select.Bind(1, 11);
   SQLite3Query q = select.ExecQuery();
