@@ -71,7 +71,8 @@ int Connect(Socket& s, const sockaddr_in& address) {
   if (connect(s.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     if (errno != EINPROGRESS) return kSocketConnectFailed;
     for (;;) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+      // Rounded up, so the attempt never ends before the full limit.
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
       if (left <= 0) {
         g_timeout_marker = -1;
         s.Close();

@@ -236,9 +236,8 @@ TEST_F(Transport, SilenceAndConnectTimeOut) {
   took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
   EXPECT_EQ(LastSocketResult(), kSocketConnectTimedOut);
   EXPECT_EQ(ConnectTimeoutMarker(), -1);
-  // The deadline is kept on the window-system clock, whose millisecond may
-  // start just before the test's; a loaded machine may wake the poll late.
-  EXPECT_GE(took, 5500 - 5);
+  // Never early; a loaded machine may wake the poll late.
+  EXPECT_GE(took, 5500);
   EXPECT_LT(took, 5500 + 800);
   for (int fd : fillers) close(fd);
   close(listener);
