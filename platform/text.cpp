@@ -126,15 +126,15 @@ WideText FormatTextArgs(WideView fmt, const std::vector<FormatArg>& args) {
       continue;
     }
     // Collect the conversion: flags, width, precision, length, type.
-    std::string spec = "%";
+    std::string conversion = "%";
     size_t j = i + 1;
     while (j < fmt.size() && (fmt[j] == u'-' || fmt[j] == u'0' || fmt[j] == u'+' || fmt[j] == u' ' || fmt[j] == u'#'))
-      spec += char(fmt[j++]);
-    while (j < fmt.size() && fmt[j] >= u'0' && fmt[j] <= u'9') spec += char(fmt[j++]);
+      conversion += char(fmt[j++]);
+    while (j < fmt.size() && fmt[j] >= u'0' && fmt[j] <= u'9') conversion += char(fmt[j++]);
     if (j < fmt.size() && fmt[j] == u'.') {
-      spec += '.';
+      conversion += '.';
       ++j;
-      while (j < fmt.size() && fmt[j] >= u'0' && fmt[j] <= u'9') spec += char(fmt[j++]);
+      while (j < fmt.size() && fmt[j] >= u'0' && fmt[j] <= u'9') conversion += char(fmt[j++]);
     }
     while (j < fmt.size() && (fmt[j] == u'l' || fmt[j] == u'h' || fmt[j] == u'I' || fmt[j] == u'z')) ++j;
     if (j >= fmt.size()) break;
@@ -152,11 +152,11 @@ WideText FormatTextArgs(WideView fmt, const std::vector<FormatArg>& args) {
         }
         // Width and precision on text: apply by hand (snprintf would count bytes).
         size_t width = 0, precision = WideText::npos;
-        bool left = spec.find('-') != std::string::npos;
+        bool left = conversion.find('-') != std::string::npos;
         size_t k = 1;
-        while (k < spec.size() && (spec[k] == '-' || spec[k] == '0' || spec[k] == '+' || spec[k] == ' ' || spec[k] == '#')) ++k;
-        width = size_t(std::atoi(spec.c_str() + k));
-        if (auto dot = spec.find('.'); dot != std::string::npos) precision = size_t(std::atoi(spec.c_str() + dot + 1));
+        while (k < conversion.size() && (conversion[k] == '-' || conversion[k] == '0' || conversion[k] == '+' || conversion[k] == ' ' || conversion[k] == '#')) ++k;
+        width = size_t(std::atoi(conversion.c_str() + k));
+        if (auto dot = conversion.find('.'); dot != std::string::npos) precision = size_t(std::atoi(conversion.c_str() + dot + 1));
         if (text.size() > precision) text.resize(precision);
         if (text.size() < width) {
           WideText pad(width - text.size(), u' ');
@@ -184,10 +184,10 @@ WideText FormatTextArgs(WideView fmt, const std::vector<FormatArg>& args) {
           else if (auto* u = std::get_if<uint64_t>(arg)) v = (long long)*u;
           else if (auto* d = std::get_if<double>(arg)) v = (long long)*d;
         }
-        spec += "ll";
-        spec += type;
-        if (type == 'd' || type == 'i') std::snprintf(buf, sizeof buf, spec.c_str(), v);
-        else std::snprintf(buf, sizeof buf, spec.c_str(), (unsigned long long)v);
+        conversion += "ll";
+        conversion += type;
+        if (type == 'd' || type == 'i') std::snprintf(buf, sizeof buf, conversion.c_str(), v);
+        else std::snprintf(buf, sizeof buf, conversion.c_str(), (unsigned long long)v);
         out += Widen(buf);
         break;
       }
@@ -203,8 +203,8 @@ WideText FormatTextArgs(WideView fmt, const std::vector<FormatArg>& args) {
           else if (auto* s = std::get_if<int64_t>(arg)) v = double(*s);
           else if (auto* u = std::get_if<uint64_t>(arg)) v = double(*u);
         }
-        spec += type;
-        std::snprintf(buf, sizeof buf, spec.c_str(), v);
+        conversion += type;
+        std::snprintf(buf, sizeof buf, conversion.c_str(), v);
         out += Widen(buf);
         break;
       }

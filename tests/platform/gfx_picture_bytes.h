@@ -12,7 +12,7 @@
 
 namespace brantel::test {
 
-struct PngSpec {
+struct PngRecipe {
   int width = 1;
   int height = 1;
   int color_type = PNG_COLOR_TYPE_RGB_ALPHA;
@@ -28,7 +28,7 @@ inline void PngAppend(png_structp png, png_bytep data, png_size_t n) {
 }
 inline void PngNoFlush(png_structp) {}
 
-inline std::string MakePng(PngSpec& spec) {
+inline std::string MakePng(PngRecipe& recipe) {
   std::string out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -37,15 +37,15 @@ inline std::string MakePng(PngSpec& spec) {
     return {};
   }
   png_set_write_fn(png, &out, PngAppend, PngNoFlush);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bit_depth, spec.color_type,
-               spec.interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, recipe.width, recipe.height, recipe.bit_depth, recipe.color_type,
+               recipe.interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty()) png_set_PLTE(png, info, spec.palette.data(), int(spec.palette.size()));
-  if (!spec.palette_alpha.empty())
-    png_set_tRNS(png, info, spec.palette_alpha.data(), int(spec.palette_alpha.size()), nullptr);
+  if (!recipe.palette.empty()) png_set_PLTE(png, info, recipe.palette.data(), int(recipe.palette.size()));
+  if (!recipe.palette_alpha.empty())
+    png_set_tRNS(png, info, recipe.palette_alpha.data(), int(recipe.palette_alpha.size()), nullptr);
   png_write_info(png, info);
   std::vector<png_bytep> rows;
-  for (auto& r : spec.rows) rows.push_back(r.data());
+  for (auto& r : recipe.rows) rows.push_back(r.data());
   png_write_image(png, rows.data());
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);

@@ -17,7 +17,7 @@ namespace {
 using test::GifFrame;
 using test::MakeGif;
 using test::MakePng;
-using test::PngSpec;
+using test::PngRecipe;
 
 std::span<const uint8_t> Bytes(const std::string& s) {
   return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
@@ -70,7 +70,7 @@ TEST(GfxPng, WritesFilesAtomically) {
 }
 
 TEST(GfxPng, PaletteWithTransparencyGrayAndSixteenBitFiles) {
-  PngSpec palette;
+  PngRecipe palette;
   palette.width = 3;
   palette.color_type = PNG_COLOR_TYPE_PALETTE;
   palette.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
@@ -82,7 +82,7 @@ TEST(GfxPng, PaletteWithTransparencyGrayAndSixteenBitFiles) {
   EXPECT_EQ(p->at(1, 0), 0x8000FF00u);
   EXPECT_EQ(p->at(2, 0), 0x000000FFu);
 
-  PngSpec gray;
+  PngRecipe gray;
   gray.width = 2;
   gray.color_type = PNG_COLOR_TYPE_GRAY;
   gray.bit_depth = 16;
@@ -92,7 +92,7 @@ TEST(GfxPng, PaletteWithTransparencyGrayAndSixteenBitFiles) {
   EXPECT_EQ(g->at(0, 0), 0xFF121212u);
   EXPECT_EQ(g->at(1, 0), 0xFFFFFFFFu);
 
-  PngSpec gray_alpha;
+  PngRecipe gray_alpha;
   gray_alpha.width = 1;
   gray_alpha.color_type = PNG_COLOR_TYPE_GRAY_ALPHA;
   gray_alpha.rows = {{0x40, 0x80}};
@@ -100,7 +100,7 @@ TEST(GfxPng, PaletteWithTransparencyGrayAndSixteenBitFiles) {
   ASSERT_TRUE(ga);
   EXPECT_EQ(ga->at(0, 0), 0x80404040u);
 
-  PngSpec one_bit;
+  PngRecipe one_bit;
   one_bit.width = 9;
   one_bit.color_type = PNG_COLOR_TYPE_GRAY;
   one_bit.bit_depth = 1;
@@ -113,18 +113,18 @@ TEST(GfxPng, PaletteWithTransparencyGrayAndSixteenBitFiles) {
 }
 
 TEST(GfxPng, InterlacedFileDecodesLikePlainOne) {
-  PngSpec spec;
-  spec.width = 11;
-  spec.height = 9;
-  spec.color_type = PNG_COLOR_TYPE_RGB;
-  for (int y = 0; y < spec.height; ++y) {
+  PngRecipe recipe;
+  recipe.width = 11;
+  recipe.height = 9;
+  recipe.color_type = PNG_COLOR_TYPE_RGB;
+  for (int y = 0; y < recipe.height; ++y) {
     std::vector<uint8_t> row;
-    for (int x = 0; x < spec.width; ++x) row.insert(row.end(), {uint8_t(x * 20), uint8_t(y * 25), uint8_t(x ^ y)});
-    spec.rows.push_back(row);
+    for (int x = 0; x < recipe.width; ++x) row.insert(row.end(), {uint8_t(x * 20), uint8_t(y * 25), uint8_t(x ^ y)});
+    recipe.rows.push_back(row);
   }
-  auto plain = DecodePng(Bytes(MakePng(spec)));
-  spec.interlace = true;
-  auto interlaced = DecodePng(Bytes(MakePng(spec)));
+  auto plain = DecodePng(Bytes(MakePng(recipe)));
+  recipe.interlace = true;
+  auto interlaced = DecodePng(Bytes(MakePng(recipe)));
   ASSERT_TRUE(plain && interlaced);
   EXPECT_EQ(plain->at(3, 4), 0xFF3C6407u);
   ExpectSame(*plain, *interlaced);
