@@ -59,7 +59,10 @@ TEST_F(BrantelQuote, ListsDetailAndMaster) {
 
   QuoteRun ranking = Quote(Server(server) + "--json list ranking cap");
   EXPECT_EQ(ranking.exit_code, 0) << ranking.out;
-  EXPECT_EQ(ranking.out.rfind("{\"category\": 6, \"sub_kind\": 2, \"server_date\": \"26/12/07 10:56", 0), 0u)
+  EXPECT_EQ(ranking.out.rfind("{\"category\": 6, \"sub_kind\": 2, \"cached\": {\"stamp\": \"\", \"rows\": [\n]}, "
+                              "\"fresh\": {\"server_date\": \"26/12/07 10:56",
+                              0),
+            0u)
       << ranking.out.substr(0, 200);
 
   const std::string charts = home_ + "/charts";
@@ -94,6 +97,105 @@ TEST_F(BrantelQuote, ExitCodesTellWhatWentWrong) {
   EXPECT_EQ(Quote(Server(missing) + "list rates").exit_code, 4);
   ServerProcess garbage({"--garbage"});
   EXPECT_EQ(Quote(Server(garbage) + "list rates").exit_code, 5);
+}
+
+// Lists: the first run stores the server's rows; later runs show them first,
+// and alone (with their stamp) when the server is gone.
+TEST_F(BrantelQuote, ListRowsAreCachedAndShownWithoutTheServer) {
+  std::string server_address;
+  {
+    ServerProcess server({"--fixed-clock", "2026-12-07 10:56"});
+    ASSERT_GT(server.port(), 0);
+    server_address = Server(server);
+    QuoteRun first = Quote(server_address + "list indices");
+    EXPECT_EQ(first.exit_code, 0) << first.out;
+    EXPECT_NE(first.out.find("cached (stored never):\n  (no rows)\nfrom the server (26/12/07 10:56:00):"),
+              std::string::npos)
+        << first.out.substr(0, 300);
+
+    // Each ranking kind keeps its own order.
+    EXPECT_EQ(Quote(server_address + "list ranking cap").exit_code, 0);
+    EXPECT_EQ(Quote(server_address + "list ranking value").exit_code, 0);
+
+    QuoteRun second = Quote(server_address + "--json list ranking cap");
+    EXPECT_EQ(second.exit_code, 0) << second.out;
+    const size_t cached = second.out.find("\"cached\": {\"stamp\": \"26/12/07 10:56:00\", \"rows\": [");
+    const size_t fresh = second.out.find("\"fresh\": {\"server_date\": \"26/12/07 10:56:00\", \"rows\": [");
+    ASSERT_NE(cached, std::string::npos) << second.out.substr(0, 300);
+    ASSERT_NE(fresh, std::string::npos);
+    EXPECT_LT(cached, fresh);
+    EXPECT_NE(second.out.find("\"code\": \"005930\"", cached), std::string::npos);
+    EXPECT_LT(second.out.find("\"code\": \"005930\"", cached), fresh);
+  }
+
+  // The server has stopped: the cached rows, the note with their stamp, and
+  // the tool's exit code for an unreachable server.
+  QuoteRun gone = Quote(server_address + "list indices");
+  EXPECT_EQ(gone.exit_code, 3) << gone.out;
+  const size_t kospi = gone.out.find("KOSPI ");
+  const size_t note =
+      gone.out.find("the server cannot be reached: the rows above are the cached ones, stored 26/12/07 10:56:00");
+  ASSERT_NE(kospi, std::string::npos) << gone.out;
+  ASSERT_NE(note, std::string::npos) << gone.out;
+  EXPECT_LT(kospi, note);
+  EXPECT_EQ(gone.out.find("from the server"), std::string::npos);
+  EXPECT_NE(gone.out.find("no information server"), std::string::npos);
+
+  // Ranking order from the rank table: cap and value differ in second place.
+  QuoteRun cap = Quote(server_address + "list ranking cap");
+  QuoteRun value = Quote(server_address + "list ranking value");
+  EXPECT_EQ(cap.exit_code, 3);
+  EXPECT_LT(cap.out.find("\n005930 "), cap.out.find("\n000660 ")) << cap.out.substr(0, 400);
+  EXPECT_LT(value.out.find("\n005930 "), value.out.find("\n373220 ")) << value.out.substr(0, 400);
+  EXPECT_LT(value.out.find("\n373220 "), value.out.find("\n000660 "));
+  // Nothing stored for the volume ranking.
+  EXPECT_EQ(Quote(server_address + "list ranking volume").out.find("\n005930 "), std::string::npos);
+}
+
+TEST_F(BrantelQuote, OfflineListReadsOnlyTheCache) {
+  ServerProcess server({"--fixed-clock", "2026-12-07 10:56", "--log"});
+  ASSERT_GT(server.port(), 0);
+
+  // Nothing cached yet: said so, and not an error.
+  QuoteRun empty = Quote(Server(server) + "list fx --offline");
+  EXPECT_EQ(empty.exit_code, 0) << empty.out;
+  EXPECT_NE(empty.out.find("nothing is cached for this list yet"), std::string::npos) << empty.out;
+  QuoteRun empty_json = Quote(Server(server) + "--json list rates --offline");
+  EXPECT_EQ(empty_json.exit_code, 0);
+  EXPECT_EQ(empty_json.out, "{\"category\": 4, \"sub_kind\": 0, \"cached\": {\"stamp\": \"\", \"rows\": [\n]}}\n");
+  EXPECT_EQ(server.Log().find("POST"), std::string::npos) << server.Log();
+
+  EXPECT_EQ(Quote(Server(server) + "list rates").exit_code, 0);
+  const size_t requests = server.Log().size();
+  ASSERT_GT(requests, 0u);
+  QuoteRun cached = Quote(Server(server) + "list rates --offline");
+  EXPECT_EQ(cached.exit_code, 0) << cached.out;
+  EXPECT_EQ(cached.out.rfind("cached (stored 26/12/07 10:56:00):\n", 0), 0u) << cached.out;
+  EXPECT_EQ(cached.out.find("from the server"), std::string::npos);
+  EXPECT_EQ(server.Log().size(), requests) << server.Log();
+}
+
+// The watch list shares the cached-rows printing and the stamp note.
+TEST_F(BrantelQuote, MyPageListShowsCachedRowsWhenTheServerIsGone) {
+  std::string server_address;
+  {
+    ServerProcess server({"--fixed-clock", "2026-12-07 10:56"});
+    ASSERT_GT(server.port(), 0);
+    server_address = Server(server);
+    QuoteRun add = Quote(server_address + "mypage add 005930");
+    ASSERT_EQ(add.exit_code, 0) << add.out;
+    QuoteRun list = Quote(server_address + "mypage list");
+    EXPECT_EQ(list.exit_code, 0) << list.out;
+    EXPECT_LT(list.out.find("cached (stored "), list.out.find("from the server (26/12/07 10:56:00):")) << list.out;
+  }
+  QuoteRun gone = Quote(server_address + "mypage list");
+  EXPECT_EQ(gone.exit_code, 3) << gone.out;
+  EXPECT_LT(gone.out.find("005930"), gone.out.find("the server cannot be reached: the rows above are the cached ones"))
+      << gone.out;
+  QuoteRun offline = Quote(server_address + "--json mypage list --offline");
+  EXPECT_EQ(offline.exit_code, 0);
+  EXPECT_EQ(offline.out.rfind("{\"cached\": {\"stamp\": \"", 0), 0u) << offline.out;
+  EXPECT_NE(offline.out.find("\"code\": \"005930\", \"group\": "), std::string::npos) << offline.out;
 }
 
 }  // namespace

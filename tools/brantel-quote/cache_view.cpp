@@ -48,12 +48,28 @@ std::string QuoteRowsJson(const std::vector<StockRecord>& rows) {
     char category[16];
     std::snprintf(category, sizeof category, "%d", r.gubun);
     out += std::string(i ? ",\n  " : "\n  ") + "{\"category\": " + category + ", \"code\": " + JsonString(r.code) +
-           ", \"group\": " + JsonString(r.item) + ", \"name\": " + JsonString(r.codename) +
+           ", \"group\": " + JsonString(r.item) + ", \"group_name\": " + JsonString(GroupName(r.gubun, r.item)) +
+           ", \"name\": " + JsonString(r.codename) +
            ", \"price\": " + JsonString(r.current_price) + ", \"change\": " + JsonString(r.daebi) +
            ", \"rate\": " + JsonString(r.rate) + ", \"date\": " + JsonString(r.date) +
            ", \"time\": " + JsonString(r.time) + "}";
   }
   return out + "\n]";
+}
+
+void PrintCachedRows(const std::vector<StockRecord>& rows, WideView stamp, const QuoteOptions& options) {
+  if (options.json) {
+    std::printf("\"cached\": {\"stamp\": %s, \"rows\": %s}", JsonString(stamp).c_str(), QuoteRowsJson(rows).c_str());
+    return;
+  }
+  const std::string heading = "cached (stored " + StampText(stamp) + "):";
+  PrintQuoteRows(heading.c_str(), rows, options);
+}
+
+void PrintCachedOnlyNote(WideView stamp, const QuoteOptions& options) {
+  if (options.json) return;
+  std::printf("the server cannot be reached: the rows above are the cached ones, stored %s\n",
+              StampText(stamp).c_str());
 }
 
 std::string StampText(WideView stamp) { return stamp.empty() ? std::string("never") : Narrow(stamp); }

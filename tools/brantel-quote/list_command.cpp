@@ -1,4 +1,6 @@
-// brantel-quote list indices|fx|rates|commodities|ranking [volume|value|cap]
+// brantel-quote list indices|fx|rates|commodities|ranking [volume|value|cap] [--offline]
+// The cached rows first (with their stamp), then the server's, which are
+// stored as the list screens store them; --offline shows the cache only.
 
 #include <cstdio>
 #include <map>
@@ -7,6 +9,8 @@
 #include "protocol/last_update.h"
 #include "protocol/market_requests.h"
 #include "protocol/standard_currency.h"
+#include "tools/brantel-quote/cache_view.h"
+#include "tools/brantel-quote/list_cache.h"
 #include "tools/brantel-quote/quote_command.h"
 #include "tools/brantel-quote/quote_output.h"
 
@@ -53,23 +57,13 @@ bool ParseListKind(const std::vector<std::string>& args, int32_t* category, int3
   return args.size() == 1;
 }
 
-void PrintJson(const CommandList& list) {
-  std::printf("{\"category\": %d, \"sub_kind\": %d, \"server_date\": %s, \"rows\": [", list.category(),
-              list.sub_kind(), JsonString(const_cast<CommandList&>(list).last_update()).c_str());
-  bool first = true;
-  for (const StockRecord& r : list.rows()) {
-    std::printf("%s\n  {\"category\": %d, \"code\": %s, \"group\": %s, \"group_name\": %s, \"name\": %s, "
-                "\"price\": %s, \"change\": %s, \"rate\": %s, \"date\": %s, \"time\": %s}",
-                first ? "" : ",", r.gubun, JsonString(r.code).c_str(), JsonString(r.item).c_str(),
-                JsonString(GroupName(r.gubun, r.item)).c_str(), JsonString(r.codename).c_str(),
-                JsonString(r.current_price).c_str(), JsonString(r.daebi).c_str(), JsonString(r.rate).c_str(),
-                JsonString(r.date).c_str(), JsonString(r.time).c_str());
-    first = false;
-  }
-  std::printf("\n]}\n");
+void PrintFreshJson(CommandList& list) {
+  std::printf("\"fresh\": {\"server_date\": %s, \"rows\": %s}", JsonString(list.last_update()).c_str(),
+              QuoteRowsJson(list.rows()).c_str());
 }
 
 void PrintText(CommandList& list, const QuoteOptions& options) {
+  std::printf("from the server (%s):\n", StampText(list.last_update()).c_str());
   const bool ranked = list.category() == kCategoryRanking;
   std::vector<std::vector<WideText>> table;
   WideText group = u"\x01";
@@ -93,10 +87,13 @@ void PrintText(CommandList& list, const QuoteOptions& options) {
   std::printf("%zu rows, server time %s\n", list.rows().size(), Narrow(list.last_update()).c_str());
 }
 
-int RunList(const std::vector<std::string>& args, const QuoteOptions& options) {
+int RunList(const std::vector<std::string>& arguments, const QuoteOptions& options) {
+  std::vector<std::string> args = arguments;
+  const bool offline = TakeOfflineFlag(args);
   int32_t category = 0, sub_kind = 0;
   if (!ParseListKind(args, &category, &sub_kind)) {
-    std::fprintf(stderr, "usage: brantel-quote list indices|fx|rates|commodities|ranking [volume|value|cap]\n");
+    std::fprintf(stderr,
+                 "usage: brantel-quote list indices|fx|rates|commodities|ranking [volume|value|cap] [--offline]\n");
     return kExitUsage;
   }
   if (category == kCategoryExchange) {
@@ -104,15 +101,36 @@ int RunList(const std::vector<std::string>& args, const QuoteOptions& options) {
     StandardCurrency(code, item, true);  // the exchange list follows the viewer's choice
   }
   CommandList list(category, sub_kind);
+  const WideText cached_stamp = list.last_update();
+  const std::vector<StockRecord> cached = LoadCachedList(category, sub_kind);
+  if (options.json) std::printf("{\"category\": %d, \"sub_kind\": %d, ", category, sub_kind);
+  PrintCachedRows(cached, cached_stamp, options);
+  if (offline) {
+    if (options.json) std::printf("}\n");
+    else if (cached.empty()) std::printf("nothing is cached for this list yet\n");
+    return kExitOk;
+  }
   const int32_t result = FetchMarketList(list);
-  if (result != 1) return ReportRequestFailure(result, "list");
-  if (options.json) PrintJson(list);
-  else PrintText(list, options);
+  if (result != 1) {
+    if (options.json) std::printf("}\n");
+    if (!cached.empty()) PrintCachedOnlyNote(cached_stamp, options);
+    std::fflush(stdout);  // the note before the reason on standard error
+    return ReportRequestFailure(result, "list");
+  }
+  if (!StoreListAnswer(category, sub_kind, list.rows(), list.last_update()))
+    std::fprintf(stderr, "brantel-quote: the rows could not be stored in the cache\n");
+  if (options.json) {
+    std::printf(", ");
+    PrintFreshJson(list);
+    std::printf("}\n");
+  } else {
+    PrintText(list, options);
+  }
   return kExitOk;
 }
 
-const QuoteCommandRegistration kRegistration({"list", "indices|fx|rates|commodities|ranking [volume|value|cap]",
-                                              "a market list, grouped as the viewer shows it", RunList});
+const QuoteCommandRegistration kRegistration({"list", "indices|fx|rates|commodities|ranking [volume|value|cap] [--offline]",
+                                              "a market list: cached rows, then the server's", RunList});
 
 }  // namespace
 

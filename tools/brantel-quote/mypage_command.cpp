@@ -79,8 +79,7 @@ int RefreshFromServer(const std::vector<StockRecord>& cached, const WideText& ca
   std::vector<StockRecord> fresh;
   WideText server_date;
   if (FetchMyPageList(keys, stamp, 0, &fresh, server_date) != 1) {
-    std::printf("the server cannot be reached: the rows above are the cached ones, stored %s\n",
-                StampText(cached_stamp).c_str());
+    PrintCachedOnlyNote(cached_stamp, options);
     return kExitNoServer;
   }
   const WideText kept = LastUpdateStamp(server_date, kCategoryMyPage, 0, false);
@@ -101,15 +100,7 @@ int RunListOrRefresh(bool show_cached, bool offline, const QuoteOptions& options
   WideText cached_stamp;
   LoadMyPage(cached, cached_stamp);
   if (options.json) std::printf("{");
-  if (show_cached || offline) {
-    if (options.json) {
-      std::printf("\"cached\": {\"stamp\": %s, \"rows\": %s}", JsonString(cached_stamp).c_str(),
-                  QuoteRowsJson(cached).c_str());
-    } else {
-      const std::string heading = "cached (stored " + StampText(cached_stamp) + "):";
-      PrintQuoteRows(heading.c_str(), cached, options);
-    }
-  }
+  if (show_cached || offline) PrintCachedRows(cached, cached_stamp, options);
   int result = kExitOk;
   if (!offline) {
     if (options.json && (show_cached || offline)) std::printf(", ");
