@@ -18,28 +18,16 @@
 #include "cache/database_path.h"
 #include "cache/master_parser.h"
 #include "cache/quote_store.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {
 
-// One temporary data folder for the whole run, removed at exit. The path is
-// kept in plain storage so it is still there when the exit handler runs.
-char g_home[4096];
-
-void RemoveBenchHome() {
-  std::error_code ec;
-  if (g_home[0]) std::filesystem::remove_all(g_home, ec);
-}
-
+// One temporary data folder for the whole run, removed at exit.
 std::string BenchHome() {
-  if (!g_home[0]) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "brantel-cache-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data()) || pattern.size() >= sizeof g_home) std::abort();
-    std::memcpy(g_home, pattern.c_str(), pattern.size() + 1);
-    setenv("BRANTEL_HOME", g_home, 1);
-    std::atexit(RemoveBenchHome);
-  }
-  return g_home;
+  static const testing::TempDataFolder home("brantel-cache-bench");
+  if (home.path().empty()) std::abort();
+  return home.path();
 }
 
 StockRecord Row(const std::string& code, int i) {

@@ -10,31 +10,24 @@
 
 #include "platform/registry/reg_file_import.h"
 #include "platform/registry/registry_store.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 using namespace brantel;
 
-std::string FreshFolder() {
-  std::string tmpl = (std::filesystem::temp_directory_path() / "brantel-bench-XXXXXX").string();
-  std::string dir = mkdtemp(tmpl.data());
-  setenv("BRANTEL_HOME", dir.c_str(), 1);
-  return dir;
-}
-
 void BM_SetValue(benchmark::State& state) {
-  const std::string dir = FreshFolder();
+  const testing::TempDataFolder home("brantel-bench");
   auto store = RegistryStore::Shared();
   RegKeyId key = 0;
   store->CreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\BRANTEL\\BrantelStock\\LastUpdate", &key);
   const std::string stamp(22, 'x');
   for (auto _ : state) benchmark::DoNotOptimize(store->SetValue(key, "2", REG_MULTI_SZ, stamp));
-  std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_SetValue);
 
 void BM_OpenAndQuery(benchmark::State& state) {
-  const std::string dir = FreshFolder();
+  const testing::TempDataFolder home("brantel-bench");
   auto store = RegistryStore::Shared();
   RegKeyId key = 0;
   store->CreateKey(HKEY_CURRENT_USER, "ControlPanel\\MotionSensor", &key);
@@ -45,12 +38,11 @@ void BM_OpenAndQuery(benchmark::State& state) {
     store->OpenKey(HKEY_CURRENT_USER, "ControlPanel\\MotionSensor", &k);
     benchmark::DoNotOptimize(store->QueryValue(k, "AutoOrientation", &v));
   }
-  std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_OpenAndQuery);
 
 void BM_Import1000Values(benchmark::State& state) {
-  const std::string dir = FreshFolder();
+  const testing::TempDataFolder home("brantel-bench");
   auto store = RegistryStore::Shared();
   std::string script = "Windows Registry Editor Version 5.00\n\n";
   for (int k = 0; k < 10; ++k) {
@@ -59,7 +51,6 @@ void BM_Import1000Values(benchmark::State& state) {
       script += "\"v" + std::to_string(v) + "\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f\n";
   }
   for (auto _ : state) benchmark::DoNotOptimize(ImportRegText(*store, script).ok);
-  std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_Import1000Values)->Unit(benchmark::kMillisecond);
 

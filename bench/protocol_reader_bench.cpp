@@ -11,6 +11,7 @@
 #include <string>
 
 #include "protocol/response_body.h"
+#include "tests/support/plain_list_rows.h"
 
 namespace brantel {
 namespace {
@@ -65,30 +66,13 @@ void BM_ReadResponseBody(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadResponseBody)->Unit(benchmark::kMillisecond);
 
-struct NarrowRow {
-  std::string gubun, code, item, codename, current_price, daebi, rate, date, time;
-};
-
 // Plain pugixml use: parse a copy of the XML part, copy nine fields per row
 // into narrow strings.
 void BM_PugixmlParseCopy(benchmark::State& state) {
   for (auto _ : state) {
     pugi::xml_document doc;
     if (!doc.load_buffer(Xml().data(), Xml().size())) return state.SkipWithError("parse failed");
-    std::vector<NarrowRow> rows;
-    for (pugi::xml_node row : doc.child("SmartPhone").child("Body").children()) {
-      NarrowRow r;
-      r.gubun = row.attribute("gubun").value();
-      r.code = row.child_value("Code");
-      r.item = row.child("Code").attribute("item").value();
-      r.codename = row.child_value("CodeName");
-      r.current_price = row.child_value("CurrentPrc");
-      r.daebi = row.child_value("Daebi");
-      r.rate = row.child_value("Rate");
-      r.date = row.child_value("Date");
-      r.time = row.child_value("Time");
-      rows.push_back(std::move(r));
-    }
+    std::vector<testing::NarrowRow> rows = testing::CopyPlainListRows(doc);
     if (rows.size() != 3000) return state.SkipWithError("rows missing");
     benchmark::DoNotOptimize(rows);
   }

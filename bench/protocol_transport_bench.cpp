@@ -16,8 +16,10 @@
 
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <pugixml.hpp>
 #include <string>
+#include <vector>
 
 #include "platform/folders.h"
 #include "protocol/market_requests.h"
@@ -25,46 +27,24 @@
 #include "protocol/request_cycle.h"
 #include "protocol/request_settings.h"
 #include "protocol/wire_text.h"
+#include "tests/support/quote_server_process.h"
+#include "tests/support/plain_list_rows.h"
 
 namespace brantel {
 namespace {
 
-pid_t g_server = -1;
+std::unique_ptr<testing::QuoteServerProcess> g_server;
 int g_port = 0;
 
-// Starts brantel-quote-server with every stock in its rankings and waits for
-// its "listening on 127.0.0.1:PORT" line.
+// Starts brantel-quote-server with every stock in its rankings.
 bool StartServer() {
-  const char* env = std::getenv("BRANTEL_BIN_DIR");
-  const std::string exe = std::string(env && *env ? env : BRANTEL_BIN_DIR) + "/brantel-quote-server";
-  int out[2];
-  if (pipe(out) != 0) return false;
-  g_server = fork();
-  if (g_server == 0) {
-    dup2(out[1], 1);
-    close(out[0]);
-    execl(exe.c_str(), exe.c_str(), "--port", "0", "--ranking-rows", "0", "--fixed-clock", "2026-12-07 10:56",
-          static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(out[1]);
-  std::string line;
-  char c;
-  pollfd p{out[0], POLLIN, 0};
-  while (line.find('\n') == std::string::npos && poll(&p, 1, 15000) > 0 && read(out[0], &c, 1) == 1) line += c;
-  close(out[0]);
-  const std::string prefix = "listening on 127.0.0.1:";
-  if (line.rfind(prefix, 0) != 0) return false;
-  g_port = std::atoi(line.c_str() + prefix.size());
-  return g_port > 0;
+  g_server = std::make_unique<testing::QuoteServerProcess>(
+      std::vector<std::string>{"--ranking-rows", "0", "--fixed-clock", "2026-12-07 10:56"});
+  g_port = g_server->port();
+  return g_server->started();
 }
 
-void StopServer() {
-  if (g_server > 0) {
-    kill(g_server, SIGTERM);
-    waitpid(g_server, nullptr, 0);
-  }
-}
+void StopServer() { g_server.reset(); }
 
 class RankingList : public MarketListTarget {
  public:
@@ -86,10 +66,6 @@ void BM_FetchMarketList(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FetchMarketList)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-struct NarrowRow {
-  std::string gubun, code, item, codename, current_price, daebi, rate, date, time;
-};
 
 std::string PlainRequest() {
   RequestDocument document = MakeRequestDocument(u"", u"L");
@@ -122,20 +98,7 @@ void BM_PlainClient(benchmark::State& state) {
     if (xml == std::string::npos || end == std::string::npos) return state.SkipWithError("no XML part");
     pugi::xml_document doc;
     if (!doc.load_buffer(answer.data() + xml, end + 13 - xml)) return state.SkipWithError("parse failed");
-    std::vector<NarrowRow> rows;
-    for (pugi::xml_node row : doc.child("SmartPhone").child("Body").children()) {
-      NarrowRow r;
-      r.gubun = row.attribute("gubun").value();
-      r.code = row.child_value("Code");
-      r.item = row.child("Code").attribute("item").value();
-      r.codename = row.child_value("CodeName");
-      r.current_price = row.child_value("CurrentPrc");
-      r.daebi = row.child_value("Daebi");
-      r.rate = row.child_value("Rate");
-      r.date = row.child_value("Date");
-      r.time = row.child_value("Time");
-      rows.push_back(std::move(r));
-    }
+    std::vector<testing::NarrowRow> rows = testing::CopyPlainListRows(doc);
     if (rows.size() != 3000) return state.SkipWithError("rows missing");
     benchmark::DoNotOptimize(rows);
   }

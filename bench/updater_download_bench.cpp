@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "updater/download_client.h"
+#include "tests/support/loopback_listener.h"
 
 extern char** environ;
 
@@ -46,18 +47,6 @@ long PeakRssKb() {
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
   return u.ru_maxrss;
-}
-
-int FreePort() {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  socklen_t len = sizeof a;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-  close(fd);
-  return ntohs(a.sin_port);
 }
 
 bool Accepts(int port) {
@@ -79,7 +68,7 @@ class BenchServer {
     std::filesystem::create_directories(dir_ + "/www");
     WriteFile("small.bin", kSmallBytes);
     WriteFile("big.bin", kBigBytes);
-    port_ = FreePort();
+    port_ = testing_support::FreeLoopbackPort();
     if (!StartNginx()) StartOwn();
   }
   ~BenchServer() {

@@ -12,6 +12,7 @@
 #include "platform/ui/shell.h"
 #include "protocol/app_messages.h"
 #include "protocol/registry_key.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {
@@ -21,13 +22,9 @@ using namespace std::chrono_literals;
 class RotationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "brantel-rotation-XXXXXX").string();
-    home_ = mkdtemp(tmpl.data());
-    setenv("BRANTEL_HOME", home_.c_str(), 1);
     ResetRotationStateForTesting();
     SetDisplayOrientation(DISPLAY_ORIENTATION_0);
   }
-  void TearDown() override { std::filesystem::remove_all(home_); }
 
   // The device's state before the viewer starts.
   void DeviceHas(bool auto_orientation, bool gdi_key = true) {
@@ -56,7 +53,7 @@ class RotationTest : public ::testing::Test {
     ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, u"Software\\BRANTEL\\MotionSettings"));
     ASSERT_TRUE(key.SetDword(u"Rotation", angle));
   }
-  std::string home_;
+  testing::TempDataFolder home_{"brantel-rotation"};
 };
 
 TEST_F(RotationTest, AutoOrientationOffBeforeStartIsOnlyOnDuringADetail) {

@@ -8,6 +8,7 @@
 
 #include "platform/folders.h"
 #include "protocol/request_settings.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {
@@ -15,13 +16,10 @@ namespace {
 class ServerSelectionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "brantel-config-XXXXXX").string();
-    folder_ = std::string(mkdtemp(tmpl.data())) + "/";
     SetProgramFolderForTesting(folder_);
   }
   void TearDown() override {
     SetProgramFolderForTesting("");
-    std::filesystem::remove_all(folder_);
   }
   ServerSelection Read(const std::string& content, bool* ok = nullptr) {
     EXPECT_TRUE(WriteFileAtomically(folder_ + "Config_MNUV.txt", content));
@@ -30,7 +28,8 @@ class ServerSelectionTest : public ::testing::Test {
     if (ok) *ok = read;
     return s;
   }
-  std::string folder_;
+  testing::TempFolder temp_{"brantel-config"};
+  std::string folder_ = temp_.path() + "/";
 };
 
 TEST_F(ServerSelectionTest, WithoutAFileTheBuiltInReferenceServerIsUsed) {

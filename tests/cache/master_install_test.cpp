@@ -6,7 +6,7 @@
 
 #include "cache/master_info.h"
 #include "protocol/registry_key.h"
-#include "temp_data_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {

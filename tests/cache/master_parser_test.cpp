@@ -7,7 +7,7 @@
 
 #include "cache/master_parser.h"
 #include "cache_test_support.h"
-#include "temp_data_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {

@@ -8,7 +8,7 @@
 #include "cache/master_info.h"
 #include "cache/master_parser.h"
 #include "cache/master_refresh.h"
-#include "temp_data_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {

@@ -4,7 +4,7 @@
 #include "cache/cache_results.h"
 #include "cache/quote_store.h"
 #include "cache_test_support.h"
-#include "temp_data_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {

@@ -8,33 +8,21 @@
 #include <cstdio>
 #include <string>
 
-#include "quote_server_process.h"
-#include "temp_data_folder.h"
+#include "tests/support/quote_server_process.h"
+#include "tests/support/run_command.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {
 
-struct ToolRun {
-  int exit_code = -1;
-  std::string output;
-};
+using ToolRun = testing::CommandRun;
 
 std::string ToolPath() {
-  const char* bin = std::getenv("BRANTEL_BIN_DIR");
-  return std::string(bin && *bin ? bin : BRANTEL_BIN_DIR) + "/brantel-quote";
+  return testing::BinDir() + "/brantel-quote";
 }
 
 ToolRun RunTool(const std::string& args) {
-  const std::string command = ToolPath() + " " + args + " 2>&1";
-  ToolRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  const int status = pclose(pipe);
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return testing::RunCommand(ToolPath() + " " + args);
 }
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

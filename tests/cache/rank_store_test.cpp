@@ -5,7 +5,7 @@
 #include "cache/quote_store.h"
 #include "cache/rank_store.h"
 #include "cache_test_support.h"
-#include "temp_data_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {

@@ -13,8 +13,8 @@
 #include "protocol/last_update.h"
 #include "protocol/request_cycle.h"
 #include "protocol/request_settings.h"
-#include "quote_server_process.h"
-#include "temp_data_folder.h"
+#include "tests/support/quote_server_process.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {

@@ -7,7 +7,7 @@
 #include "cache/ansi_wide_text.h"
 #include "cache/sqlite3_database.h"
 #include "cache/sqlite3_exception.h"
-#include "temp_data_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {

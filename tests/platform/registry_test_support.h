@@ -1,6 +1,6 @@
 #pragma once
-// Helpers shared by the registry tests: a private data folder per test and
-// a way to run this same test program as a second process.
+// Helpers shared by the registry tests: a way to run this same test program
+// as a second process (the private data folder is the shared TempDataFolder).
 
 #include <spawn.h>
 #include <stdlib.h>
@@ -11,27 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 extern char** environ;
 
 namespace brantel::testing {
-
-// Points BRANTEL_HOME at a fresh temporary folder for the life of the object.
-class TempDataFolder {
- public:
-  TempDataFolder() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "brantel-reg-XXXXXX").string();
-    path_ = mkdtemp(tmpl.data());
-    setenv("BRANTEL_HOME", path_.c_str(), 1);
-  }
-  ~TempDataFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 // Starts this test program again running only `filter`, with `env` added to
 // its environment (BRANTEL_HOME is inherited). Returns the child's pid.

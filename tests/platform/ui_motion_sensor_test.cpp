@@ -7,11 +7,13 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 
 #include "platform/ui/message_queue.h"
 #include "platform/ui/motion_sensor.h"
 #include "platform/ui/registry_watch_message.h"
 #include "tests/platform/ui_test_support.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {
@@ -21,12 +23,10 @@ constexpr uint32_t kRotationChanged = 0x3EFF;
 class MotionSensor : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    home_ = ::testing::TempDir() + "ui_motion_" + std::to_string(getpid());
-    std::filesystem::create_directories(home_);
-    setenv("BRANTEL_HOME", home_.c_str(), 1);
+    home_.emplace("ui_motion");
   }
-  static void TearDownTestSuite() { std::filesystem::remove_all(home_); }
-  static inline std::string home_;
+  static void TearDownTestSuite() { home_.reset(); }
+  static inline std::optional<testing::TempDataFolder> home_;
 };
 
 bool WaitFor(uint32_t message, uint32_t ms) {

@@ -15,6 +15,7 @@
 #include "platform/ui/message_queue.h"
 #include "platform/ui/other_programs_link.h"
 #include "tests/platform/ui_test_support.h"
+#include "tests/support/temp_folder.h"
 
 extern char** environ;
 
@@ -63,9 +64,7 @@ TEST(OtherPrograms, ChildSide) {
 
 TEST(OtherPrograms, TwoProgramsFindAndPostToEachOther) {
   if (std::getenv("BRANTEL_UI_CHILD")) GTEST_SKIP();
-  std::string home = ::testing::TempDir() + "ui_other_programs_" + std::to_string(getpid());
-  std::filesystem::create_directories(home);
-  setenv("BRANTEL_HOME", home.c_str(), 1);
+  testing::TempDataFolder home("ui_other_programs");
   ASSERT_TRUE(ConnectToOtherPrograms());
   RecordingWindow me;
   WindowParams p;
@@ -106,7 +105,6 @@ TEST(OtherPrograms, TwoProgramsFindAndPostToEachOther) {
   EXPECT_FALSE(PostMessage(other, kHello, 0, 0));
   DisconnectFromOtherPrograms();
   EXPECT_FALSE(FindPublishedWindow(u"Ui_Parent_Class", u"", true).has_value());
-  std::filesystem::remove_all(home);
 }
 
 TEST(OtherPrograms, OnlyMessagesWithoutPointersAreTakenFromOutside) {

@@ -4,19 +4,13 @@
 #include <stdlib.h>
 
 #include "protocol/registry_key.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {
 
 class Connection : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char home[] = "/tmp/brantel_connection_XXXXXX";
-    ASSERT_NE(mkdtemp(home), nullptr);
-    home_ = home;
-    setenv("BRANTEL_HOME", home, 1);
-  }
-  void TearDown() override { std::system(("rm -rf '" + home_ + "'").c_str()); }
 
   void SetDeviceValue(WideView name, uint32_t value) {
     RegistryKey key;
@@ -24,7 +18,7 @@ class Connection : public ::testing::Test {
     ASSERT_TRUE(key.SetDword(name, value));
   }
 
-  std::string home_;
+  testing::TempDataFolder home_{"brantel_connection"};
 };
 
 // Records which status events ran.

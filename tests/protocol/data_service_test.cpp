@@ -15,6 +15,7 @@
 #include "protocol/row_key.h"
 #include "protocol/standard_currency.h"
 #include "tests/protocol/loopback_server.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {
@@ -64,10 +65,6 @@ class ListWindow : public MarketListTarget {
 class DataService : public ::testing::Test {
  protected:
   void SetUp() override {
-    char home[] = "/tmp/brantel_service_XXXXXX";
-    ASSERT_NE(mkdtemp(home), nullptr);
-    home_ = home;
-    setenv("BRANTEL_HOME", home, 1);
     SetProgramFolderForTesting(home_ + "/");
     SetDevicePhoneNumber(u"01099990000");
     server_ = std::make_unique<LoopbackServer>([this](int fd, const std::string&) { SendText(fd, OkAnswer(answer_)); });
@@ -87,7 +84,6 @@ class DataService : public ::testing::Test {
     server_.reset();
     window_.reset();
     SetProgramFolderForTesting("");
-    std::system(("rm -rf '" + home_ + "'").c_str());
   }
 
   // Messages the window got, after handling what is queued.
@@ -97,7 +93,8 @@ class DataService : public ::testing::Test {
     return std::exchange(seen_, {});
   }
 
-  std::string home_;
+  testing::TempDataFolder data_folder_{"brantel_service"};
+  const std::string home_ = data_folder_.path();
   std::string answer_ = Corpus("list_answer.bin");
   std::unique_ptr<LoopbackServer> server_;
   std::unique_ptr<MessageOnlyWindow> window_;

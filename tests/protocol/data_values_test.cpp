@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <optional>
+
 #include "protocol/categories.h"
 #include "protocol/last_update.h"
 #include "protocol/registry_key.h"
 #include "protocol/row_key.h"
 #include "protocol/standard_currency.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {
@@ -61,13 +64,10 @@ TEST(RowKeys, BuildAndParse) {
 class Stamps : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    static char home[] = "/tmp/brantel_stamps_XXXXXX";
-    ASSERT_NE(mkdtemp(home), nullptr);
-    setenv("BRANTEL_HOME", home, 1);
-    home_ = home;
+    home_.emplace("brantel_stamps");
   }
-  static void TearDownTestSuite() { std::system(("rm -rf '" + home_ + "'").c_str()); }
-  static std::string home_;
+  static void TearDownTestSuite() { home_.reset(); }
+  static std::optional<testing::TempDataFolder> home_;
 
   static WideText StoredText(WideView key_path, WideView name, uint32_t* size = nullptr) {
     RegistryKey key;
@@ -79,7 +79,7 @@ class Stamps : public ::testing::Test {
     return buffer;
   }
 };
-std::string Stamps::home_;
+std::optional<testing::TempDataFolder> Stamps::home_;
 
 TEST_F(Stamps, WrittenByKindNameAndReadBack) {
   EXPECT_EQ(LastUpdateStamp(u"", 2, 0, true), u"");  // fresh: creates the key, nothing stored

@@ -7,23 +7,18 @@
 
 #include "platform/device/telephony.h"
 #include "platform/registry/registry_store.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {
 
 class DeviceIdentityTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "brantel-phone-XXXXXX").string();
-    home_ = mkdtemp(tmpl.data());
-    setenv("BRANTEL_HOME", home_.c_str(), 1);
-  }
   void TearDown() override {
     SetLineDevicesForTesting(std::nullopt);
     SetTelephonyAvailableForTesting(true);
-    std::filesystem::remove_all(home_);
   }
-  std::string home_;
+  testing::TempDataFolder home_{"brantel-phone"};
 };
 
 TEST_F(DeviceIdentityTest, FindsTheCellularLineAmongSeveral) {

@@ -4,8 +4,6 @@
 // is then handed to the test's handler, which writes whatever answer, at
 // whatever pace, the test needs.
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -18,31 +16,9 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/loopback_listener.h"
+
 namespace brantel::testing_support {
-
-inline void SendText(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t n = send(fd, text.data(), text.size(), MSG_NOSIGNAL);
-    if (n <= 0) return;
-    text.remove_prefix(size_t(n));
-  }
-}
-
-// A listening socket on 127.0.0.1 with a free port.
-inline int ListenLoopback(int backlog, int* port) {
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, backlog) != 0) {
-    close(fd);
-    return -1;
-  }
-  socklen_t size = sizeof address;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-  *port = ntohs(address.sin_port);
-  return fd;
-}
 
 class LoopbackServer {
  public:

@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <optional>
+
 #include "platform/folders.h"
 #include "protocol/categories.h"
 #include "protocol/device_identity.h"
 #include "protocol/market_requests.h"
 #include "protocol/request_settings.h"
-#include "tests/tools/quote_server_harness.h"
+#include "tests/support/quote_server_process.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {
@@ -32,8 +35,8 @@ class List : public MarketListTarget {
 class ReferenceServer : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    if (!FileExists(quote_server_test::BinDir() + "/brantel-quote-server")) return;
-    server_ = new quote_server_test::ServerProcess({"--fixed-clock", "2026-12-07 10:56"});
+    if (!FileExists(testing::BinDir() + "/brantel-quote-server")) return;
+    server_ = new testing::QuoteServerProcess({"--fixed-clock", "2026-12-07 10:56"});
   }
   static void TearDownTestSuite() {
     delete server_;
@@ -41,23 +44,21 @@ class ReferenceServer : public ::testing::Test {
   }
   void SetUp() override {
     if (!server_ || server_->port() <= 0) GTEST_SKIP() << "brantel-quote-server is not built";
-    char home[] = "/tmp/brantel_reference_XXXXXX";
-    ASSERT_NE(mkdtemp(home), nullptr);
-    home_ = home;
-    setenv("BRANTEL_HOME", home, 1);
-    SetProgramFolderForTesting(home_ + "/");
+    home_.emplace("brantel_reference");
+    ASSERT_FALSE(home_->path().empty());
+    SetProgramFolderForTesting(home_->path() + "/");
     SetDevicePhoneNumber(u"");
     SetInformationServer(u"127.0.0.1", server_->port());
   }
   void TearDown() override {
     SetProgramFolderForTesting("");
-    if (!home_.empty()) std::system(("rm -rf '" + home_ + "'").c_str());
+    home_.reset();
   }
 
-  static quote_server_test::ServerProcess* server_;
-  std::string home_;
+  static testing::QuoteServerProcess* server_;
+  std::optional<testing::TempDataFolder> home_;
 };
-quote_server_test::ServerProcess* ReferenceServer::server_ = nullptr;
+testing::QuoteServerProcess* ReferenceServer::server_ = nullptr;
 
 TEST_F(ReferenceServer, EveryMarketList) {
   for (int32_t category : {2, 3, 4, 5}) {
@@ -89,7 +90,7 @@ TEST_F(ReferenceServer, DetailWithChartsMyPageAndMaster) {
     std::string png;
     ASSERT_TRUE(ReadWholeFile(Narrow(path), png));
     EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
-    EXPECT_EQ(Narrow(path).rfind(home_ + "/TEMP/", 0), 0u);
+    EXPECT_EQ(Narrow(path).rfind(home_->path() + "/TEMP/", 0), 0u);
   }
 
   std::vector<StockRecord> rows;

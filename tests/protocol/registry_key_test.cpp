@@ -1,4 +1,5 @@
 #include "protocol/registry_key.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -11,13 +12,7 @@ namespace {
 
 class RegistryKeyTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "brantel-key-XXXXXX").string();
-    home_ = mkdtemp(tmpl.data());
-    setenv("BRANTEL_HOME", home_.c_str(), 1);
-  }
-  void TearDown() override { std::filesystem::remove_all(home_); }
-  std::string home_;
+  testing::TempDataFolder home_{"brantel-key"};
 };
 
 TEST_F(RegistryKeyTest, TextWithoutTerminatorReadsBackIntoAZeroedBuffer) {

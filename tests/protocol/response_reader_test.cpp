@@ -7,6 +7,7 @@
 
 #include "platform/folders.h"
 #include "protocol/response_body.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {
@@ -19,13 +20,6 @@ std::string Corpus(const std::string& name) {
 
 class ResponseReader : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/brantel_reader_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    folder_ = root_ + "/TEMP/";  // not created: the reader makes it
-  }
-  void TearDown() override { std::system(("rm -rf '" + root_ + "'").c_str()); }
 
   std::unique_ptr<ResponseDocument> Read(std::string_view body) { return ReadResponseBody(folder_, body); }
 
@@ -40,7 +34,9 @@ class ResponseReader : public ::testing::Test {
     return names;
   }
 
-  std::string root_, folder_;
+  testing::TempFolder temp_{"brantel_reader"};
+  std::string root_ = temp_.path();
+  std::string folder_ = root_ + "/TEMP/";  // not created: the reader makes it
 };
 
 const std::string kDelim = "------Part";

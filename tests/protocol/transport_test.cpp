@@ -14,6 +14,7 @@
 #include "protocol/socket_exchange.h"
 #include "protocol/wire_text.h"
 #include "tests/protocol/loopback_server.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {
@@ -34,18 +35,15 @@ constexpr char16_t kDocument[] = u"<?xml version=\"1.0\" encoding=\"UTF-8\"?><Sm
 class Transport : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/brantel_transport_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
     transport_.SetDownloadDirectory(folder_);
   }
-  void TearDown() override { std::system(("rm -rf '" + folder_ + "'").c_str()); }
 
   std::unique_ptr<ResponseDocument> Post(int port) {
     return transport_.PostDocument(u"127.0.0.1", port, u"/hfjs-web/wm/market/MarketList.do", kDocument);
   }
 
-  std::string folder_;
+  testing::TempFolder temp_{"brantel_transport"};
+  std::string folder_ = temp_.path();
   QuoteTransport transport_;
 };
 

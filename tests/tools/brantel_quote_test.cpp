@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/support/run_command.h"
+#include "tests/support/temp_folder.h"
 #include "tests/tools/quote_server_harness.h"
 
 namespace {
@@ -20,16 +22,8 @@ struct QuoteRun {
 };
 
 QuoteRun Quote(const std::string& args) {
-  QuoteRun run;
-  const std::string command = BinDir() + "/brantel-quote " + args + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int status = pclose(pipe);
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  brantel::testing::CommandRun run = brantel::testing::RunCommand(BinDir() + "/brantel-quote " + args);
+  return QuoteRun{run.exit_code, std::move(run.output)};
 }
 
 class BrantelQuote : public ::testing::Test {
@@ -37,16 +31,10 @@ class BrantelQuote : public ::testing::Test {
   void SetUp() override {
     struct stat st;
     if (stat((BinDir() + "/brantel-quote").c_str(), &st) != 0) GTEST_SKIP() << "brantel-quote is not built";
-    char home[] = "/tmp/brantel_quote_tool_XXXXXX";
-    ASSERT_NE(mkdtemp(home), nullptr);
-    home_ = home;
-    setenv("BRANTEL_HOME", home, 1);
-  }
-  void TearDown() override {
-    if (!home_.empty()) std::system(("rm -rf '" + home_ + "'").c_str());
   }
   std::string Server(const ServerProcess& s) { return "--server 127.0.0.1:" + std::to_string(s.port()) + " "; }
-  std::string home_;
+  brantel::testing::TempDataFolder data_folder_{"brantel_quote_tool"};
+  const std::string home_ = data_folder_.path();
 };
 
 TEST_F(BrantelQuote, ListsDetailAndMaster) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/temp_folder.h"
 #include "tests/tools/quote_server_harness.h"
 
 using namespace quote_server_test;
@@ -93,8 +94,6 @@ TEST(QuoteServerFaults, LogShowsMethodPathAndDocument) {
 class QuoteServerFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/quote_server_files_XXXXXX";
-    root_ = mkdtemp(tmpl);
     fs::create_directories(root_ / "pub" / "update");
     std::ofstream(root_ / "pub" / "update" / "q_stock_update.xml") << "<manifest/>";
     std::ofstream(root_ / "secret.txt") << "outside";
@@ -103,13 +102,13 @@ class QuoteServerFiles : public ::testing::Test {
     std::ofstream(root_ / "pub" / "big.bin", std::ios::binary).write(big_.data(), std::streamsize(big_.size()));
     fs::create_symlink(root_ / "secret.txt", root_ / "pub" / "link.txt");
   }
-  void TearDown() override { fs::remove_all(root_); }
   std::string Get(const ServerProcess& s, const std::string& path, int* status = nullptr) {
     const HttpReply r = Exchange(s.port(), "GET " + path + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
     if (status) *status = r.status;
     return r.body;
   }
-  fs::path root_;
+  brantel::testing::TempFolder temp_{"quote_server_files"};
+  fs::path root_ = temp_.path();
   std::string big_;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
-// Runs the real brantel-quote-server on a free loopback port and talks raw
-// HTTP to it, so tests see every byte the viewer would see.
+// Talks raw HTTP to the real brantel-quote-server on its loopback port, so
+// tests see every byte the viewer would see.
 
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -19,92 +19,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/quote_server_process.h"
+
 namespace quote_server_test {
 
-inline std::string BinDir() {
-  const char* env = std::getenv("BRANTEL_BIN_DIR");
-  return env && *env ? env : BRANTEL_BIN_DIR;
-}
-
-class ServerProcess {
- public:
-  // Starts the server with `args` plus "--port 0" and waits for its
-  // "listening on 127.0.0.1:PORT" line (never a fixed sleep).
-  explicit ServerProcess(const std::vector<std::string>& args) {
-    char log_template[] = "/tmp/quote_server_log_XXXXXX";
-    const int log_fd = mkstemp(log_template);
-    log_path_ = log_template;
-    int out[2];
-    if (log_fd < 0 || pipe(out) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(out[1], 1);
-      dup2(log_fd, 2);
-      close(out[0]);
-      std::vector<std::string> all = {BinDir() + "/brantel-quote-server", "--port", "0"};
-      all.insert(all.end(), args.begin(), args.end());
-      std::vector<char*> argv;
-      for (auto& a : all) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      execv(argv[0], argv.data());
-      _exit(127);
-    }
-    close(out[1]);
-    close(log_fd);
-    stdout_fd_ = out[0];
-    first_line_ = ReadLine(stdout_fd_, 15000);
-    const std::string prefix = "listening on 127.0.0.1:";
-    if (first_line_.rfind(prefix, 0) == 0) port_ = std::atoi(first_line_.c_str() + prefix.size());
-  }
-  ~ServerProcess() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      int status = 0;
-      waitpid(pid_, &status, 0);
-    }
-    if (stdout_fd_ >= 0) close(stdout_fd_);
-    if (!log_path_.empty()) unlink(log_path_.c_str());
-  }
-  ServerProcess(const ServerProcess&) = delete;
-  ServerProcess& operator=(const ServerProcess&) = delete;
-
-  int port() const { return port_; }
-  const std::string& first_line() const { return first_line_; }
-  std::string Log() const {
-    std::ifstream in(log_path_);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  // Exit status once the process has ended by itself (-1 while running).
-  int WaitExit() {
-    int status = 0;
-    if (pid_ <= 0 || waitpid(pid_, &status, 0) != pid_) return -1;
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
- private:
-  static std::string ReadLine(int fd, int timeout_ms) {
-    std::string line;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    while (std::chrono::steady_clock::now() < end) {
-      pollfd p{fd, POLLIN, 0};
-      if (poll(&p, 1, 100) <= 0) continue;
-      char c = 0;
-      if (read(fd, &c, 1) != 1) break;
-      if (c == '\n') break;
-      line += c;
-    }
-    return line;
-  }
-
-  pid_t pid_ = -1;
-  int stdout_fd_ = -1;
-  int port_ = 0;
-  std::string first_line_;
-  std::string log_path_;
-};
+using brantel::testing::BinDir;
+using ServerProcess = brantel::testing::QuoteServerProcess;
 
 struct HttpReply {
   bool connected = false;

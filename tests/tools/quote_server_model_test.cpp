@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/temp_folder.h"
 #include "tools/quote-server/answer_writer.h"
 #include "tools/quote-server/http_front.h"
 #include "tools/quote-server/market_clock.h"
@@ -199,8 +200,8 @@ TEST(AnswerWriter, EscapesTextAndKeepsTheFileNameLineShape) {
 }
 
 TEST(FileServing, PathsStayInsideTheFolder) {
-  char tmpl[] = "/tmp/quote_server_paths_XXXXXX";
-  const fs::path root = mkdtemp(tmpl);
+  brantel::testing::TempFolder temp("quote_server_paths");
+  const fs::path root = temp.path();
   fs::create_directories(root / "pub" / "sub");
   std::ofstream(root / "pub" / "sub" / "f.txt") << "x";
   std::ofstream(root / "out.txt") << "x";
@@ -215,7 +216,6 @@ TEST(FileServing, PathsStayInsideTheFolder) {
                           "/missing"})
     EXPECT_FALSE(ResolveServedFile(pub, bad, full)) << bad;
   EXPECT_FALSE(ResolveServedFile("", "/sub/f.txt", full));
-  fs::remove_all(root);
 }
 
 TEST(Delivery, FaultPlans) {

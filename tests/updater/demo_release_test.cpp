@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/folders.h"
-#include "tests/updater/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "updater/download_address.h"
 #include "updater/manifest.h"
 #include "updater/sha256.h"

@@ -8,9 +8,9 @@
 #include <chrono>
 #include <thread>
 
+#include "tests/support/temp_folder.h"
 #include "tests/updater/loopback_server.h"
 #include "tests/updater/nginx_server.h"
-#include "tests/updater/temp_folder.h"
 #include "updater/download_address.h"
 
 namespace brantel {
@@ -172,7 +172,7 @@ TEST(DownloadClient, AddressAndDestinationChecks) {
   EXPECT_EQ(a.path, "/p/q.xml");
 
   // Nobody listens on a port just freed: connecting fails with -6.
-  const int port = testing::FreeLoopbackPort();
+  const int port = testing_support::FreeLoopbackPort();
   EXPECT_EQ(Download("http://127.0.0.1:" + std::to_string(port) + "/x", dir / "f", written),
             kDownloadConnectFailed);
   // A destination that cannot be created.

@@ -13,8 +13,8 @@
 #include <set>
 #include <thread>
 
+#include "tests/support/temp_folder.h"
 #include "tests/updater/loopback_server.h"
-#include "tests/updater/temp_folder.h"
 
 namespace brantel::testing {
 

@@ -13,9 +13,9 @@
 #include <filesystem>
 
 #include "platform/folders.h"
+#include "tests/support/temp_folder.h"
 #include "tests/updater/file_server.h"
 #include "tests/updater/recording_services.h"
-#include "tests/updater/temp_folder.h"
 #include "updater/file_install.h"
 #include "updater/sha256.h"
 #include "updater/update_work.h"

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/protocol/loopback_server.h"
+#include "tests/support/loopback_listener.h"
 
 namespace brantel::testing {
 

@@ -7,7 +7,7 @@
 
 #include <chrono>
 
-#include "tests/updater/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "updater/manifest_texts.h"
 #include "updater/update_paths.h"
 

@@ -16,19 +16,11 @@
 #include <string>
 #include <thread>
 
-#include "tests/protocol/loopback_server.h"
+#include "tests/support/loopback_listener.h"
 
 extern char** environ;
 
 namespace brantel::testing {
-
-// A port that was free a moment ago, for a server that picks no port itself.
-inline int FreeLoopbackPort() {
-  int port = 0;
-  const int fd = testing_support::ListenLoopback(1, &port);
-  if (fd >= 0) close(fd);
-  return port;
-}
 
 class NginxServer {
  public:
@@ -40,7 +32,7 @@ class NginxServer {
       why_not_ = "nginx is not installed at /usr/sbin/nginx";
       return;
     }
-    port_ = FreeLoopbackPort();
+    port_ = testing_support::FreeLoopbackPort();
     const std::string conf = work_dir + "/nginx.conf";
     std::ofstream(conf) << "daemon off;\nmaster_process off;\nworker_processes 1;\n"
                         << "pid " << work_dir << "/nginx.pid;\nerror_log " << work_dir << "/error.log;\n"

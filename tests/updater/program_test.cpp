@@ -13,8 +13,8 @@
 
 #include "platform/folders.h"
 #include "platform/process/other_programs.h"
+#include "tests/support/temp_folder.h"
 #include "tests/updater/reference_server.h"
-#include "tests/updater/temp_folder.h"
 #include "updater/updater_registry.h"
 
 namespace brantel {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "tests/cache/quote_server_process.h"
+#include "tests/support/quote_server_process.h"
 
 namespace brantel::testing {
 

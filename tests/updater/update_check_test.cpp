@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/updater/loopback_server.h"
 #include "platform/folders.h"
-#include "tests/updater/temp_folder.h"
+#include "tests/support/temp_folder.h"
+#include "tests/updater/loopback_server.h"
 
 namespace brantel {
 namespace {

@@ -8,11 +8,11 @@
 #include <stdlib.h>
 
 #include "platform/folders.h"
+#include "tests/support/temp_folder.h"
 #include "tests/updater/file_server.h"
 #include "tests/updater/nginx_server.h"
 #include "tests/updater/recording_services.h"
 #include "tests/updater/reference_server.h"
-#include "tests/updater/temp_folder.h"
 #include "updater/sha256.h"
 #include "updater/updater_registry.h"
 

@@ -15,8 +15,8 @@
 #include "platform/ui/message_queue.h"
 #include "platform/ui/screen.h"
 #include "protocol/app_messages.h"
+#include "tests/support/temp_folder.h"
 #include "tests/updater/file_server.h"
-#include "tests/updater/temp_folder.h"
 #include "updater/platform_update_services.h"
 #include "updater/updater_dialog_services.h"
 
