@@ -1,7 +1,6 @@
 #include "protocol/socket_exchange.h"
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -11,9 +10,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 
+#include "platform/net/connect_with_deadline.h"
 #include "protocol/http_answer.h"
 #include "protocol/network_pump.h"
 
@@ -31,7 +30,7 @@ int Record(int result) {
 
 class Socket {
  public:
-  Socket() : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {}
+  Socket() : fd_(OpenBoundTcpSocket()) {}
   ~Socket() { Close(); }
   Socket(const Socket&) = delete;
   Socket& operator=(const Socket&) = delete;
@@ -58,36 +57,22 @@ bool ResolveIpv4(std::string_view host, in_addr* out) {
   return true;
 }
 
-using Clock = std::chrono::steady_clock;
-
-// Connects within kConnectTimeoutMs: the attempt runs non-blocking and is
-// abandoned when the limit passes, which ends it as reliably as closing the
-// socket under a blocking call would.
+// Connects within kExchangeConnectTimeoutMs. An attempt that runs out of time
+// closes the socket and sets the time-out marker; the exchange itself goes on
+// with a blocking socket.
 int Connect(Socket& s, const sockaddr_in& address) {
   g_timeout_marker = 0;
-  const int flags = fcntl(s.fd(), F_GETFL, 0);
-  if (flags < 0 || fcntl(s.fd(), F_SETFL, flags | O_NONBLOCK) < 0) return kSocketConnectFailed;
-  const auto deadline = Clock::now() + std::chrono::milliseconds(kConnectTimeoutMs);
-  if (connect(s.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    if (errno != EINPROGRESS) return kSocketConnectFailed;
-    for (;;) {
-      // Rounded up, so the attempt never ends before the full limit.
-      const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-      if (left <= 0) {
-        g_timeout_marker = -1;
-        s.Close();
-        return kSocketConnectTimedOut;
-      }
-      pollfd p{s.fd(), POLLOUT, 0};
-      const int ready = poll(&p, 1, int(std::min<long long>(left, 10)));
-      if (ready < 0 && errno != EINTR) return kSocketConnectFailed;
-      if (ready > 0) break;
-    }
-    int error = 0;
-    socklen_t size = sizeof error;
-    if (getsockopt(s.fd(), SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0) return kSocketConnectFailed;
+  switch (ConnectWithDeadline(s.fd(), address, kExchangeConnectTimeoutMs)) {
+    case ConnectOutcome::kConnected:
+      break;
+    case ConnectOutcome::kTimedOut:
+      g_timeout_marker = -1;
+      s.Close();
+      return kSocketConnectTimedOut;
+    default:
+      return kSocketConnectFailed;
   }
-  if (fcntl(s.fd(), F_SETFL, flags) < 0) return kSocketConnectFailed;
+  if (!SetSocketBlocking(s.fd(), true)) return kSocketConnectFailed;
   return kSocketOk;
 }
 
@@ -131,10 +116,7 @@ int RunExchange(std::string_view host, int port, std::string_view request, int r
                 ExchangeAnswer& answer) {
   answer = ExchangeAnswer();
   Socket s;
-  if (s.fd() < 0) return Record(kSocketCreateFailed);
-  sockaddr_in local{};
-  local.sin_family = AF_INET;
-  if (bind(s.fd(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) return Record(kSocketCreateFailed);
+  if (s.fd() < 0) return Record(kSocketCreateFailed);  // creating or binding failed
 
   sockaddr_in address{};
   address.sin_family = AF_INET;

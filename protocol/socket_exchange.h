@@ -22,7 +22,8 @@ inline constexpr int kSocketConnectTimedOut = -7;
 // The answer was refused: cut short, too large, or not HTTP.
 inline constexpr int kSocketAnswerRefused = -8;
 
-inline constexpr int kConnectTimeoutMs = 5500;
+// Connecting longer than this ends the exchange (kSocketConnectTimedOut).
+inline constexpr int kExchangeConnectTimeoutMs = 5500;
 inline constexpr int kDefaultReceiveWaitSeconds = 7;
 inline constexpr size_t kSendPieceBytes = 4096;
 inline constexpr size_t kReceiveChunkBytes = 1024;

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/net/connect_with_deadline.h"
 #include "updater/download_address.h"
 #include "updater/download_answer.h"
 
@@ -72,25 +73,18 @@ bool ResolveHost(const std::string& host, in_addr& out) {
   return true;
 }
 
-// Connects the non-blocking socket, giving up after kConnectTimeoutMs. The
-// device used a watchdog thread that closed the socket; waiting with poll
+// Connects the non-blocking socket, giving up after kDownloadConnectTimeoutMs.
+// The device used a watchdog thread that closed the socket; waiting with poll
 // gives the same result without a second thread touching the socket.
 int Connect(int sock, const sockaddr_in& addr) {
-  if (connect(sock, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0) return 0;
-  if (errno != EINPROGRESS) return kDownloadConnectFailed;
-  const int64_t deadline = NowMs() + kConnectTimeoutMs;
-  for (;;) {
-    const int64_t left = deadline - NowMs();
-    if (left <= 0) return kDownloadConnectTimeout;
-    pollfd p{sock, POLLOUT, 0};
-    const int r = poll(&p, 1, int(left < 10 ? left : 10));
-    if (r < 0 && errno != EINTR) return kDownloadConnectFailed;
-    if (r > 0) break;
+  switch (ConnectWithDeadline(sock, addr, kDownloadConnectTimeoutMs)) {
+    case ConnectOutcome::kConnected:
+      return 0;
+    case ConnectOutcome::kTimedOut:
+      return kDownloadConnectTimeout;
+    default:
+      return kDownloadConnectFailed;
   }
-  int err = 0;
-  socklen_t len = sizeof err;
-  if (getsockopt(sock, SOL_SOCKET, SO_ERROR, &err, &len) != 0 || err != 0) return kDownloadConnectFailed;
-  return 0;
 }
 
 // Outcome of waiting for the socket.
@@ -248,11 +242,8 @@ int DownloadToFile(WideView address, const std::string& dest_path, uint64_t& wri
   if (const int r = ParseDownloadAddress(address, where); r != 0) return Fail(r);
   const int timeout = options.timeout_seconds == -1 ? 7 : options.timeout_seconds;
 
-  FileDescriptor sock(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-  if (!sock.valid()) return Fail(kDownloadSocketFailed);
-  sockaddr_in any{};
-  any.sin_family = AF_INET;
-  if (bind(sock.get(), reinterpret_cast<sockaddr*>(&any), sizeof any) != 0) return Fail(kDownloadSocketFailed);
+  FileDescriptor sock(OpenBoundTcpSocket());
+  if (!sock.valid()) return Fail(kDownloadSocketFailed);  // creating or binding failed
 
   sockaddr_in peer{};
   peer.sin_family = AF_INET;

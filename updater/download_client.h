@@ -27,7 +27,7 @@ inline constexpr int kDownloadEmptyDestination = -10;
 // Largest block read from the socket and written to the file at once.
 inline constexpr size_t kDownloadBlockSize = 8193;
 // Connecting longer than this fails with kDownloadConnectTimeout.
-inline constexpr int kConnectTimeoutMs = 5500;
+inline constexpr int kDownloadConnectTimeoutMs = 5500;
 // Longest host and path (bytes) an address may carry.
 inline constexpr size_t kMaxHostBytes = 127;
 inline constexpr size_t kMaxPathBytes = 255;
