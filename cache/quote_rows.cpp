@@ -95,8 +95,11 @@ void BindFullUpdate(SQLite3Statement& st, const StockDetailRecord& r, const char
   st.Bind(next, r.gubun);
 }
 
-StockRecord ReadStockRecord(const SQLite3Query& q) {
-  StockRecord r;
+namespace {
+
+// The fields a list row and a full quote share, read by column name.
+template <typename Record>
+void ReadListFields(const SQLite3Query& q, Record& r) {
   r.code = Text(q, kCode);
   r.codename = Text(q, kCodename);
   r.gubun = Category(q);
@@ -106,18 +109,19 @@ StockRecord ReadStockRecord(const SQLite3Query& q) {
   r.rate = Text(q, kRate);
   r.date = Text(q, kDate);
   r.time = Text(q, kTime);
+}
+
+}  // namespace
+
+StockRecord ReadStockRecord(const SQLite3Query& q) {
+  StockRecord r;
+  ReadListFields(q, r);
   return r;
 }
 
 StockDetailRecord ReadDetailRecord(const SQLite3Query& q) {
   StockDetailRecord r;
-  r.code = Text(q, kCode);
-  r.codename = Text(q, kCodename);
-  r.gubun = Category(q);
-  r.item = Text(q, kSubGubun);
-  r.current_price = Text(q, kCurrentPrice);
-  r.daebi = Text(q, kDaebi);
-  r.rate = Text(q, kRate);
+  ReadListFields(q, r);
   r.high = Text(q, kHigh);
   r.low = Text(q, kLow);
   r.trade_amount = Text(q, kTradeAmount);
@@ -127,8 +131,6 @@ StockDetailRecord ReadDetailRecord(const SQLite3Query& q) {
   r.high52_date = Text(q, kHigh52Date);
   r.low52 = Text(q, kLow52);
   r.low52_date = Text(q, kLow52Date);
-  r.date = Text(q, kDate);
-  r.time = Text(q, kTime);
   return r;
 }
 
