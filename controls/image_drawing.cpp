@@ -66,4 +66,15 @@ int TileImage(DeviceContext& dc, int left, int top, int width, const Surface& im
   return width;
 }
 
+int DrawResourcePicture(DeviceContext& dc, int x, int y, int width, int height, const ResourceLibraryRef& library,
+                        uint32_t number, int type_code) {
+  if (!library || width < 0 || height < 0 || type_code < 0) return 0;
+  const std::shared_ptr<const Surface> picture = library->DecodedPicture(uint32_t(type_code), number);
+  if (!picture || picture->empty()) return 0;
+  if (width == 0) width = picture->width();
+  if (height == 0) height = picture->height();
+  if (width == picture->width() && height == picture->height()) return DrawImage(dc, x, y, *picture);
+  return StretchImage(dc, Rect::FromSize(x, y, width, height), *picture);
+}
+
 }  // namespace brantel

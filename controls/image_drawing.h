@@ -13,6 +13,7 @@
 
 #include "platform/gfx/device_context.h"
 #include "platform/gfx/surface.h"
+#include "platform/resources/resource_library.h"
 
 namespace brantel {
 
@@ -37,5 +38,13 @@ int DrawImageTransparent(DeviceContext& dc, const Rect& dest, const Surface& ima
 // Repeats the image from x = left in steps of its width until `width` is
 // covered (the last copy cut); returns the width covered.
 int TileImage(DeviceContext& dc, int left, int top, int width, const Surface& image);
+
+// Draws picture `number` of `library` stretched into (x, y, width, height);
+// a width or height of 0 takes the picture's own. The picture is decoded
+// once and kept by the library, so painting never decodes. A missing or
+// undecodable picture (or a null library) draws nothing and returns 0;
+// otherwise returns the drawn height.
+int DrawResourcePicture(DeviceContext& dc, int x, int y, int width, int height, const ResourceLibraryRef& library,
+                        uint32_t number, int type_code = 2);
 
 }  // namespace brantel
