@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "controls/image_drawing.h"
-#include "controls/update_bar_state.h"
+#include "controls/update_bar_drawing.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/screen.h"
 #include "protocol/app_messages.h"
