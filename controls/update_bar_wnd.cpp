@@ -36,8 +36,9 @@ void CUpdateBarWnd::StartAnimation() {
 }
 
 void CUpdateBarWnd::StopAnimation() {
-  frame_ = kUpdateBarIdleFrame;
   animation_.Stop(kUpdateBarStopWaitMs);
+  // After the stop: a step under way would otherwise overwrite the idle frame.
+  frame_ = kUpdateBarIdleFrame;
   Invalidate();
 }
 

@@ -27,6 +27,18 @@ int ThreadCount() {
   return n;
 }
 
+// The count once exited threads have left the task list: a joined thread
+// can linger there a moment after the join returns.
+int SettledThreadCount(int expected) {
+  const auto start = Clock::now();
+  int n = ThreadCount();
+  while (n != expected && Clock::now() - start < std::chrono::seconds(1)) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    n = ThreadCount();
+  }
+  return n;
+}
+
 class Host : public Window {
  public:
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
@@ -82,7 +94,7 @@ TEST_F(UpdateBarTest, OneThreadPerRefreshStoppedAtTheEndAndOnDeletion) {
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
   EXPECT_FALSE(bar.Running());
   EXPECT_EQ(bar.frame(), kUpdateBarIdleFrame);
-  EXPECT_EQ(ThreadCount(), before);
+  EXPECT_EQ(SettledThreadCount(before), before);
 
   // Deleted while animating, without WM_DESTROY: the thread ends first.
   auto deleted = std::make_unique<CUpdateBarWnd>();
@@ -90,14 +102,14 @@ TEST_F(UpdateBarTest, OneThreadPerRefreshStoppedAtTheEndAndOnDeletion) {
   deleted->Send(WM_LIST_UPDATE_BEGIN, 3, 0);
   EXPECT_EQ(ThreadCount(), before + 1);
   deleted.reset();
-  EXPECT_EQ(ThreadCount(), before);
+  EXPECT_EQ(SettledThreadCount(before), before);
   Screen();  // nothing left behind asks for the deleted window
 
   // Destroyed with WM_DESTROY while animating.
   bar.Send(WM_LIST_UPDATE_BEGIN, 2, 0);
   bar.Destroy();
   EXPECT_FALSE(bar.Running());
-  EXPECT_EQ(ThreadCount(), before);
+  EXPECT_EQ(SettledThreadCount(before), before);
 }
 
 TEST_F(UpdateBarTest, PaintsTheUpdateTextRightAlignedAndABlackSquareWhenIdle) {
