@@ -11,7 +11,7 @@
 //   release [X Y]            finger up (where it is, or at X Y)
 //   hold MS                  keep the finger where it is for MS
 //   key NAME|CODE            press and release a key (back, end, talk, enter,
-//                            backspace, left, right, up, down, or a number)
+//                            backspace, left, right, up, down, f1, f2, or a number)
 //   text TEXT                type text (UTF-8), one WM_CHAR per character
 //   compose A B ... = TEXT   input-method composition showing A, B ... then TEXT
 //   wait MS                  let MS milliseconds pass
