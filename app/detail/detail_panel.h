@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/detail/detail_panel_painting.h"
-#include "app/detail/pending_pieces.h"
+#include "controls/flicking_ctrl.h"
 #include "platform/gfx/surface.h"
 #include "platform/resources/resource_library.h"
 #include "protocol/records.h"

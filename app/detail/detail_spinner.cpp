@@ -1,6 +1,7 @@
 #include "app/detail/detail_spinner.h"
 
 #include "controls/image_drawing.h"
+#include "platform/ui/present.h"
 
 namespace brantel {
 
@@ -19,13 +20,18 @@ Surface BuildSpinnerStrip(const ResourceLibraryRef& library) {
 void DetailSpinner::Start(HWND hwnd, const ResourceLibraryRef& library) {
   hwnd_ = hwnd;
   strip_ = BuildSpinnerStrip(library);
-  thread_.Start([this](WorkerThread& self) { Loop(self); }, true);
+  thread_.Start([this](WorkerThread& self) { Loop(self); });
+  thread_.Suspend();
 }
 
 void DetailSpinner::Loop(WorkerThread& self) {
   while (!self.StopRequested()) {
     self.WaitWhileSuspended();
     if (self.StopRequested()) break;
+    if (!running_) {  // started but not yet suspended by the owner
+      self.SleepFor(10);
+      continue;
+    }
     const int frame = (frame_ + 1) % kSpinnerFrames;
     frame_ = frame;
     const Rect at = Rect::FromSize(x_, y_, kSpinnerSize, kSpinnerSize);

@@ -6,10 +6,10 @@
 
 #include <atomic>
 
-#include "app/detail/pending_pieces.h"
 #include "platform/gfx/device_context.h"
 #include "platform/gfx/surface.h"
 #include "platform/resources/resource_library.h"
+#include "platform/thread/worker_thread.h"
 #include "platform/ui/ui_types.h"
 
 namespace brantel {
@@ -31,9 +31,15 @@ class DetailSpinner {
   // Builds the strip and starts the thread suspended; frames go to `hwnd`.
   void Start(HWND hwnd, const ResourceLibraryRef& library);
   void MoveTo(Point client) { x_ = client.x, y_ = client.y; }
-  void Run() { thread_.Resume(); }
-  void Pause() { thread_.Suspend(); }
-  bool running() const { return !thread_.IsSuspended(); }
+  void Run() {
+    running_ = true;
+    thread_.Resume();
+  }
+  void Pause() {
+    running_ = false;
+    thread_.Suspend();
+  }
+  bool running() const { return running_; }
   // Ends the thread (waits at most 1000 ms).
   void Stop() { thread_.Stop(1000); }
   int frame() const { return frame_; }
@@ -48,6 +54,7 @@ class DetailSpinner {
   Surface strip_;
   HWND hwnd_ = 0;
   std::atomic<int> x_{0}, y_{0}, frame_{0};
+  std::atomic<bool> running_{false};
   WorkerThread thread_;
 };
 
