@@ -150,7 +150,7 @@ void CMStockDetailDlg::SwitchOrientation(uint32_t angle) {
 }
 
 void CMStockDetailDlg::LayoutForOrientation() {
-  if (!IsAlive()) return;
+  if (!IsAlive() || torn_down_) return;  // the turn back to portrait while going
   const Size screen = GetScreenSize();
   view_.pressed_button = kNoButton;
   if (view_.landscape) {
