@@ -49,7 +49,7 @@ class CMStockDetailWnd : public CFlickingCtrl {
   const std::vector<StockRecord>* daily_ = nullptr;
   Surface small_chart_;
   int content_height_ = 0;
-  PanelThumb thumb_;
+  PanelThumb thumb_{0, 255, true};  // shown from the first touch on
   bool pressed_on_chart_ = false;
   Point down_;
 };

@@ -107,6 +107,7 @@ void CMStockDetailDlg::RunDetailRequest() {
 }
 
 void CMStockDetailDlg::ReceiveAnswer(const DetailAnswer& answer) {
+  view_.daily.clear();  // the request cleared them already; an answer fed directly replaces them too
   ApplyDetailAnswer(view_, answer);
   charts_.Take(answer.attachments);
   panel_.SetSmallChart(LoadChart(charts_.small_chart()));

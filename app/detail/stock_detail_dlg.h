@@ -59,8 +59,8 @@ class CMStockDetailDlg : public Dialog {
   bool request_running() const { return request_running_; }
   bool loading_animation_running() const { return spinner_.running(); }
 
-  // Takes a detail answer as the request does when it succeeds (the
-  // benchmark feeds answers through it without a network).
+  // Takes a detail answer as the request does when it succeeds: its daily
+  // rows replace the shown ones (the benchmark feeds answers through it).
   void ReceiveAnswer(const DetailAnswer& answer);
 
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override;
