@@ -2,6 +2,8 @@
 
 #include "app/detail/detail_frame_painting.h"
 #include "app/detail/detail_rules.h"
+#include "app/dialogs/numbered_message.h"
+#include "app/dialogs/version_text.h"
 #include "platform/gfx/picture.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/paint.h"
@@ -53,7 +55,7 @@ bool CMStockDetailDlg::OnInitDialog() {
   ShowInputPanelButton(false);
   const Size screen = GetScreenSize();
   const int height = screen.cy - kSystemBarHeight;
-  menu_bar_.Create(Rect{0, height - kSystemBarHeight, screen.cx, height}, this, kMenuBarId);
+  menu_bar_.Create(Rect{0, height - kSystemBarHeight, screen.cx, height}, this, kMenuBarChildId);
   menu_bar_.ShowMenu(kDetailMenu, false);
   panel_.Create(Rect{0, kTitleBandHeight, screen.cx, kPanelBottom}, this, library_);
   Move(Rect{0, kSystemBarHeight, screen.cx, screen.cy});
@@ -133,6 +135,9 @@ void CMStockDetailDlg::OnCommand(uint32_t command) {
       if (owner_ && owner_->IsAlive()) owner_->Post(WM_COMMAND, kCmdExit, 0);
       break;
     case kCmdVersion:
+      CloseVersionDialog();
+      version_ = std::make_unique<CVersionInfoDlg>(VersionInfoPath());
+      if (!version_->Open(this)) version_.reset();
       break;
     case kCmdRefresh:
       view_.period = 0;
@@ -174,6 +179,12 @@ void CMStockDetailDlg::ClosePeriodMenu() {
   period_menu_->Destroy();
   period_menu_.reset();
   Invalidate();
+}
+
+void CMStockDetailDlg::CloseVersionDialog() {
+  if (!version_) return;
+  version_->Destroy();
+  version_.reset();
 }
 
 void CMStockDetailDlg::OpenPeriodMenu() {
@@ -229,6 +240,7 @@ void CMStockDetailDlg::TearDown() {
   *alive_ = false;
   if (request_running_) PostThreadMessage(GetCurrentThreadId(), WM_CANCEL_NETWORK, 0, 0);
   ShowSystemBar(true);
+  CloseVersionDialog();
   ClosePeriodMenu();
   charts_.DeleteAll();
   rotation_.reset();  // the saved auto-orientation, the watch, portrait
@@ -275,6 +287,10 @@ LRESULT CMStockDetailDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lPa
     default:
       if (message == WM_ROTATION_CHANGED && lParam == kRotationChangedTag) {
         SwitchOrientation(uint32_t(wParam));
+        return 0;
+      }
+      if (message == WM_VERSION_CLOSED) {
+        CloseVersionDialog();
         return 0;
       }
       if (message == WM_SHOW_LANDSCAPE) {

@@ -14,7 +14,8 @@
 #include "app/detail/detail_spinner.h"
 #include "app/detail/detail_view_state.h"
 #include "app/detail/graph_menu.h"
-#include "app/detail/pending_pieces.h"
+#include "app/dialogs/menu_bar_wnd.h"
+#include "app/dialogs/version_info_dlg.h"
 #include "app/rotation.h"
 #include "platform/ui/dialog.h"
 
@@ -23,7 +24,6 @@ namespace brantel {
 inline constexpr int kStockDetailTemplate = 111;
 inline constexpr uintptr_t kDetailRequestTimer = 9811;
 inline constexpr int kDetailMenu = 234;
-inline constexpr int kMenuBarId = 10007;
 
 // Commands of the detail (menu 234 and the title-bar button).
 inline constexpr uint32_t kCmdTitleClose = 0x10000001;
@@ -77,6 +77,7 @@ class CMStockDetailDlg : public Dialog {
   void SwitchOrientation(uint32_t angle);
   void LayoutForOrientation();
   void ClosePeriodMenu();
+  void CloseVersionDialog();
   void OpenPeriodMenu();
   void OnPress(Point p);
   void OnRelease(Point p);
@@ -91,6 +92,7 @@ class CMStockDetailDlg : public Dialog {
   CMStockDetailWnd panel_;
   CMenuBarWnd menu_bar_;
   std::unique_ptr<CGraphMenuDlg> period_menu_;
+  std::unique_ptr<CVersionInfoDlg> version_;
   std::unique_ptr<DetailRotation> rotation_;
   DetailSpinner spinner_;
   bool request_running_ = false;

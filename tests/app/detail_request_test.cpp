@@ -4,8 +4,10 @@
 
 #include <unistd.h>
 
+#include "app/dialogs/msg_box_dlg.h"
 #include "cache/mypage_store.h"
 #include "cache/quote_store.h"
+#include "platform/ui/screen.h"
 #include "platform/ui/script_player.h"
 #include "tests/app/detail_test_support.h"
 
@@ -139,9 +141,28 @@ TEST_F(DetailTest, StarAddsRemovesAndStaysOffWhenMyPageIsFull) {
   }
   ASSERT_EQ(StoreMyPageList(others, u"t", false), 1);
   CMStockDetailDlg& full = OpenAndLoad(SamsungRow());
+  std::vector<WideText> message;
   InputScript star;
-  star.Tap(kStarX, kStarY).Idle();
+  star.Tap(kStarX, kStarY).Wait(100).Idle().Call([&] {
+    // The release shows the numbered message modally; read it and answer it.
+    const HWND box = GetActiveWindow();
+    SaveScreenshot(testing::BinDir() + "/../detail-screens/detail-mypage-full.png");
+    const std::vector<HWND> z = TopLevelWindows();  // bottom to top: the box over the top-most detail
+    EXPECT_GT(std::find(z.begin(), z.end(), box) - std::find(z.begin(), z.end(), full.hwnd()), 0);
+    if (auto* dlg = dynamic_cast<CMsgBoxDlg*>(WindowFromHandle(box))) message = dlg->lines();
+    PostMessage(box, WM_COMMAND, IDOK, 0);
+  });
+  star.Idle();
   ASSERT_TRUE(PlayScript(star));
+  // The box holds the text of string 112 in its lines.
+  WideText shown, expected;
+  for (const WideText& line : message)
+    for (char16_t c : line)
+      if (c != u' ') shown += c;
+  for (char16_t c : ProcessResources()->String(112))
+    if (c != u' ') expected += c;
+  EXPECT_FALSE(shown.empty());
+  EXPECT_EQ(expected.rfind(shown, 0), 0u) << message.size();
   EXPECT_FALSE(full.view().in_mypage);
   EXPECT_FALSE(full.changed());
   EXPECT_EQ(CountMyPage(), 200);
