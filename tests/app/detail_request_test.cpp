@@ -4,6 +4,10 @@
 
 #include <unistd.h>
 
+#include <atomic>
+#include <set>
+#include <thread>
+
 #include "app/dialogs/msg_box_dlg.h"
 #include "cache/mypage_store.h"
 #include "cache/quote_store.h"
@@ -167,6 +171,32 @@ TEST_F(DetailTest, StarAddsRemovesAndStaysOffWhenMyPageIsFull) {
   EXPECT_FALSE(full.changed());
   EXPECT_EQ(CountMyPage(), 200);
   ClearMyPage();
+}
+
+// The window thread waits in the exchange for the delayed answer; the
+// animation thread keeps putting new frames on the screen meanwhile.
+TEST_F(DetailTest, LoadingAnimationMovesWhileTheWindowThreadWaits) {
+  StartServer({"--delay", "1500"});
+  CMStockDetailDlg& d = Open(SamsungRow());
+  std::atomic<bool> watching{true};
+  std::set<std::vector<uint32_t>> frames_seen;
+  std::thread watcher([&] {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(1300);
+    while (watching && std::chrono::steady_clock::now() < end) {
+      const Surface screen = backend_->PresentedCopy();
+      std::vector<uint32_t> area;
+      for (int y = 713; y < 743 && y < screen.height(); ++y)
+        for (int x = 440; x < 470; ++x) area.push_back(screen.at(x, y));
+      frames_seen.insert(area);
+      std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    }
+  });
+  // The request starts 100 ms after opening and blocks this thread until the answer.
+  ASSERT_TRUE(RunUntil([&] { return !d.view().daily.empty(); }));
+  watching = false;
+  watcher.join();
+  EXPECT_GE(frames_seen.size(), 4u);
+  EXPECT_FALSE(d.loading_animation_running());
 }
 
 // The owner destroys the detail on WM_DETAIL_CLOSED while the detail's own

@@ -103,7 +103,9 @@ class DetailTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(ProcessResources()) << "stock_resource.so is not built";
     StartServer({});
-    ASSERT_TRUE(StartDisplayWith(std::make_unique<HeadlessBackend>(), true));
+    auto backend = std::make_unique<HeadlessBackend>();
+    backend_ = backend.get();
+    ASSERT_TRUE(StartDisplayWith(std::move(backend), true));
     ASSERT_TRUE(owner_.CreateScreen());
   }
   void TearDown() override {
@@ -142,6 +144,7 @@ class DetailTest : public ::testing::Test {
 
   static inline TempDataFolder* home_ = nullptr;
   std::unique_ptr<QuoteServerProcess> server_;
+  HeadlessBackend* backend_ = nullptr;
   DetailOwner owner_;
 };
 
