@@ -84,8 +84,15 @@ TEST_F(DetailTest, SensorTurnsTheDetailAndClosingGivesTheSettingBack) {
   EXPECT_TRUE(IsSystemBarVisible());
 }
 
-TEST_F(DetailTest, CommandAndChartTapShowLandscape) {
+TEST_F(DetailTest, CommandsAndChartTap) {
   CMStockDetailDlg& d = OpenAndLoad(SamsungRow());
+  // Exit goes to the owner; the version dialog opens and goes on its close message.
+  d.Post(WM_COMMAND, kCmdExit, 0);
+  d.Post(WM_COMMAND, kCmdVersion, 0);
+  ASSERT_TRUE(RunUntil([&] { return owner_.last_command == kCmdExit && d.version_dialog(); }));
+  d.version_dialog()->Post(WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(RunUntil([&] { return !d.version_dialog(); }));
+
   d.Post(WM_COMMAND, kCmdLandscape, 0);
   ASSERT_TRUE(RunUntil([&] { return d.view().landscape; }));
   EXPECT_EQ(GetDisplayOrientation(), DISPLAY_ORIENTATION_270);
