@@ -11,7 +11,6 @@
 #include "app/dialogs/msg_box_dlg.h"
 #include "cache/mypage_store.h"
 #include "cache/quote_store.h"
-#include "platform/ui/screen.h"
 #include "platform/ui/script_player.h"
 #include "tests/app/detail_test_support.h"
 
@@ -150,7 +149,6 @@ TEST_F(DetailTest, StarAddsRemovesAndStaysOffWhenMyPageIsFull) {
   star.Tap(kStarX, kStarY).Wait(100).Idle().Call([&] {
     // The release shows the numbered message modally; read it and answer it.
     const HWND box = GetActiveWindow();
-    SaveScreenshot(testing::BinDir() + "/../detail-screens/detail-mypage-full.png");
     const std::vector<HWND> z = TopLevelWindows();  // bottom to top: the box over the top-most detail
     EXPECT_GT(std::find(z.begin(), z.end(), box) - std::find(z.begin(), z.end(), full.hwnd()), 0);
     if (auto* dlg = dynamic_cast<CMsgBoxDlg*>(WindowFromHandle(box))) message = dlg->lines();

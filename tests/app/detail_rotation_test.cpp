@@ -18,8 +18,10 @@ using testing::RunFor;
 using testing::RunUntil;
 using testing::SamsungRow;
 
+// Screenshots go to $BRANTEL_SCREENSHOT_DIR when it is set, else beside the build.
 std::string ShotPath(const std::string& name) {
-  const std::string dir = testing::BinDir() + "/../detail-screens";
+  const char* env = std::getenv("BRANTEL_SCREENSHOT_DIR");
+  const std::string dir = env && *env ? env : testing::BinDir() + "/../detail-screens";
   std::filesystem::create_directories(dir);
   return dir + "/" + name;
 }
