@@ -44,7 +44,12 @@ TEST_F(DetailTest, SensorTurnsTheDetailAndClosingGivesTheSettingBack) {
   EXPECT_TRUE(GetAutoOrientation());  // the sensor may turn the display now
   EXPECT_EQ(d.rect(), (Rect{0, 52, 480, 800}));
   Shot("detail-portrait.png");
-  d.panel().ScrollTo(436);
+  // A slow drag up scrolls the panel to the daily rows.
+  InputScript drag;
+  drag.Press(240, 650).Move(240, 550, 100).Move(240, 450, 100).Move(240, 350, 100).Move(240, 250, 100).Release();
+  drag.Wait(200).Idle();
+  ASSERT_TRUE(PlayScript(drag));
+  EXPECT_GE(d.panel().VerticalPosition(), 300);
   Shot("detail-portrait-daily.png");
 
   ASSERT_TRUE(WriteMotionSensorRotation(90));
