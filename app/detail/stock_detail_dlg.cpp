@@ -122,6 +122,8 @@ void CMStockDetailDlg::ReceiveAnswer(const DetailAnswer& answer) {
 void CMStockDetailDlg::RequestClose() {
   // A request of ours on the stack ends first: the cancel is queued before
   // the owner's WM_DETAIL_CLOSED, and the request's pump takes it.
+  if (close_posted_) return;  // a second close before the owner acted
+  close_posted_ = true;
   if (request_running_) PostThreadMessage(GetCurrentThreadId(), WM_CANCEL_NETWORK, 0, 0);
   PostMessage(owner_hwnd_, WM_DETAIL_CLOSED, 0, LPARAM(hwnd()));
 }

@@ -100,6 +100,7 @@ class CMStockDetailDlg : public Dialog {
   bool request_running_ = false;
   bool request_again_ = false;
   bool torn_down_ = false;
+  bool close_posted_ = false;
   // Cleared when the dialog goes; a request still on the stack reads it
   // before it touches the dialog again.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

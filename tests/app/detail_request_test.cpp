@@ -68,12 +68,16 @@ TEST_F(DetailTest, RequestCarriesThePeriodAndTheAnswerFillsTheDetail) {
   ASSERT_TRUE(RunUntil([&] { return DetailRequestsLogged() == 4 && !d.request_running(); }));
   EXPECT_EQ(d.view().record.period, u"0");
 
-  // Closing deletes the pictures and hands the result to the owner.
+  // Closing deletes the pictures and hands the result to the owner, once
+  // however often the user closes.
   const std::string small = d.chart_files().small_chart();
   d.Post(WM_COMMAND, kCmdClose, 0);
+  d.Post(WM_CLOSE, 0, 0);
   ASSERT_TRUE(RunUntil([&] { return !owner_.detail; }));
   EXPECT_NE(access(small.c_str(), F_OK), 0);
   EXPECT_EQ(FilesIn(TempFolderPath()), 0);
+  RunFor(50);
+  EXPECT_EQ(owner_.closed_messages, 1);
   EXPECT_EQ(owner_.result.record.code, u"005930");
   EXPECT_FALSE(owner_.result.changed);
 }
