@@ -57,9 +57,11 @@ TEST_F(DetailTest, RequestCarriesThePeriodAndTheAnswerFillsTheDetail) {
   EXPECT_EQ(d.view().period, 3);
   EXPECT_EQ(d.period_menu(), nullptr);
   EXPECT_EQ(d.view().daily.size(), 20u);  // cleared before the request, not appended twice
-  for (const std::string& old : {first_small, first_large})
-    if (old != d.chart_files().small_chart() && old != d.chart_files().large_chart())
+  for (const std::string& old : {first_small, first_large}) {
+    if (old != d.chart_files().small_chart() && old != d.chart_files().large_chart()) {
       EXPECT_NE(access(old.c_str(), F_OK), 0) << old;
+    }
+  }
 
   // "1일(추후 제공)" asks for period 0, as the refresh command does.
   ChoosePeriod(128);
