@@ -14,6 +14,7 @@
 #include "platform/ui/clock.h"
 #include "platform/ui/display.h"
 #include "platform/ui/headless_backend.h"
+#include "platform/ui/input_router.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/script_player.h"
@@ -276,6 +277,38 @@ TEST_F(MobileListTest, ThumbFadesAfterMotionAndWheelAndKeysScrollByRows) {
   std::string error;
   EXPECT_TRUE(ParseScript("wheel 0 -1.5\n", steps, error));
   EXPECT_FALSE(ParseScript("wheel down\n", steps, error));
+}
+
+TEST_F(MobileListTest, PulledAndHeldListSpringsBackOneTimerTickAtATime) {
+  ManualClockScope clock;
+  // Pull the list 100 pixels down, hold it 400 ms, let go: a slow gesture
+  // out of range settles on window timer ticks, each one painted.
+  // (A first move queued with the press lets the tap-and-hold wait end.)
+  RoutePointer(PointerAction::kDown, 240, kBodyTop + 200);
+  RoutePointer(PointerAction::kMove, 240, kBodyTop + 210);
+  PumpPendingMessages();
+  RoutePointer(PointerAction::kMove, 240, kBodyTop + 300);
+  PumpPendingMessages();
+  ASSERT_EQ(body().VerticalPosition(), -100);
+  AdvanceClock(400);
+  RoutePointer(PointerAction::kUp, 240, kBodyTop + 300);
+  PumpPendingMessages();
+  std::vector<int> positions{body().VerticalPosition()};
+  std::vector<COLORREF> row_top;
+  while (positions.back() != 0 && positions.size() < 100) {
+    row_top.push_back(BodyPixel(240, 60));  // inside the first row while it comes back
+    AdvanceClock(4);
+    PumpPendingMessages();
+    positions.push_back(body().VerticalPosition());
+  }
+  EXPECT_EQ(positions.back(), 0);
+  EXPECT_GT(positions.size(), 5u);
+  EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+  EXPECT_EQ(row_top.front(), 0x000000u);  // still pulled: empty above the first row
+  EXPECT_EQ(BodyPixel(240, 20), SectionColor(0));
+  AdvanceClock(4);  // the tick that finds the run at rest ends it
+  PumpPendingMessages();
+  EXPECT_FALSE(body().IsMoving());
 }
 
 TEST_F(MobileListTest, ListDestroyedWhileCoastingIsLeftAlone) {
