@@ -15,6 +15,9 @@ enum class PointerAction { kDown, kMove, kUp };
 void RoutePointer(PointerAction action, double x, double y);
 // Virtual-key press or release, to the focus window (else the active one).
 void RouteKey(uint32_t vk, bool down);
+// Whether a key is held (routed down and not yet up): Shift and Control for
+// the edit's selection and clipboard keys.
+bool IsKeyDown(uint32_t vk);
 // A finished character (text input): WM_CHAR.
 void RouteChar(char16_t ch);
 // Input-method composition: start, the character being composed (0 when the
