@@ -3,8 +3,12 @@
 // the left and right keys, a modal message box over the dimmed screen, and
 // an echo of pointer, key and input-method messages.
 
+#include <memory>
+#include <vector>
+
 #include "platform/gfx/surface.h"
 #include "platform/ui/dialog.h"
+#include "platform/ui/edit.h"
 #include "tools/gallery/gallery_pages.h"
 
 namespace brantel::gallery {
@@ -33,10 +37,13 @@ class GalleryDialog : public Dialog {
   void OnPointer(uint32_t message, int x, int y);
   void OnKey(uint32_t message, WPARAM key);
   void OnChar(char16_t c);
+  void CreateEdits();
+  void ShowEdits();
 
   int page_ = 0;
   bool button_pressed_ = false;
   InputEcho echo_;
+  std::vector<std::unique_ptr<EditControl>> edits_;  // the edit page's, by sample
 };
 
 }  // namespace brantel::gallery
