@@ -143,6 +143,27 @@ TEST_F(Transport, FaultyAnswersFail) {
   EXPECT_EQ(LastSocketResult(), kSocketAnswerRefused);
 }
 
+// An answer read to the connection's end grows its buffer up to the cap and
+// never past it; one byte more is refused.
+TEST(HttpAnswerBody, ReadToCloseStaysWithinTheCap) {
+  HttpAnswer answer;
+  ASSERT_TRUE(answer.Feed("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n"));
+  const std::string piece(kReceiveChunkBytes, 'b');
+  size_t peak = 0;
+  for (size_t fed = 0; fed < kMaxAnswerBytes; fed += piece.size()) {
+    ASSERT_TRUE(answer.Feed(piece));
+    peak = std::max(peak, answer.body().capacity());
+  }
+  EXPECT_TRUE(answer.Finish());
+  EXPECT_EQ(answer.body().size(), kMaxAnswerBytes);
+  EXPECT_LE(peak, kMaxAnswerBytes);
+
+  HttpAnswer over;
+  ASSERT_TRUE(over.Feed("HTTP/1.1 200 OK\r\n\r\n" + std::string(kMaxAnswerBytes / 2 + 1, 'b')));
+  EXPECT_LE(over.body().capacity(), kMaxAnswerBytes);
+  EXPECT_FALSE(over.Feed(std::string(kMaxAnswerBytes / 2, 'b')));
+}
+
 TEST_F(Transport, NothingListensOrNoAddress) {
   int port = 0;
   const int fd = testing_support::ListenLoopback(1, &port);
