@@ -29,6 +29,7 @@ bool Inside(const Rect& r, LPARAM lParam) {
 
 void DrawCaption(DeviceContext& dc, WideView text, const Rect& r, int height, COLORREF color, unsigned format) {
   dc.SelectFont(ViewerFont(height));
+  dc.SetBkMode(TRANSPARENT);
   dc.SetTextColor(color);
   dc.DrawText(text, r, format);
 }
