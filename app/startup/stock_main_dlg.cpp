@@ -103,7 +103,7 @@ bool CStockMainDlg::Initialize() {
   // 8. The data connection.
   if (!CheckConnection()) {
     PumpPendingMessages();
-    if (ShowNumberedMessage(this, kMessageNoConnection, kStyleYesNo) == kMessageNo) {
+    if (AskToConnect() == kMessageNo) {
       CloseLoading();
       Quit();
       return false;
@@ -133,8 +133,17 @@ bool CStockMainDlg::CheckConnection() {
 void CStockMainDlg::EnsureConnection() {
   if (CheckConnection()) return;
   PumpPendingMessages();
-  if (ShowNumberedMessage(this, kMessageNoConnection, kStyleYesNo) != kMessageNo)
-    connection_.Establish(connection_url_, 0);
+  if (AskToConnect() != kMessageNo) connection_.Establish(connection_url_, 0);
+}
+
+intptr_t CStockMainDlg::AskToConnect() {
+  // The loading dialog stays above everything else; the question must not
+  // open unseen behind it.
+  const bool lower_loading = loading_ && loading_->IsAlive() && loading_->top_most();
+  if (lower_loading) loading_->SetTopMost(false);
+  const intptr_t answer = ShowNumberedMessage(this, kMessageNoConnection, kStyleYesNo);
+  if (lower_loading && loading_ && loading_->IsAlive()) loading_->SetTopMost(true);
+  return answer;
 }
 
 void CStockMainDlg::BuildScreensAndTabBar() {

@@ -60,6 +60,7 @@ class CStockMainDlg : public CBaseScreenDlg {
   void Quit();
   bool CheckConnection();
   void EnsureConnection();
+  intptr_t AskToConnect();
   void BuildScreensAndTabBar();
   void OnFirstTick();
   void CloseLoading();
