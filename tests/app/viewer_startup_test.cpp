@@ -56,7 +56,7 @@ bool MessageBoxShown(const std::string& dump) {
 
 // The centre of a numbered message box's button, in screen points.
 std::string TapMessageButton(int number, int style, int button) {
-  ResourceLibraryRef library = ProcessResources();
+  static ResourceLibraryRef library = ResourceLibrary::Load(testing::BinDir() + "/stock_resource.so");
   const int lines = int(WrapMessageText(library ? library->String(uint32_t(number)) : WideText()).size());
   const MsgBoxLayout layout = LayOutMsgBox(lines, style, Rect{0, 0, 480, 748});
   const Rect& b = layout.buttons[button];
