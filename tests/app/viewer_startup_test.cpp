@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <atomic>
 #include <thread>
 
 #include "app/dialogs/msg_box_layout.h"
@@ -179,6 +183,69 @@ TEST(ViewerStartup, DataConnectionCradleAndMessage111) {
   EXPECT_TRUE(ScreenVisible(dumps[3], "CMyPageDlg"));
 }
 
+// Answers every request on a loopback port with one fixed HTTP answer.
+class FixedAnswerServer {
+ public:
+  explicit FixedAnswerServer(std::string answer) : answer_(std::move(answer)) {
+    listener_ = testing_support::ListenLoopback(4, &port_);
+    thread_ = std::thread([this] { Serve(); });
+  }
+  ~FixedAnswerServer() {
+    stop_ = true;
+    thread_.join();
+    if (listener_ >= 0) close(listener_);
+  }
+  int port() const { return port_; }
+
+ private:
+  void Serve() {
+    while (!stop_) {
+      pollfd p{listener_, POLLIN, 0};
+      if (poll(&p, 1, 50) <= 0) continue;
+      const int fd = accept(listener_, nullptr, nullptr);
+      if (fd < 0) continue;
+      std::string request;
+      char buffer[4096];
+      // The head, then as much body as it announces.
+      size_t head_end = std::string::npos, length = 0;
+      while (head_end == std::string::npos || request.size() < head_end + 4 + length) {
+        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+        if (n <= 0) break;
+        request.append(buffer, size_t(n));
+        if (head_end == std::string::npos && (head_end = request.find("\r\n\r\n")) != std::string::npos) {
+          const size_t at = request.find("Content-Length: ");
+          if (at != std::string::npos && at < head_end) length = std::strtoul(request.c_str() + at + 16, nullptr, 10);
+        }
+      }
+      testing_support::SendText(fd, answer_);
+      close(fd);
+    }
+  }
+  std::string answer_;
+  int listener_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+// A master answer with one item whose file is larger than a master list may
+// be (32 MiB), so it cannot be read.
+std::string UnreadableMasterAnswer() {
+  const std::string delimiter = "------BrantelPart7f3a";
+  const std::string line = "005930|한빛전자|KOSPI|\n";
+  std::string file;
+  while (file.size() <= (size_t(32) << 20)) file += line;
+  std::string body = delimiter + "\r\nContent-Type: text/xml; charset=UTF-8\r\n\r\n"
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SmartPhone><Header><ServerDate>26/12/07 10:56:06</ServerDate>"
+      "<ResultCode>1</ResultCode><ResultDesc>OK</ResultDesc></Header><Body><InfoList gubun=\"0\"><Code item=\"0\">"
+      "MASTER</Code><CodeName>masterinfo</CodeName></InfoList></Body></SmartPhone>\r\n" +
+      delimiter + "\r\nContent-Type: text/plain; charset=UTF-8\r\nContent-Disposition: attachment; "
+      "filename='masterinfo.txt'\r\nContent-Length: " + std::to_string(file.size()) + "\r\n\r\n" + file + "\r\n" +
+      delimiter + "--\r\n";
+  return "HTTP/1.1 200 OK\r\nContent-Type: multipart/mixed\r\nContent-Length: " + std::to_string(body.size()) +
+         "\r\n\r\n" + body;
+}
+
 TEST(ViewerStartup, MasterRefreshFailuresAndRefusal) {
   ViewerProcess viewer;
   SetRegistryNumber(HKEY_LOCAL_MACHINE, u"SOFTWARE\\BRANTEL\\BrantelStock", u"display_info", 1);
@@ -211,6 +278,18 @@ TEST(ViewerStartup, MasterRefreshFailuresAndRefusal) {
   EXPECT_TRUE(ScreenVisible(dumps[1], "CMyPageDlg"));
   EXPECT_TRUE(ScreenVisible(dumps[2], "CMyPageDlg"));
   EXPECT_FALSE(MessageBoxShown(dumps[2]));
+
+  // A new master list that cannot be read: message 109 even though a
+  // stored one exists, and the viewer ends.
+  FixedAnswerServer unreadable(UnreadableMasterAnswer());
+  viewer.PointAt(unreadable.port());
+  viewer.SetScript(std::string("wait 3000\nidle\n") + viewer.DumpStep() + TapMessageButton(109, 0, 0) + kLinger);
+  const ViewerRun unreadable_run = viewer.Run(kEndsByItselfMs);
+  EXPECT_FALSE(unreadable_run.timed_out) << "the viewer did not end after message 109";
+  dumps = viewer.Dumps();
+  ASSERT_EQ(dumps.size(), 4u);
+  EXPECT_TRUE(MessageBoxShown(dumps[3]));
+  EXPECT_FALSE(ScreenVisible(dumps[3], "CMyPageDlg"));
 }
 
 TEST(ViewerStartup, SelfUpgradeWaitsForTheUpdaterAndReplacesTheFileWhole) {
