@@ -87,15 +87,21 @@ TEST(ViewerStartup, FirstStartHelpTabsAndTheHelpFlag) {
 
   // First start: loading, master request, MyPage, the help over it. OK
   // without the tick; then the tabs.
-  viewer.SetScript(std::string("wait 1500\nidle\n") + viewer.DumpStep() + kTapHelpOk + kSettle + viewer.DumpStep() +
-                   kTapMarketTab + kSettle + viewer.DumpStep() + kTapSearchTab + kSettle + viewer.DumpStep() +
-                   kTapMyPageTab + kSettle + viewer.DumpStep() + "quit\n");
+  // The loading dialog is looked at before the start-up timer's first tick.
+  viewer.SetScript("wait 50\n" + viewer.DumpStep() + "wait 1500\nidle\n" + viewer.DumpStep() + kTapHelpOk + kSettle +
+                   viewer.DumpStep() + kTapMarketTab + kSettle + viewer.DumpStep() + kTapSearchTab + kSettle +
+                   viewer.DumpStep() + kTapMyPageTab + kSettle + viewer.DumpStep() + "quit\n");
   ViewerRun run = viewer.Run(20000);
   ASSERT_FALSE(run.timed_out) << viewer.Log();
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_NE(server.Log().find("MasterMain.do"), std::string::npos);
   auto dumps = viewer.Dumps();
-  ASSERT_EQ(dumps.size(), 5u);
+  ASSERT_EQ(dumps.size(), 6u);
+  const std::string loading = dumps[0];
+  EXPECT_NE(loading.find("\nDialog id=0 (0,52)-(480,800) visible \"증권정보 NUV\""), std::string::npos)
+      << loading;
+  EXPECT_FALSE(ScreenVisible(loading, "CMyPageDlg"));
+  dumps.erase(dumps.begin());
   EXPECT_TRUE(HelpShown(dumps[0]));
   EXPECT_TRUE(ScreenVisible(dumps[0], "CMyPageDlg"));
   EXPECT_FALSE(HelpShown(dumps[1]));
@@ -112,8 +118,8 @@ TEST(ViewerStartup, FirstStartHelpTabsAndTheHelpFlag) {
   run = viewer.Run(20000);
   ASSERT_FALSE(run.timed_out) << viewer.Log();
   dumps = viewer.Dumps();
-  ASSERT_EQ(dumps.size(), 6u);
-  EXPECT_TRUE(HelpShown(dumps[5]));
+  ASSERT_EQ(dumps.size(), 7u);
+  EXPECT_TRUE(HelpShown(dumps[6]));
   EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, u"SOFTWARE\\BRANTEL\\BrantelStock", u"display_info"), 1u);
 
   // Third start: no help. Another program sends an unknown tab (nothing
@@ -126,21 +132,23 @@ TEST(ViewerStartup, FirstStartHelpTabsAndTheHelpFlag) {
     for (int i = 0; i < 1000 && viewer.Dumps().size() < n; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return viewer.Dumps().size() >= n;
   };
-  ASSERT_TRUE(wait_for_dumps(7));
+  ASSERT_TRUE(wait_for_dumps(8));
   HWND main_dialog = FindWindow(kViewerWindowClass, u"");
   ASSERT_NE(main_dialog, HWND(0));
   EXPECT_TRUE(PostMessage(main_dialog, WM_TAB_SELECTED, 0, 12345));
-  ASSERT_TRUE(wait_for_dumps(8));
+  ASSERT_TRUE(wait_for_dumps(9));
   EXPECT_TRUE(PostMessage(main_dialog, WM_APP_EXIT, 0, 0));
   run = viewer.Wait(kEndsByItselfMs);
   DisconnectFromOtherPrograms();
   EXPECT_FALSE(run.timed_out) << "WM_APP_EXIT did not end the viewer";
   EXPECT_EQ(run.exit_code, 0);
   dumps = viewer.Dumps();
-  EXPECT_FALSE(HelpShown(dumps[6]));
-  EXPECT_TRUE(ScreenVisible(dumps[6], "CMyPageDlg"));
+  ASSERT_EQ(dumps.size(), 9u);
+  EXPECT_FALSE(HelpShown(dumps[7]));
   EXPECT_TRUE(ScreenVisible(dumps[7], "CMyPageDlg"));
-  EXPECT_EQ(Line(dumps[6], "  Mobile Tab Control"), Line(dumps[7], "  Mobile Tab Control"));
+  EXPECT_TRUE(ScreenVisible(dumps[8], "CMyPageDlg"));
+  EXPECT_FALSE(ScreenVisible(dumps[8], "CMarketInfoDlg"));
+  EXPECT_FALSE(ScreenVisible(dumps[8], "CSearchDlg"));
 }
 
 TEST(ViewerStartup, DataConnectionCradleAndMessage111) {
