@@ -304,6 +304,34 @@ TEST(ViewerStartup, MasterRefreshFailuresAndRefusal) {
   EXPECT_FALSE(ScreenVisible(dumps[3], "CMyPageDlg"));
 }
 
+TEST(ViewerStartup, ExitRequestDuringTheMasterRequestStartsNothingMore) {
+  // The updater is a script that leaves a mark when it is started.
+  QuoteServerProcess slow({"--delay", "2000"});
+  ASSERT_TRUE(slow.started());
+  ViewerProcess viewer;
+  viewer.PointAt(slow.port());
+  const std::string mark = viewer.File("updater-started");
+  const std::string updater = viewer.program_folder() + "StockUpdater";
+  testing::WriteFile(updater, "#!/bin/sh\ntouch '" + mark + "'\n");
+  std::filesystem::permissions(updater, std::filesystem::perms::owner_all);
+  viewer.SetScript(std::string("wait 6000\n") + viewer.DumpStep() + kLinger);
+  ASSERT_TRUE(viewer.Start());
+  ASSERT_TRUE(ConnectToOtherPrograms());
+  HWND main_dialog = 0;
+  for (int i = 0; i < 500 && !main_dialog; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    main_dialog = FindWindow(kViewerWindowClass, u"");
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the master request is waiting now
+  EXPECT_TRUE(PostMessage(main_dialog, WM_APP_EXIT, 0, 0));
+  const ViewerRun run = viewer.Wait(kEndsByItselfMs);
+  DisconnectFromOtherPrograms();
+  EXPECT_FALSE(run.timed_out);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(std::filesystem::exists(mark)) << "the updater was started after the exit request";
+  EXPECT_TRUE(viewer.Dumps().empty());
+}
+
 TEST(ViewerStartup, SelfUpgradeWaitsForTheUpdaterAndReplacesTheFileWhole) {
   QuoteServerProcess server;
   ASSERT_TRUE(server.started());
