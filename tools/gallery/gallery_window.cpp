@@ -83,6 +83,11 @@ void GalleryDialog::TurnPage(int delta) {
   if (next < 0 || next >= kPageCount) return;
   page_ = next;
   SetInputPanel(page_ == kInput);
+  if (page_ == kControls) {
+    controls_.Show(this);
+  } else {
+    controls_.Hide();
+  }
   Invalidate();
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/gfx/surface.h"
 #include "platform/ui/dialog.h"
+#include "tools/gallery/gallery_controls.h"
 #include "tools/gallery/gallery_pages.h"
 
 namespace brantel::gallery {
@@ -37,6 +38,7 @@ class GalleryDialog : public Dialog {
   int page_ = 0;
   bool button_pressed_ = false;
   InputEcho echo_;
+  ControlsPageWindows controls_;
 };
 
 }  // namespace brantel::gallery
