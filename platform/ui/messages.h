@@ -47,6 +47,10 @@ constexpr uint32_t WM_MOUSEMOVE = 0x0200;
 constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
 constexpr uint32_t WM_LBUTTONUP = 0x0202;
 constexpr uint32_t WM_LBUTTONDBLCLK = 0x0203;
+// The wheel: delta in the high word of wParam (WHEEL_DELTA a notch, positive
+// away from the user), the screen point in lParam.
+constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
+constexpr int WHEEL_DELTA = 120;
 constexpr uint32_t WM_CAPTURECHANGED = 0x0215;
 constexpr uint32_t WM_IME_SETCONTEXT = 0x0281;
 constexpr uint32_t WM_IME_NOTIFY = 0x0282;
