@@ -1,0 +1,35 @@
+#pragma once
+// What the update bar shows, apart from its window: the animation's frame
+// steps, the update text and where things are drawn.
+
+#include <cstdint>
+
+#include "platform/gfx/geometry.h"
+#include "platform/gfx/surface.h"
+#include "platform/text.h"
+
+namespace brantel {
+
+inline constexpr int kUpdateBarIdleFrame = -1;
+// The animation's pictures are 1035 to 1042, one per frame.
+inline constexpr int kUpdateBarFrameCount = 8;
+inline constexpr uint32_t kUpdateBarFirstFramePicture = 1035;
+inline constexpr uint32_t kUpdateBarBackgroundPicture = 1019;
+inline constexpr uint32_t kUpdateBarLogoPicture = 1098;
+inline constexpr int kUpdateBarFrameMs = 100;
+// How long stopping the animation waits for its thread.
+inline constexpr uint32_t kUpdateBarStopWaitMs = 1000;
+
+inline constexpr Rect kUpdateBarLogoRect{3, 0, 223, 40};
+inline constexpr Rect kUpdateBarTextRect{230, 5, 430, 35};
+inline constexpr COLORREF kUpdateBarTextColor = 0x999999;
+
+// The frame after `frame`: 0 from idle or after the last frame.
+int NextUpdateBarFrame(int frame);
+// "Updated : " and 11 characters of `last_update` from its fourth on (the
+// stamp without its century), or fewer when the text is shorter.
+WideText UpdateBarText(WideView last_update);
+// The 30 x 30 square of the animation at x 440, centred vertically.
+Rect UpdateBarAnimationRect(int bar_height);
+
+}  // namespace brantel
