@@ -154,6 +154,11 @@ DisplayBackend* CurrentDisplayBackend() {
   return g_display ? g_display->backend() : nullptr;
 }
 
+void SetDisplayIcon(const Surface& icon) {
+  if (icon.width() <= 0 || icon.height() <= 0) return;
+  if (DisplayBackend* backend = CurrentDisplayBackend()) backend->SetIcon(icon);
+}
+
 void WakeDisplayThread() {
   ThreadId t;
   {

@@ -41,6 +41,10 @@ void StopDisplay();
 bool IsDisplayRunning();
 DisplayBackend* CurrentDisplayBackend();
 
+// The program's icon on the desktop (the SDL window's); nothing headless
+// or without a started display.
+void SetDisplayIcon(const Surface& icon);
+
 // Wakes the UI thread so it composes and presents (any thread).
 void WakeDisplayThread();
 

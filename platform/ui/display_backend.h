@@ -26,6 +26,8 @@ class DisplayBackend {
   virtual void SetOrientation(int width, int height) = 0;
   // The input panel went up or down: text input on or off.
   virtual void SetTextInput(bool on) = 0;
+  // The picture the desktop shows for the window (straight-alpha pixels).
+  virtual void SetIcon(const Surface& icon) { (void)icon; }
   virtual const char* name() const = 0;
 };
 
