@@ -1,5 +1,6 @@
 #include "app/market/base_market_info_wnd.h"
 
+#include "app/startup/dialog_stand_ins.h"
 #include "cache/cache_results.h"
 #include "cache/mypage_store.h"
 #include "cache/quote_store.h"
@@ -200,6 +201,10 @@ void CBaseMarketInfoWnd::OnStarTap(int row) {
   SetStar(row, false);
 }
 
+void CBaseMarketInfoWnd::OpenDetail(int row, const StockRecord& record, bool in_mypage) {
+  (void)row, (void)record, (void)in_mypage;
+}
+
 void CBaseMarketInfoWnd::PostToOwner(uint32_t message, WPARAM wParam, LPARAM lParam) {
   if (owner_ && owner_->IsAlive()) owner_->Post(message, wParam, lParam);
 }
@@ -218,6 +223,10 @@ LRESULT CBaseMarketInfoWnd::WindowProc(uint32_t message, WPARAM wParam, LPARAM l
       return 0;
     case WM_MOBILELIST_CLICK:
       OnClick(int(lParam), int(int16_t(HIWORD(wParam))));
+      return 0;
+    case WM_SCREEN_BACK:
+      // Nothing to go back to inside a list: the screen ends the viewer.
+      PostToOwner(WM_COMMAND, kMarketCommandExit, 0);
       return 0;
     case WM_SIZE:
       if (list_.IsAlive()) list_.Move(ClientRect());

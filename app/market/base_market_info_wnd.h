@@ -68,6 +68,8 @@ class CBaseMarketInfoWnd : public Window, public MarketListTarget {
   // The record behind a list row, from its key and the rows shown.
   bool RecordOfRow(int row, StockRecord& record, bool& in_mypage) const;
   void SetStar(int row, bool in_mypage);
+  // Opens the stock detail on a row's record (the index and ranking lists).
+  void OpenDetail(int row, const StockRecord& record, bool in_mypage);
   Window* owner_dialog() const { return owner_; }
   ResourceLibraryRef library() const { return library_; }
 
