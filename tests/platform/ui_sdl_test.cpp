@@ -73,6 +73,27 @@ TEST_F(Sdl, MouseActsAsTheFingerAndKeysMapToTheDevicesKeys) {
   EXPECT_EQ(keys[1].wParam, VK_TEND);
 }
 
+TEST_F(Sdl, WheelGoesToTheWindowUnderTheMouse) {
+  RecordingWindow w;
+  ASSERT_TRUE(w.CreateTop(Rect{0, 0, 480, 800}));
+  SDL_Window* win = SDL_GetWindowFromID(1);
+  ASSERT_NE(win, nullptr);
+  int ww = 0, wh = 0;
+  SDL_GetWindowSize(win, &ww, &wh);
+  SDL_WarpMouseInWindow(win, ww / 2, wh / 2);
+  Drain();
+  SDL_Event wheel{};
+  wheel.type = SDL_MOUSEWHEEL;
+  wheel.wheel.windowID = SDL_GetWindowID(win);
+  wheel.wheel.y = -2;  // two notches towards the user
+  Push(wheel);
+  Drain();
+  auto turns = w.Only(WM_MOUSEWHEEL);
+  ASSERT_EQ(turns.size(), 1u);
+  EXPECT_EQ(int16_t(HIWORD(turns[0].wParam)), -2 * WHEEL_DELTA);
+  EXPECT_EQ(w.Count(WM_MOUSEHWHEEL), 0);
+}
+
 TEST_F(Sdl, CompositionBecomesImeMessagesAndTheFinishedCharacter) {
   RecordingWindow w;
   ASSERT_TRUE(w.CreateTop(Rect{0, 0, 480, 800}));

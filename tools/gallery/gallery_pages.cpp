@@ -1,5 +1,7 @@
 #include "tools/gallery/gallery_pages.h"
 
+#include "tools/gallery/gallery_list.h"
+
 #include <deque>
 
 #include "tools/gallery/gallery_assets.h"
@@ -65,6 +67,7 @@ WideText PageTitle(int page) {
     case kDrawing: return u"선, 복사, 투명색, 알파";
     case kDialog: return u"대화 상자";
     case kInput: return u"입력";
+    case kList: return u"목록 3,000행";
     default: return u"";
   }
 }
@@ -349,6 +352,7 @@ void PaintPage(DeviceContext& dc, int page, const InputEcho& echo, bool dialog_o
     case kDrawing: PaintDrawingPage(dc); break;
     case kDialog: PaintDialogPage(dc, button_pressed); break;
     case kInput: PaintInputPage(dc, echo); break;
+    case kList: PaintListPage(dc); break;
     default: break;
   }
   PaintHeader(dc, page);

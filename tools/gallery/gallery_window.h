@@ -5,6 +5,9 @@
 
 #include "platform/gfx/surface.h"
 #include "platform/ui/dialog.h"
+#include <memory>
+
+#include "controls/mobile_list.h"
 #include "tools/gallery/gallery_pages.h"
 
 namespace brantel::gallery {
@@ -34,6 +37,7 @@ class GalleryDialog : public Dialog {
   void OnKey(uint32_t message, WPARAM key);
   void OnChar(char16_t c);
 
+  std::unique_ptr<CMobileList> list_;  // shown on the list page
   int page_ = 0;
   bool button_pressed_ = false;
   InputEcho echo_;
