@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
+#include "controls/tab_strip_paint.h"
 #include "controls/tab_strip_state.h"
-#include "platform/gfx/device_context.h"
 #include "platform/gfx/font.h"
 #include "platform/gfx/surface.h"
 #include "platform/resources/resource_library.h"
@@ -16,8 +16,6 @@
 namespace brantel {
 
 inline constexpr char16_t kTabCtrlClass[] = u"Mobile Tab Control";
-inline constexpr COLORREF kTabTextColor = 0xFFFFFF;
-inline constexpr COLORREF kTabSelectedTextColor = 0xFFC834;
 
 class CKWTabCtrl : public Window {
  public:
@@ -25,6 +23,7 @@ class CKWTabCtrl : public Window {
 
   void AddTab(int tab_id, const Rect& tab_rect, const Rect& icon_rect, const Rect& text_rect, WideView text,
               uint32_t normal_icon, uint32_t selected_icon, WideView second_text = u"");
+  void AddTab(KWTab tab);
   // Selects a tab and repaints; the notify window is not told. An index
   // that names no tab is ignored.
   void SetSelectedIndex(int index);
@@ -40,25 +39,18 @@ class CKWTabCtrl : public Window {
   void SetTextFormat(unsigned format);
 
   const TabStripState& state() const { return state_; }
+  const TabStripLook& look() const { return look_; }
 
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void Paint();
-  void DrawStrip(DeviceContext& dc, const Rect& client);
 
   TabStripState state_;
   HWND notify_ = 0;
   ResourceLibraryRef library_;
   Surface buffer_;
-  uint32_t background_ = 0;
-  uint32_t highlight_ = 0;
-  int highlight_dx_ = 0;
-  int highlight_dy_ = 0;
-  Font font_;
-  COLORREF text_color_ = kTabTextColor;
-  COLORREF selected_text_color_ = kTabSelectedTextColor;
-  unsigned text_format_ = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+  TabStripLook look_;
 };
 
 }  // namespace brantel

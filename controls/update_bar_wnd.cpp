@@ -1,9 +1,7 @@
 #include "controls/update_bar_wnd.h"
 
 #include "controls/buffered_paint.h"
-#include "controls/image_drawing.h"
-#include "controls/update_bar_state.h"
-#include "controls/viewer_fonts.h"
+#include "controls/update_bar_drawing.h"
 #include "protocol/app_messages.h"
 
 namespace brantel {
@@ -38,33 +36,19 @@ void CUpdateBarWnd::StartAnimation() {
 }
 
 void CUpdateBarWnd::StopAnimation() {
-  frame_ = kUpdateBarIdleFrame;
   animation_.Stop(kUpdateBarStopWaitMs);
+  // After the stop: a step under way would otherwise overwrite the idle frame.
+  frame_ = kUpdateBarIdleFrame;
   Invalidate();
 }
 
-void CUpdateBarWnd::DrawBar(DeviceContext& dc, const Rect& client) {
-  dc.FillSolid(client, 0x000000);
-  DrawResourcePicture(dc, 0, 0, client.Width(), client.Height(), library_, kUpdateBarBackgroundPicture);
-  const Rect logo = kUpdateBarLogoRect;
-  DrawResourcePicture(dc, logo.left, logo.top, logo.Width(), logo.Height(), library_, kUpdateBarLogoPicture);
-  dc.SelectFont(ViewerFont(20));
-  dc.SetTextColor(kUpdateBarTextColor);
-  dc.SetBkMode(TRANSPARENT);
-  dc.DrawText(UpdateBarText(last_update_), kUpdateBarTextRect, DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
-
-  const Rect square = UpdateBarAnimationRect(client.Height());
-  const int frame = frame_;
-  if (animation_.Running() && frame >= 0 && frame < kUpdateBarFrameCount) {
-    DrawResourcePicture(dc, square.left, square.top, square.Width(), square.Height(), library_,
-                        kUpdateBarFirstFramePicture + uint32_t(frame));
-  } else {
-    dc.FillSolid(square, 0x000000);
-  }
-}
-
 void CUpdateBarWnd::Paint() {
-  PaintBuffered(*this, buffer_, [this](DeviceContext& dc, const Rect& client) { DrawBar(dc, client); });
+  PaintBuffered(*this, buffer_, [this](DeviceContext& dc, const Rect& client) {
+    // The picture only while the thread runs: a frame left set by a stop
+    // that timed out draws the idle square.
+    const int frame = animation_.Running() ? frame_.load() : kUpdateBarIdleFrame;
+    DrawUpdateBar(dc, client, library_, last_update_, frame);
+  });
 }
 
 LRESULT CUpdateBarWnd::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {

@@ -12,7 +12,6 @@
 #include <atomic>
 #include <cstdint>
 
-#include "platform/gfx/device_context.h"
 #include "platform/gfx/surface.h"
 #include "platform/resources/resource_library.h"
 #include "platform/thread/worker_thread.h"
@@ -42,7 +41,6 @@ class CUpdateBarWnd : public Window {
   // Idle frame, thread stopped (waiting at most a second).
   void StopAnimation();
   void Paint();
-  void DrawBar(DeviceContext& dc, const Rect& client);
 
   intptr_t owner_ = 0;
   ResourceLibraryRef library_;

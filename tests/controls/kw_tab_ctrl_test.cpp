@@ -152,6 +152,15 @@ TEST(KWTabCtrl, NotifiesNewSelectionsAndPaintsHighlightIconsAndCaptionColours) {
   EXPECT_GT(CaptionPixels(screen, kCells[2], 0x0000FF), 0);
   EXPECT_GT(CaptionPixels(screen, kCells[0], 0x00FF00), 0);
   EXPECT_EQ(PixelToColorRef(screen.at(5, kTop + 40)), 0x000000u);
+
+  // The highlight follows its offsets from the tab rectangle.
+  tabs.SetHighlight(1009, -12, 0);
+  Surface shifted(480, 88, 0xFF000000);
+  DeviceContext shifted_dc(shifted);
+  DrawResourcePicture(shifted_dc, kCells[2] - 12, 0, 130, 88, library, 1009);
+  screen = Screen();
+  EXPECT_EQ(screen.at(kCells[2] - 2, kTop + 40), shifted.at(kCells[2] - 2, 40));
+  EXPECT_NE(screen.at(kCells[2] - 2, kTop + 40), 0xFF000000u);
   parent.Destroy();
 }
 

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "controls/image_drawing.h"
-#include "controls/update_bar_state.h"
+#include "controls/update_bar_drawing.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/screen.h"
 #include "protocol/app_messages.h"
@@ -24,6 +24,18 @@ using Clock = std::chrono::steady_clock;
 int ThreadCount() {
   int n = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++n;
+  return n;
+}
+
+// The count once exited threads have left the task list: a joined thread
+// can linger there a moment after the join returns.
+int SettledThreadCount(int expected) {
+  const auto start = Clock::now();
+  int n = ThreadCount();
+  while (n != expected && Clock::now() - start < std::chrono::seconds(1)) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    n = ThreadCount();
+  }
   return n;
 }
 
@@ -82,7 +94,7 @@ TEST_F(UpdateBarTest, OneThreadPerRefreshStoppedAtTheEndAndOnDeletion) {
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
   EXPECT_FALSE(bar.Running());
   EXPECT_EQ(bar.frame(), kUpdateBarIdleFrame);
-  EXPECT_EQ(ThreadCount(), before);
+  EXPECT_EQ(SettledThreadCount(before), before);
 
   // Deleted while animating, without WM_DESTROY: the thread ends first.
   auto deleted = std::make_unique<CUpdateBarWnd>();
@@ -90,14 +102,14 @@ TEST_F(UpdateBarTest, OneThreadPerRefreshStoppedAtTheEndAndOnDeletion) {
   deleted->Send(WM_LIST_UPDATE_BEGIN, 3, 0);
   EXPECT_EQ(ThreadCount(), before + 1);
   deleted.reset();
-  EXPECT_EQ(ThreadCount(), before);
+  EXPECT_EQ(SettledThreadCount(before), before);
   Screen();  // nothing left behind asks for the deleted window
 
   // Destroyed with WM_DESTROY while animating.
   bar.Send(WM_LIST_UPDATE_BEGIN, 2, 0);
   bar.Destroy();
   EXPECT_FALSE(bar.Running());
-  EXPECT_EQ(ThreadCount(), before);
+  EXPECT_EQ(SettledThreadCount(before), before);
 }
 
 TEST_F(UpdateBarTest, PaintsTheUpdateTextRightAlignedAndABlackSquareWhenIdle) {

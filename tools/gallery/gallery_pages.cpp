@@ -5,6 +5,8 @@
 #include <deque>
 
 #include "tools/gallery/gallery_assets.h"
+#include "controls/update_bar_drawing.h"
+#include "tools/gallery/gallery_controls.h"
 
 namespace brantel::gallery {
 namespace {
@@ -67,6 +69,7 @@ WideText PageTitle(int page) {
     case kDrawing: return u"선, 복사, 투명색, 알파";
     case kDialog: return u"대화 상자";
     case kInput: return u"입력";
+    case kControls: return u"탭, 갱신 표시줄";
     case kList: return u"목록 3,000행";
     default: return u"";
   }
@@ -343,6 +346,15 @@ void PaintInputPage(DeviceContext& dc, const InputEcho& echo) {
   }
 }
 
+void PaintControlsPage(DeviceContext& dc) {
+  Label(dc, u"탭: 누르면 WM_TAB_SELECTED (선택된 탭은 알리지 않음)", 10, kTabBarRect.top - 26);
+  DrawMainTabBar(dc);
+  Label(dc, u"갱신 표시줄: 갱신 중 (100 ms마다 다음 그림)", 10, kUpdateBarRect.top - 26);
+  DrawGalleryUpdateBar(dc, kUpdateBarRect, 2);
+  Label(dc, u"갱신 표시줄: 쉬는 중 (검은 사각형)", 10, kIdleUpdateBarRect.top - 26);
+  DrawGalleryUpdateBar(dc, kIdleUpdateBarRect, kUpdateBarIdleFrame);
+}
+
 void PaintPage(DeviceContext& dc, int page, const InputEcho& echo, bool dialog_open, bool button_pressed) {
   dc.FillSolid(Rect{0, 0, kPageWidth, kPageHeight}, kBackground);
   switch (page) {
@@ -352,6 +364,7 @@ void PaintPage(DeviceContext& dc, int page, const InputEcho& echo, bool dialog_o
     case kDrawing: PaintDrawingPage(dc); break;
     case kDialog: PaintDialogPage(dc, button_pressed); break;
     case kInput: PaintInputPage(dc, echo); break;
+    case kControls: PaintControlsPage(dc); break;
     case kList: PaintListPage(dc); break;
     default: break;
   }

@@ -13,7 +13,7 @@ constexpr int kPageWidth = 480;
 constexpr int kPageHeight = 748;  // the screen below the 52-pixel system bar
 constexpr int kHeaderHeight = 44;
 
-enum Page { kTextSmall, kTextLarge, kDrawText, kDrawing, kDialog, kInput, kList, kPageCount };
+enum Page { kTextSmall, kTextLarge, kDrawText, kDrawing, kDialog, kInput, kControls, kList, kPageCount };
 
 WideText PageTitle(int page);
 
@@ -45,6 +45,9 @@ struct InputEcho {
   WideText composing;         // input-method composition in progress
 };
 void PaintInputPage(DeviceContext& dc, const InputEcho& echo);
+
+// The controls page: labels and the controls at rest (gallery_controls.h).
+void PaintControlsPage(DeviceContext& dc);
 
 // The whole page as the gallery shows it (header included); the dialog page
 // with the message box open when `dialog_open`, its button pressed when

@@ -89,6 +89,11 @@ void GalleryDialog::TurnPage(int delta) {
   if (next < 0 || next >= kPageCount) return;
   page_ = next;
   SetInputPanel(page_ == kInput);
+  if (page_ == kControls) {
+    controls_.Show(this);
+  } else {
+    controls_.Hide();
+  }
   if (list_ && list_->IsAlive()) list_->Show(page_ == kList);
   Invalidate();
 }

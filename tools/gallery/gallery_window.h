@@ -3,11 +3,12 @@
 // the left and right keys, a modal message box over the dimmed screen, and
 // an echo of pointer, key and input-method messages.
 
-#include "platform/gfx/surface.h"
-#include "platform/ui/dialog.h"
 #include <memory>
 
 #include "controls/mobile_list.h"
+#include "platform/gfx/surface.h"
+#include "platform/ui/dialog.h"
+#include "tools/gallery/gallery_controls.h"
 #include "tools/gallery/gallery_pages.h"
 
 namespace brantel::gallery {
@@ -41,6 +42,7 @@ class GalleryDialog : public Dialog {
   int page_ = 0;
   bool button_pressed_ = false;
   InputEcho echo_;
+  ControlsPageWindows controls_;
 };
 
 }  // namespace brantel::gallery

@@ -1,11 +1,14 @@
 #pragma once
 // What the update bar shows, apart from its window: the animation's frame
-// steps, the update text and where things are drawn.
+// steps, the update text, where things are drawn, and the painting itself
+// (the gallery and tests draw it straight into surfaces).
 
 #include <cstdint>
 
+#include "platform/gfx/device_context.h"
 #include "platform/gfx/geometry.h"
 #include "platform/gfx/surface.h"
+#include "platform/resources/resource_library.h"
 #include "platform/text.h"
 
 namespace brantel {
@@ -31,5 +34,10 @@ int NextUpdateBarFrame(int frame);
 WideText UpdateBarText(WideView last_update);
 // The 30 x 30 square of the animation at x 440, centred vertically.
 Rect UpdateBarAnimationRect(int bar_height);
+
+// Background 1019 over the client, logo 1098, the update text, and the
+// animation: frame's picture, or (idle, frame -1) a black square.
+void DrawUpdateBar(DeviceContext& dc, const Rect& client, const ResourceLibraryRef& library, WideView last_update,
+                   int frame);
 
 }  // namespace brantel
