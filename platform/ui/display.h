@@ -45,6 +45,10 @@ DisplayBackend* CurrentDisplayBackend();
 // or without a started display.
 void SetDisplayIcon(const Surface& icon);
 
+// Composes `area` of the screen (screen coordinates) and presents it at
+// once; any thread. Nothing without a display. (DrawAndPresent uses it.)
+void PresentScreenArea(const Rect& area);
+
 // Wakes the UI thread so it composes and presents (any thread).
 void WakeDisplayThread();
 

@@ -7,6 +7,7 @@
 #include "platform/ui/input_router.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/shell.h"
+#include "platform/ui/soft_key_bar.h"
 
 namespace brantel {
 namespace {
@@ -33,6 +34,7 @@ HWND KeyTarget() {
 
 void RouteKey(uint32_t vk, bool down) {
   HWND h = KeyTarget();
+  if (RouteSoftKeyInput(vk, down)) return;  // the soft keys and open pop-ups first
   if (h) PostMessage(h, down ? WM_KEYDOWN : WM_KEYUP, vk, down ? 1 : LPARAM(0xC0000001));
   if (down && g_system_key_messages) {
     if (uint32_t message = SystemKeyMessage(vk)) {
