@@ -45,7 +45,7 @@ TEST(UpdaterProgram, InstallsAReleaseClosesTheHelperAndRestartsItWithTheMarker) 
   setenv("HELPER_LOG", log.c_str(), 1);
   const std::string viewer = dir / "viewer/";
   std::filesystem::create_directories(viewer);
-  std::filesystem::copy_file(BinDir() + "/updater_test_helper", viewer + "helper");
+  std::filesystem::copy_file(std::string(BRANTEL_TEST_BIN_DIR) + "/updater_test_helper", viewer + "helper");
   WriteFile(viewer + "notes.txt", "old notes");
 
   WriteFile(dir / "www/.keep", "");
