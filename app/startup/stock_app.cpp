@@ -6,6 +6,7 @@
 #include "app/startup/stock_main_dlg.h"
 #include "platform/resources/resource_library.h"
 #include "platform/ui/window.h"
+#include "protocol/download_folder.h"
 
 namespace brantel {
 
@@ -17,9 +18,11 @@ CStockApp::CStockApp(WideView command_line) {
 WideText CStockApp::command_line() const { return WideText(command_line_.data()); }
 
 int CStockApp::Run() {
-  // In the designed order: the resource library (a missing one is reported
-  // by the main dialog), the window class, the main dialog.
+  // The resource library (a missing one is reported by the main dialog),
+  // the window class, the main dialog.
   LoadProcessResources();
+  // Files an earlier run left half-used in TEMP/ go before any request.
+  RemoveStaleDownloads();
   RegisterWindowClass(kViewerWindowClass);
   {
     CStockMainDlg dialog(command_line());

@@ -1,5 +1,7 @@
 #include "app/startup/stock_main_dlg.h"
 
+#include "app/dialogs/msg_box_dlg.h"
+#include "app/dialogs/numbered_message.h"
 #include "app/market/market_info_dlg.h"
 #include "app/mypage/mypage_dlg.h"
 #include "app/search/search_dlg.h"
@@ -27,7 +29,6 @@ constexpr int kMessageNoConnection = 111;
 constexpr int kMessageMasterFailed = 109;
 constexpr int kStyleOk = 0;
 constexpr int kStyleYesNo = 1;
-constexpr int kAnswerNo = 7;
 constexpr char16_t kInstallBrokenText[] = u"프로그램이 올바르게 설치되지 않았습니다. \r\n재설치해주세요.";
 // The close command of the title-bar button: identifier 2, notification 0x1000.
 constexpr WPARAM kTitleBarClose = 0x10000002;
@@ -76,7 +77,8 @@ bool CStockMainDlg::Initialize() {
   SetTitleBarButton(hwnd(), TITLE_BUTTON_CLOSE);
   // 2. The resource library.
   if (!library) {
-    ShowPlainMessage(this, kInstallBrokenText);
+    CMsgBoxDlg box(kViewerTitle, kInstallBrokenText, kStyleOk);
+    box.DoModal(this);
     Quit();
     return false;
   }
@@ -91,8 +93,8 @@ bool CStockMainDlg::Initialize() {
   connection_url_ = u"http://" + selection.server_address + u"/";
   // 5. The loading dialog, painted at once.
   PumpPendingMessages();
-  loading_ = std::make_unique<CLoadingDlg>(this);
-  loading_->Create();
+  loading_ = std::make_unique<CLoadingDlg>(selection.server_type != 0);
+  loading_->Open(this);
   PumpPendingMessages();
   // 6. The phone number for the request headers.
   WideText number;
@@ -101,7 +103,7 @@ bool CStockMainDlg::Initialize() {
   // 8. The data connection.
   if (!CheckConnection()) {
     PumpPendingMessages();
-    if (ShowNumberedMessage(this, kMessageNoConnection, kStyleYesNo) == kAnswerNo) {
+    if (AskToConnect() == kMessageNo) {
       CloseLoading();
       Quit();
       return false;
@@ -131,8 +133,17 @@ bool CStockMainDlg::CheckConnection() {
 void CStockMainDlg::EnsureConnection() {
   if (CheckConnection()) return;
   PumpPendingMessages();
-  if (ShowNumberedMessage(this, kMessageNoConnection, kStyleYesNo) != kAnswerNo)
-    connection_.Establish(connection_url_, 0);
+  if (AskToConnect() != kMessageNo) connection_.Establish(connection_url_, 0);
+}
+
+intptr_t CStockMainDlg::AskToConnect() {
+  // The loading dialog stays above everything else; the question must not
+  // open unseen behind it.
+  const bool lower_loading = loading_ && loading_->IsAlive() && loading_->top_most();
+  if (lower_loading) loading_->SetTopMost(false);
+  const intptr_t answer = ShowNumberedMessage(this, kMessageNoConnection, kStyleYesNo);
+  if (lower_loading && loading_ && loading_->IsAlive()) loading_->SetTopMost(true);
+  return answer;
 }
 
 void CStockMainDlg::BuildScreensAndTabBar() {
@@ -174,8 +185,8 @@ void CStockMainDlg::OnFirstTick() {
   ShowScreen(kScreenMyPage);
   CloseLoading();
   if (ShouldShowHelp() && IsAlive()) {
-    help_ = std::make_unique<CHelpDlg>(this);
-    help_->Create();
+    help_ = std::make_unique<CHelpDlg>();
+    help_->Open(this);
   }
   RunSelfUpgradeHandOver();
   StartUpdater(command_line_, CurrentServerSelection());
@@ -259,7 +270,7 @@ LRESULT CStockMainDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam
     case kMainDialogQuery:
       return 1;
     case WM_HELP_CLOSED:
-      if (help_) help_->Destroy();
+      if (help_ && help_->IsAlive()) help_->Destroy();
       help_.reset();
       return 0;
     case WM_TAB_SELECTED:
@@ -298,7 +309,7 @@ void CStockMainDlg::TearDown() {
   if (torn_down_) return;
   torn_down_ = true;
   PostMessage(hwnd(), WM_CANCEL_NETWORK, 0, 0);
-  if (help_) help_->Destroy();
+  if (help_ && help_->IsAlive()) help_->Destroy();
   help_.reset();
   rotation_lock_.reset();
   connection_.Release();

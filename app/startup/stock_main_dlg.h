@@ -11,7 +11,8 @@
 
 #include "app/rotation.h"
 #include "app/startup/base_screen_dlg.h"
-#include "app/startup/dialog_stand_ins.h"
+#include "app/dialogs/help_dlg.h"
+#include "app/dialogs/loading_dlg.h"
 #include "controls/kw_tab_ctrl.h"
 #include "protocol/data_connection.h"
 
@@ -59,6 +60,7 @@ class CStockMainDlg : public CBaseScreenDlg {
   void Quit();
   bool CheckConnection();
   void EnsureConnection();
+  intptr_t AskToConnect();
   void BuildScreensAndTabBar();
   void OnFirstTick();
   void CloseLoading();
