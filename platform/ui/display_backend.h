@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/gfx/geometry.h"
 #include "platform/gfx/surface.h"
 
 namespace brantel {
@@ -15,6 +16,10 @@ class DisplayBackend {
   virtual bool Create(int width, int height) = 0;
   // Shows the composed screen.
   virtual void Present(const Surface& screen) = 0;
+  // Shows the screen, of which only `area` changed, from any thread (an
+  // animation thread while the UI thread is blocked). The display serialises
+  // it with Present.
+  virtual void PresentFromAnyThread(const Surface& screen, const Rect& area) = 0;
   // Turns pending input into input-router calls; never blocks.
   virtual void PumpInput() = 0;
   // Blocks until input arrives, Wake is called or `timeout_ms` passes
@@ -26,6 +31,8 @@ class DisplayBackend {
   virtual void SetOrientation(int width, int height) = 0;
   // The input panel went up or down: text input on or off.
   virtual void SetTextInput(bool on) = 0;
+  // The picture the desktop shows for the window (straight-alpha pixels).
+  virtual void SetIcon(const Surface& icon) { (void)icon; }
   virtual const char* name() const = 0;
 };
 

@@ -39,6 +39,7 @@ constexpr uint32_t WM_IME_ENDCOMPOSITION = 0x010E;
 constexpr uint32_t WM_IME_COMPOSITION = 0x010F;
 constexpr uint32_t WM_INITDIALOG = 0x0110;
 constexpr uint32_t WM_COMMAND = 0x0111;
+constexpr uint32_t WM_INITMENUPOPUP = 0x0117;
 constexpr uint32_t WM_SYSCOMMAND = 0x0112;
 constexpr uint32_t WM_TIMER = 0x0113;
 constexpr uint32_t WM_HSCROLL = 0x0114;
@@ -47,6 +48,10 @@ constexpr uint32_t WM_MOUSEMOVE = 0x0200;
 constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
 constexpr uint32_t WM_LBUTTONUP = 0x0202;
 constexpr uint32_t WM_LBUTTONDBLCLK = 0x0203;
+// The wheel: delta in the high word of wParam (WHEEL_DELTA a notch, positive
+// away from the user), the screen point in lParam.
+constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
+constexpr int WHEEL_DELTA = 120;
 constexpr uint32_t WM_CAPTURECHANGED = 0x0215;
 constexpr uint32_t WM_IME_SETCONTEXT = 0x0281;
 constexpr uint32_t WM_IME_NOTIFY = 0x0282;
@@ -131,7 +136,8 @@ constexpr uint32_t VK_UP = 0x26;
 constexpr uint32_t VK_RIGHT = 0x27;
 constexpr uint32_t VK_DOWN = 0x28;
 constexpr uint32_t VK_DELETE = 0x2E;
-constexpr uint32_t VK_F1 = 0x70;
+constexpr uint32_t VK_F1 = 0x70;  // left soft key
+constexpr uint32_t VK_F2 = 0x71;  // right soft key
 constexpr uint32_t VK_F3 = 0x72;
 constexpr uint32_t VK_F4 = 0x73;
 constexpr uint32_t VK_PROCESSKEY = 0xE5;
@@ -139,6 +145,13 @@ constexpr uint32_t VK_PROCESSKEY = 0xE5;
 constexpr uint32_t VK_TBACK = VK_ESCAPE;
 constexpr uint32_t VK_TTALK = VK_F3;
 constexpr uint32_t VK_TEND = VK_F4;
+// What the device's shell sends the active window for its system keys, and
+// for the desktop's request to close the window (programs opt in with
+// EnableSystemKeyMessages, shell.h).
+constexpr uint32_t WM_BACK_KEY = 0x036E;
+constexpr uint32_t WM_END_KEY = 0xC021;
+constexpr uint32_t WM_CLOSE_REQUEST = 0xC024;
+constexpr uint32_t WM_TALK_KEY = 0xC03C;
 
 // --- IME -------------------------------------------------------------------
 // WM_IME_COMPOSITION lParam flags: GCS_COMPSTR while composing, GCS_RESULTSTR

@@ -53,7 +53,7 @@ class TimerService {
   }
 
   bool Kill(uint32_t id) {
-    std::lock_guard<std::mutex> lock(mu_);
+    std::unique_lock<std::mutex> lock(mu_);
     auto it = timers_.find(id);
     if (it == timers_.end()) return false;
     if (it->second.state == TimerState::kPending) {
@@ -61,7 +61,12 @@ class TimerService {
       cv_.notify_all();
       return true;
     }
-    return it->second.state == TimerState::kRunning;
+    if (it->second.state != TimerState::kRunning) return false;
+    // A callback that runs is waited for, so its owner may go right after;
+    // the callback itself may kill its own timer without waiting.
+    if (it->second.thread.get_id() != std::this_thread::get_id())
+      cv_.wait(lock, [&] { return timers_[id].state != TimerState::kRunning; });
+    return true;
   }
 
  private:
@@ -78,6 +83,7 @@ class TimerService {
     if (cb) cb(id);
     std::lock_guard<std::mutex> lock(mu_);
     timers_[id].state = TimerState::kDone;
+    cv_.notify_all();
   }
 
   void ReapLocked(std::vector<std::thread>& out) {

@@ -12,8 +12,9 @@ namespace brantel {
 // Starts a one-shot timer and returns its id (never 0).
 uint32_t StartOneShotTimer(uint32_t delay_ms, std::function<void(uint32_t id)> callback);
 // Cancels a timer that has not fired: true. Also true while its callback
-// runs (it is not interrupted, and this does not wait for it, so a callback
-// may kill its own timer). False for an id that is done or unknown.
+// runs: it is not interrupted, and the call waits until it has returned, so
+// the callback's owner may be destroyed right after; called from the
+// callback itself it returns at once. False for an id that is done or unknown.
 bool KillOneShotTimer(uint32_t id);
 
 // The device's names, for code that ports the calls literally.

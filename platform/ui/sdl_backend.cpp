@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 #include "platform/debug.h"
 #include "platform/text.h"
@@ -24,6 +25,8 @@ uint32_t VirtualKey(SDL_Keycode key) {
     case SDLK_END: return VK_TEND;       // the end key
     case SDLK_F3:
     case SDLK_HOME: return VK_TTALK;     // the talk key
+    case SDLK_F1: return VK_F1;          // the left soft key
+    case SDLK_F2: return VK_F2;          // the right soft key
     case SDLK_RETURN:
     case SDLK_KP_ENTER: return VK_RETURN;
     case SDLK_BACKSPACE: return VK_BACK;
@@ -67,8 +70,9 @@ class SdlBackend : public DisplayBackend {
     window_ = SDL_CreateWindow("BrantelStock", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(width * scale_),
                                int(height * scale_), SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!window_) return false;
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
-    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    // The software renderer: an animation thread may present while the UI
+    // thread is blocked, and a GL context is bound to one thread.
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) return false;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     // Like the phone, no text input until the input panel goes up.
@@ -77,9 +81,20 @@ class SdlBackend : public DisplayBackend {
   }
 
   void Present(const Surface& screen) override {
+    std::lock_guard<std::mutex> lock(render_mu_);
     if (screen.width() != width_ || screen.height() != height_) MakeTexture(screen.width(), screen.height());
     SDL_UpdateTexture(texture_, nullptr, screen.data(), screen.width() * 4);
-    Draw();
+    DrawLocked();
+  }
+
+  void PresentFromAnyThread(const Surface& screen, const Rect& area) override {
+    std::lock_guard<std::mutex> lock(render_mu_);
+    if (screen.width() != width_ || screen.height() != height_) return;  // turning: the UI thread presents
+    Rect part = area.Intersect(Rect{0, 0, width_, height_});
+    if (part.IsEmpty()) return;
+    SDL_Rect r{part.left, part.top, part.Width(), part.Height()};
+    SDL_UpdateTexture(texture_, &r, screen.row(part.top) + part.left, screen.width() * 4);
+    DrawLocked();
   }
 
   void PumpInput() override {
@@ -101,6 +116,7 @@ class SdlBackend : public DisplayBackend {
   }
 
   void SetOrientation(int width, int height) override {
+    std::lock_guard<std::mutex> lock(render_mu_);
     MakeTexture(width, height);
     SDL_SetWindowSize(window_, int(width * scale_), int(height * scale_));
   }
@@ -110,6 +126,16 @@ class SdlBackend : public DisplayBackend {
       SDL_StartTextInput();
     else
       SDL_StopTextInput();
+  }
+
+  void SetIcon(const Surface& icon) override {
+    // SDL copies the pixels, so the surface only wraps the picture's.
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(icon.data()), icon.width(),
+                                                        icon.height(), 32, icon.width() * 4,
+                                                        SDL_PIXELFORMAT_ARGB8888);
+    if (!s) return;
+    SDL_SetWindowIcon(window_, s);
+    SDL_FreeSurface(s);
   }
 
   const char* name() const override { return "sdl"; }
@@ -133,6 +159,11 @@ class SdlBackend : public DisplayBackend {
   }
 
   void Draw() {
+    std::lock_guard<std::mutex> lock(render_mu_);
+    DrawLocked();
+  }
+
+  void DrawLocked() {
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     SDL_Rect dest = Destination();
@@ -160,7 +191,7 @@ class SdlBackend : public DisplayBackend {
   void Handle(const SDL_Event& ev) {
     switch (ev.type) {
       case SDL_QUIT:
-        PostQuitMessage(0);
+        RouteCloseRequest();
         break;
       case SDL_WINDOWEVENT:
         if (ev.window.event == SDL_WINDOWEVENT_EXPOSED || ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) Draw();
@@ -240,6 +271,7 @@ class SdlBackend : public DisplayBackend {
   SDL_Texture* texture_ = nullptr;
   int width_ = 0, height_ = 0;
   SDL_FingerID finger_ = -1;
+  std::mutex render_mu_;  // texture and renderer, shared with animation threads
 };
 
 }  // namespace
