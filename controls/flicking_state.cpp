@@ -71,8 +71,9 @@ int FlickingState::Move(std::span<const Point> points, uint32_t now) {
     changes += changed;
     last_ = p;
   }
-  // Pulling past an end restarts the gesture's clock, so the lift after a
-  // long pull counts as slow and only settles.
+  // While a pull holds the list past an end the gesture's clock restarts:
+  // the lift is judged by the last part of the pull, and a run that starts
+  // out of range settles first.
   if (out_of_range) reference_tick_ = now;
   return changes;
 }

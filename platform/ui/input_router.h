@@ -13,6 +13,10 @@ enum class PointerAction { kDown, kMove, kUp };
 
 // Coordinates are screen pixels; fractions are kept for the move points.
 void RoutePointer(PointerAction action, double x, double y);
+// Wheel turns at screen point (x, y), in WHEEL_DELTA units a notch (dy
+// positive away from the user, dx positive to the right): WM_MOUSEWHEEL and
+// WM_MOUSEHWHEEL to the window under the point.
+void RouteWheel(double x, double y, int delta_x, int delta_y);
 // Virtual-key press or release, to the focus window (else the active one).
 void RouteKey(uint32_t vk, bool down);
 // A finished character (text input): WM_CHAR.

@@ -52,6 +52,8 @@ constexpr uint32_t WM_LBUTTONDBLCLK = 0x0203;
 // away from the user), the screen point in lParam.
 constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
 constexpr int WHEEL_DELTA = 120;
+// The sideways wheel, the same way (positive to the right).
+constexpr uint32_t WM_MOUSEHWHEEL = 0x020E;
 constexpr uint32_t WM_CAPTURECHANGED = 0x0215;
 constexpr uint32_t WM_IME_SETCONTEXT = 0x0281;
 constexpr uint32_t WM_IME_NOTIFY = 0x0282;

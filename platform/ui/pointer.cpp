@@ -127,6 +127,15 @@ void RoutePointer(PointerAction action, double x, double y) {
   }
 }
 
+void RouteWheel(double x, double y, int delta_x, int delta_y) {
+  const Point p{int(std::floor(x)), int(std::floor(y))};
+  Window* w = PointerTarget(p);
+  if (!w) return;
+  const LPARAM where = MAKELPARAM(uint32_t(p.x), uint32_t(p.y));
+  if (delta_y) PostMessage(w->hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, uint32_t(delta_y)), where);
+  if (delta_x) PostMessage(w->hwnd(), WM_MOUSEHWHEEL, MAKEWPARAM(0, uint32_t(delta_x)), where);
+}
+
 // --- Tap and hold --------------------------------------------------------------
 
 uint32_t RecognizeTapAndHold(HWND hwnd, Point screen_point, uint32_t flags) {

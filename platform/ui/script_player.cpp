@@ -126,6 +126,9 @@ class ScriptPlayer : public InputSource {
         }
         RoutePointer(PointerAction::kUp, x_, y_);
         break;
+      case ScriptStep::kWheel:
+        RouteWheel(x_, y_, int(std::lround(s.x * WHEEL_DELTA)), int(std::lround(s.y * WHEEL_DELTA)));
+        break;
       case ScriptStep::kKey:
         RouteKey(s.code, true);
         RouteKey(s.code, false);
@@ -225,6 +228,9 @@ bool ParseScript(const std::string& text, std::vector<ScriptStep>& steps, std::s
     } else if ((verb == "hold" || verb == "wait") && n == 2) {
       s = Step(ScriptStep::kWait);
       if (!ParseDelay(t[1], s.ms)) return fail("bad delay");
+    } else if (verb == "wheel" && n == 3) {
+      s = Step(ScriptStep::kWheel);
+      if (!ParseCoordinate(t[1], s.x) || !ParseCoordinate(t[2], s.y)) return fail("bad wheel turn");
     } else if (verb == "key" && n == 2) {
       s = Step(ScriptStep::kKey);
       if (!ParseKey(t[1], s.code)) return fail("unknown key '" + t[1] + "'");
@@ -294,6 +300,13 @@ InputScript& InputScript::Release() {
   return *this;
 }
 InputScript& InputScript::Hold(uint32_t ms) { return Wait(ms); }
+InputScript& InputScript::Wheel(double notches_x, double notches_y) {
+  ScriptStep s = Step(ScriptStep::kWheel);
+  s.x = notches_x;
+  s.y = notches_y;
+  steps_.push_back(s);
+  return *this;
+}
 InputScript& InputScript::Key(uint32_t vk) {
   ScriptStep s = Step(ScriptStep::kKey);
   s.code = vk;

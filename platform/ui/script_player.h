@@ -10,6 +10,8 @@
 //                            one WM_MOUSEMOVE, as a fast finger's do)
 //   release [X Y]            finger up (where it is, or at X Y)
 //   hold MS                  keep the finger where it is for MS
+//   wheel DX DY              turn the wheel DX notches right and DY away from the
+//                            user, where the finger last was (fractions allowed)
 //   key NAME|CODE            press and release a key (back, end, talk, enter,
 //                            backspace, left, right, up, down, or a number)
 //   text TEXT                type text (UTF-8), one WM_CHAR per character
@@ -34,7 +36,7 @@
 namespace brantel {
 
 struct ScriptStep {
-  enum Kind { kPress, kMove, kRelease, kKey, kText, kCompose, kWait, kIdle, kScreenshot, kRotate, kOrient, kQuit, kClose, kDump, kCall };
+  enum Kind { kPress, kMove, kRelease, kWheel, kKey, kText, kCompose, kWait, kIdle, kScreenshot, kRotate, kOrient, kQuit, kClose, kDump, kCall };
   Kind kind = kWait;
   double x = 0, y = 0;
   bool has_point = false; // release at a given point
@@ -58,6 +60,8 @@ class InputScript {
   InputScript& Move(double x, double y, uint32_t after_ms = 0);
   InputScript& Release();
   InputScript& Hold(uint32_t ms);
+  // Wheel notches (see the text format); fractions turn part of a notch.
+  InputScript& Wheel(double notches_x, double notches_y);
   InputScript& Key(uint32_t vk);
   InputScript& Text(WideView text);
   InputScript& Compose(std::vector<char16_t> composing, WideView result);

@@ -219,6 +219,16 @@ class SdlBackend : public DisplayBackend {
         Pointer(a, ev.tfinger.x * ww, ev.tfinger.y * wh);
         break;
       }
+      case SDL_MOUSEWHEEL: {
+        if (ev.wheel.which == SDL_TOUCH_MOUSEID) break;
+        const int flip = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+        int mx = 0, my = 0;
+        SDL_GetMouseState(&mx, &my);
+        double x, y;
+        ToScreen(mx, my, x, y);
+        RouteWheel(x, y, flip * ev.wheel.x * WHEEL_DELTA, flip * ev.wheel.y * WHEEL_DELTA);
+        break;
+      }
       case SDL_KEYDOWN:
       case SDL_KEYUP:
         HandleKey(ev.key, ev.type == SDL_KEYDOWN);

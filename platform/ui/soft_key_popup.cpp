@@ -136,8 +136,9 @@ LRESULT SoftKeyPopup::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam)
       return 0;
     case WM_LBUTTONDOWN: {
       Point p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if (!ClientRect().Contains(p)) {  // a tap outside closes, and is spent
-        Close();
+      if (!ClientRect().Contains(p)) {  // a tap outside closes; its release is spent too
+        dismissed_ = true;
+        Show(false);
         return 0;
       }
       pressed_inside_ = true;
@@ -148,6 +149,10 @@ LRESULT SoftKeyPopup::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam)
       if (pressed_inside_) SetHighlight(ItemAt(Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
       return 0;
     case WM_LBUTTONUP: {
+      if (dismissed_) {
+        Close();
+        return 0;
+      }
       if (!pressed_inside_) return 0;
       pressed_inside_ = false;
       int index = ItemAt(Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});

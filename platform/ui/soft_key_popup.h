@@ -64,6 +64,7 @@ class SoftKeyPopup : public Window {
   int highlight_ = -1;
   bool pressed_inside_ = false;
   bool closing_ = false;
+  bool dismissed_ = false;  // hidden by a press outside, gone at its release
 };
 
 }  // namespace brantel
