@@ -12,7 +12,7 @@ std::vector<WideText> WrapMessageText(WideView text) {
   static const Font font(kGothicFace, kMsgBoxTextFontHeight);
   std::vector<WideText> out;
   if (font.valid()) {
-    TextLayout layout = LayoutText(text, Rect{0, 0, kMsgBoxTextWidth, 100},
+    TextLayout layout = LayoutText(text, Rect{0, 0, kMsgBoxTextWidth, 1 << 20},
                                    DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX, *font.instance());
     for (const TextLine& line : layout.lines) {
       WideText wide;

@@ -166,6 +166,7 @@ void SoftKeyBar::Paint() {
     dc.DrawText(item->caption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
   }
   if (!input_panel_button_) {
+    if (menu_.ItemCount() < 2) return;  // one soft key: no divider
     int mid = client.right / 2;
     dc.FillSolid(Rect{mid, 12, mid + 1, kSoftKeyBarHeight - 12}, kBarLine);
   } else {
