@@ -51,6 +51,10 @@ class CMyPageDlg : public CBaseScreenDlg {
   bool Create(const Rect& rect);
 
   void OnShownState(int show_state) override;
+  // Fills the list from records (a reload, an answer): a section row at each
+  // change of category, an entry row per shown record. No record leaves the
+  // rows as they are, unless `empty_clears` (a reload: the list is empty).
+  void Fill(const std::vector<StockRecord>& records, bool empty_clears);
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override;
 
   // What the tests look at.
@@ -70,8 +74,6 @@ class CMyPageDlg : public CBaseScreenDlg {
  private:
   void Layout();
   void ReloadFromCache();
-  // `empty_clears`: a reload that finds no entry empties the list.
-  void Fill(const std::vector<StockRecord>& records, bool empty_clears);
   void SetLastUpdate(WideView stamp);
   void NetworkRefresh();
   void OnRowTap(int row);
