@@ -53,7 +53,8 @@ TEST(MyPageRows, SectionsAtEachCategoryChangeIncompleteRecordsHiddenArrowWhereTh
 TEST(MyPageRows, EditorSavesOnlyReadableMarkedKeysInRowOrder) {
   const std::vector<MarketRow> rows = PlanEditRows({Record(1, u"A", u"a"), Record(2, u"B", u"b"), Record(2, u"C", u"c")});
   ASSERT_EQ(rows.size(), 5u);
-  EXPECT_EQ(Cell(rows[2], kEditMarkCell)->image_id, kEditMarkedImage);
+  ASSERT_TRUE(rows[2].section && Cell(rows[1], kEditMarkCell));
+  EXPECT_EQ(Cell(rows[1], kEditMarkCell)->image_id, kEditMarkedImage);
   const WideText unmarked = KeyWithMark(rows[3].key, false);
   EXPECT_EQ(KeyWithMark(unmarked, true), rows[3].key);
   EXPECT_TRUE(KeyWithMark(u"not a key", true).empty());
