@@ -109,6 +109,7 @@ FlickRun::FlickRun(FlickingState& state, FlickAxisId axis, Kind kind)
       view_(state.axis(axis).view),
       snap_(state.axis(axis).snap),
       time_(state.gesture_time()),
+      speed_(state.speed),
       base_(FlickBaseStep(extent_, view_)) {}
 
 void FlickRun::StartSettle() {
@@ -168,11 +169,11 @@ bool FlickRun::Tick(int* sleep_ms) {
         StartSettle();
       } else {
         count_ = std::clamp(std::abs(drag_) * base_ / table.divisor, 0, table.limit);
-        if (state_.speed == FlickSpeed::kSlow) count_ /= 2;
-        if (state_.speed == FlickSpeed::kFast) count_ *= 2;
+        if (speed_ == FlickSpeed::kSlow) count_ /= 2;
+        if (speed_ == FlickSpeed::kFast) count_ *= 2;
         const int boost = time_ < kFlickMs ? (600 - int(time_)) / 50 : 0;
         if (boost >= 1) {
-          step_ = boost + base_ * (int(state_.speed) + 1);
+          step_ = boost + base_ * (int(speed_) + 1);
           phase_ = Phase::kCoast;
         } else {
           StartRest();

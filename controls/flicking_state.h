@@ -97,6 +97,7 @@ class FlickRun {
   const Kind kind_;
   const int drag_, extent_, view_, snap_;
   const uint32_t time_;
+  const FlickSpeed speed_;
   const int base_;
   Phase phase_ = Phase::kStart;
   int step_ = 0;

@@ -49,9 +49,8 @@ void PaintPortraitFrame(DeviceContext& dc, Size size, const DetailViewState& sta
   dc.FillSolid(Rect{0, 0, w, h}, kDetailBackground);
   dc.SetBkMode(TRANSPARENT);
   DrawResourcePicture(dc, 0, 0, w, 75, lib, 1034);
-  const WideText name = NameAsShown(state.record.codename);
-  const NamePlacement place = PlaceName(ViewerFont(32).MeasureText(name).cx, w);
-  Text(dc, name, place.rect, 0xFFFFFF, place.font_height, DT_CENTER);
+  const NamePlacement place = MeasureNamePlacement(state.record.codename, w);
+  Text(dc, NameAsShown(state.record.codename), place.rect, 0xFFFFFF, place.font_height, DT_CENTER);
   DrawResourcePicture(dc, kStarRect.left, kStarRect.top, 40, 40, lib, state.in_mypage ? 1057 : 1056);
   PaintFooter(dc, w, h - 92, state.update_text, lib);
 }

@@ -1,5 +1,6 @@
 #include "app/detail/detail_opener.h"
 
+#include "cache/cache_results.h"
 #include "cache/quote_store.h"
 #include "platform/resources/resource_library.h"
 
@@ -41,7 +42,7 @@ DetailResult CloseStockDetail(std::unique_ptr<CMStockDetailDlg>& detail) {
   result.changed = detail->changed();
   const StockDetailRecord& r = result.record;
   if (!r.code.empty() && !r.codename.empty() && !r.current_price.empty())
-    StoreQuote("StockData", r, detail->view().update_text, true);
+    StoreQuote(kQuoteTable, r, detail->view().server_date, true);
   detail->Destroy();
   detail.reset();
   return result;

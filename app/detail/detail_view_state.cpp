@@ -36,6 +36,7 @@ Rect LandscapeButtonRect(int button) {
 bool CanRequestDetail(const StockDetailRecord& record) { return !record.code.empty() && record.gubun >= 0; }
 
 void ApplyDetailAnswer(DetailViewState& state, const DetailAnswer& answer) {
+  state.server_date = answer.server_date;
   if (answer.detail || !answer.daily.empty()) state.update_text = UpdateTextOfServerDate(answer.server_date);
   if (answer.detail && !answer.detail->code.empty() && !answer.detail->codename.empty()) state.record = *answer.detail;
   state.daily.insert(state.daily.end(), answer.daily.begin(), answer.daily.end());

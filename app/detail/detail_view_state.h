@@ -25,6 +25,7 @@ struct DetailViewState {
   bool changed = false;  // the user changed the MyPage state here
   std::vector<StockRecord> daily;
   WideText update_text;
+  WideText server_date;  // the last answer's stamp, kept with the quote
   int period = 0;
   bool landscape = false;
   int pressed_button = kNoButton;

@@ -50,7 +50,8 @@ bool CMStockDetailDlg::Open() {
 }
 
 bool CMStockDetailDlg::OnInitDialog() {
-  if (!owner_) owner_ = parent();
+  // Without an owner of its own, the window that owns the dialog is it.
+  owner_hwnd_ = owner_ ? owner_->hwnd() : owner() ? owner()->hwnd() : 0;
   MakeFullScreenDialog(hwnd());
   ShowInputPanelButton(false);
   const Size screen = GetScreenSize();
@@ -121,8 +122,10 @@ void CMStockDetailDlg::ReceiveAnswer(const DetailAnswer& answer) {
 void CMStockDetailDlg::RequestClose() {
   // A request of ours on the stack ends first: the cancel is queued before
   // the owner's WM_DETAIL_CLOSED, and the request's pump takes it.
+  if (close_posted_) return;  // a second close before the owner acted
+  close_posted_ = true;
   if (request_running_) PostThreadMessage(GetCurrentThreadId(), WM_CANCEL_NETWORK, 0, 0);
-  if (owner_ && owner_->IsAlive()) owner_->Post(WM_DETAIL_CLOSED, 0, LPARAM(hwnd()));
+  PostMessage(owner_hwnd_, WM_DETAIL_CLOSED, 0, LPARAM(hwnd()));
 }
 
 void CMStockDetailDlg::OnCommand(uint32_t command) {
@@ -132,7 +135,7 @@ void CMStockDetailDlg::OnCommand(uint32_t command) {
       RequestClose();
       break;
     case kCmdExit:
-      if (owner_ && owner_->IsAlive()) owner_->Post(WM_COMMAND, kCmdExit, 0);
+      PostMessage(owner_hwnd_, WM_COMMAND, kCmdExit, 0);
       break;
     case kCmdVersion:
       CloseVersionDialog();
@@ -273,8 +276,8 @@ LRESULT CMStockDetailDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lPa
       OnRelease(p);
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE && lParam == 0 && view_.landscape) {
-        view_.landscape = RotateDisplay(0);
+      if (LOWORD(wParam) != WA_INACTIVE) {
+        if (lParam == 0 && view_.landscape) view_.landscape = RotateDisplay(0);
         LayoutForOrientation();
       }
       break;

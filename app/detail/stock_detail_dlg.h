@@ -55,7 +55,8 @@ class CMStockDetailDlg : public Dialog {
   CMStockDetailWnd& panel() { return panel_; }
   const ChartFiles& chart_files() const { return charts_; }
   const Surface& large_chart() const { return large_chart_; }
-  CGraphMenuDlg* period_menu() { return period_menu_ ? period_menu_.get() : nullptr; }
+  CGraphMenuDlg* period_menu() { return period_menu_.get(); }
+  CVersionInfoDlg* version_dialog() { return version_.get(); }
   bool request_running() const { return request_running_; }
   bool loading_animation_running() const { return spinner_.running(); }
 
@@ -85,7 +86,8 @@ class CMStockDetailDlg : public Dialog {
   void TearDown();
 
   ResourceLibraryRef library_;
-  Window* owner_;
+  Window* owner_;     // as given (a screen or list window); used only to create
+  HWND owner_hwnd_ = 0;  // where WM_DETAIL_CLOSED and the exit command go
   DetailViewState view_;
   ChartFiles charts_;
   Surface large_chart_;
@@ -98,6 +100,7 @@ class CMStockDetailDlg : public Dialog {
   bool request_running_ = false;
   bool request_again_ = false;
   bool torn_down_ = false;
+  bool close_posted_ = false;
   // Cleared when the dialog goes; a request still on the stack reads it
   // before it touches the dialog again.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -33,8 +33,8 @@ HWND KeyTarget() {
 }  // namespace
 
 void RouteKey(uint32_t vk, bool down) {
-  if (RouteSoftKeyInput(vk, down)) return;  // the soft keys and open pop-ups first
   HWND h = KeyTarget();
+  if (RouteSoftKeyInput(vk, down)) return;  // the soft keys and open pop-ups first
   if (h) PostMessage(h, down ? WM_KEYDOWN : WM_KEYUP, vk, down ? 1 : LPARAM(0xC0000001));
   if (down && g_system_key_messages) {
     if (uint32_t message = SystemKeyMessage(vk)) {

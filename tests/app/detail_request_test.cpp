@@ -11,7 +11,6 @@
 #include "app/dialogs/msg_box_dlg.h"
 #include "cache/mypage_store.h"
 #include "cache/quote_store.h"
-#include "platform/ui/screen.h"
 #include "platform/ui/script_player.h"
 #include "tests/app/detail_test_support.h"
 
@@ -58,9 +57,11 @@ TEST_F(DetailTest, RequestCarriesThePeriodAndTheAnswerFillsTheDetail) {
   EXPECT_EQ(d.view().period, 3);
   EXPECT_EQ(d.period_menu(), nullptr);
   EXPECT_EQ(d.view().daily.size(), 20u);  // cleared before the request, not appended twice
-  for (const std::string& old : {first_small, first_large})
-    if (old != d.chart_files().small_chart() && old != d.chart_files().large_chart())
+  for (const std::string& old : {first_small, first_large}) {
+    if (old != d.chart_files().small_chart() && old != d.chart_files().large_chart()) {
       EXPECT_NE(access(old.c_str(), F_OK), 0) << old;
+    }
+  }
 
   // "1일(추후 제공)" asks for period 0, as the refresh command does.
   ChoosePeriod(128);
@@ -69,12 +70,16 @@ TEST_F(DetailTest, RequestCarriesThePeriodAndTheAnswerFillsTheDetail) {
   ASSERT_TRUE(RunUntil([&] { return DetailRequestsLogged() == 4 && !d.request_running(); }));
   EXPECT_EQ(d.view().record.period, u"0");
 
-  // Closing deletes the pictures and hands the result to the owner.
+  // Closing deletes the pictures and hands the result to the owner, once
+  // however often the user closes.
   const std::string small = d.chart_files().small_chart();
   d.Post(WM_COMMAND, kCmdClose, 0);
+  d.Post(WM_CLOSE, 0, 0);
   ASSERT_TRUE(RunUntil([&] { return !owner_.detail; }));
   EXPECT_NE(access(small.c_str(), F_OK), 0);
   EXPECT_EQ(FilesIn(TempFolderPath()), 0);
+  RunFor(50);
+  EXPECT_EQ(owner_.closed_messages, 1);
   EXPECT_EQ(owner_.result.record.code, u"005930");
   EXPECT_FALSE(owner_.result.changed);
 }
@@ -150,7 +155,6 @@ TEST_F(DetailTest, StarAddsRemovesAndStaysOffWhenMyPageIsFull) {
   star.Tap(kStarX, kStarY).Wait(100).Idle().Call([&] {
     // The release shows the numbered message modally; read it and answer it.
     const HWND box = GetActiveWindow();
-    SaveScreenshot(testing::BinDir() + "/../detail-screens/detail-mypage-full.png");
     const std::vector<HWND> z = TopLevelWindows();  // bottom to top: the box over the top-most detail
     EXPECT_GT(std::find(z.begin(), z.end(), box) - std::find(z.begin(), z.end(), full.hwnd()), 0);
     if (auto* dlg = dynamic_cast<CMsgBoxDlg*>(WindowFromHandle(box))) message = dlg->lines();

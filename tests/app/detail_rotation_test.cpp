@@ -18,8 +18,10 @@ using testing::RunFor;
 using testing::RunUntil;
 using testing::SamsungRow;
 
+// Screenshots go to $BRANTEL_SCREENSHOT_DIR when it is set, else beside the build.
 std::string ShotPath(const std::string& name) {
-  const std::string dir = testing::BinDir() + "/../detail-screens";
+  const char* env = std::getenv("BRANTEL_SCREENSHOT_DIR");
+  const std::string dir = env && *env ? env : testing::BinDir() + "/../detail-screens";
   std::filesystem::create_directories(dir);
   return dir + "/" + name;
 }
@@ -42,7 +44,12 @@ TEST_F(DetailTest, SensorTurnsTheDetailAndClosingGivesTheSettingBack) {
   EXPECT_TRUE(GetAutoOrientation());  // the sensor may turn the display now
   EXPECT_EQ(d.rect(), (Rect{0, 52, 480, 800}));
   Shot("detail-portrait.png");
-  d.panel().ScrollTo(436);
+  // A slow drag up scrolls the panel to the daily rows.
+  InputScript drag;
+  drag.Press(240, 650).Move(240, 550, 100).Move(240, 450, 100).Move(240, 350, 100).Move(240, 250, 100).Release();
+  drag.Wait(200).Idle();
+  ASSERT_TRUE(PlayScript(drag));
+  EXPECT_GE(d.panel().VerticalPosition(), 300);
   Shot("detail-portrait-daily.png");
 
   ASSERT_TRUE(WriteMotionSensorRotation(90));
@@ -84,8 +91,15 @@ TEST_F(DetailTest, SensorTurnsTheDetailAndClosingGivesTheSettingBack) {
   EXPECT_TRUE(IsSystemBarVisible());
 }
 
-TEST_F(DetailTest, CommandAndChartTapShowLandscape) {
+TEST_F(DetailTest, CommandsAndChartTap) {
   CMStockDetailDlg& d = OpenAndLoad(SamsungRow());
+  // Exit goes to the owner; the version dialog opens and goes on its close message.
+  d.Post(WM_COMMAND, kCmdExit, 0);
+  d.Post(WM_COMMAND, kCmdVersion, 0);
+  ASSERT_TRUE(RunUntil([&] { return owner_.last_command == kCmdExit && d.version_dialog(); }));
+  d.version_dialog()->Post(WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(RunUntil([&] { return !d.version_dialog(); }));
+
   d.Post(WM_COMMAND, kCmdLandscape, 0);
   ASSERT_TRUE(RunUntil([&] { return d.view().landscape; }));
   EXPECT_EQ(GetDisplayOrientation(), DISPLAY_ORIENTATION_270);

@@ -101,6 +101,18 @@ TEST(FlickingState, QuickFlickCoastsSlowGestureOnlySettles) {
   EXPECT_FALSE(run.Tick(&sleep));
   EXPECT_EQ(caught.position(), 1400 + 30 + 29 + 28);
 
+  // A stop request ends the run after its coasting, without the rest phase.
+  Gesture stopped(1200, 6000, 600, 60);
+  ASSERT_EQ(stopped.Drag({240, 600}, {240, 400}, 100), FlickRelease::kInertial);
+  FlickRun stopping(stopped.state, FlickAxisId::kVertical, FlickRun::Kind::kInertial);
+  ASSERT_TRUE(stopping.Tick(&sleep));
+  stopped.state.stop_request = true;
+  int ticks = 1;
+  while (stopping.Tick(&sleep)) ++ticks;
+  EXPECT_EQ(ticks, 250);
+  EXPECT_EQ(stopped.position(), 1400 + 450 + 225 * 5);  // 2975: not snapped to 2940
+  EXPECT_FALSE(stopped.state.stop_request);
+
   Gesture slow(1200);
   EXPECT_EQ(slow.Drag({240, 600}, {240, 400}, 400), FlickRelease::kSettle);
   EXPECT_TRUE(slow.Run(FlickRun::Kind::kSettle).empty());  // in range: nothing moves

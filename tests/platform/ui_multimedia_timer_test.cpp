@@ -1,5 +1,6 @@
 // The one-shot multimedia timer: fires once, on its own thread, can be
-// cancelled before it fires and killed from inside its own callback.
+// cancelled before it fires, killed from inside its own callback, and a
+// kill from elsewhere waits for a callback that runs.
 
 #include <gtest/gtest.h>
 
@@ -51,18 +52,28 @@ TEST(MultimediaTimer, ALongCallbackKillsItsOwnTimerAndDoesNotHoldUpOthers) {
   std::atomic<bool> killed_self{false};
   std::atomic<bool> second_ran{false};
   std::atomic<bool> release{false};
+  std::atomic<bool> finished{false};
   uint32_t first = StartOneShotTimer(1, [&](uint32_t id) {
-    killed_self = KillOneShotTimer(id);  // the stop-motion step does this
+    killed_self = KillOneShotTimer(id);  // the stop-motion step does this, without waiting
     while (!release) std::this_thread::sleep_for(1ms);
+    std::this_thread::sleep_for(20ms);
+    finished = true;
   });
   StartOneShotTimer(5, [&](uint32_t) { second_ran = true; });
   auto end = std::chrono::steady_clock::now() + 2s;
   while (!second_ran && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(1ms);
   EXPECT_TRUE(second_ran);
-  EXPECT_TRUE(KillOneShotTimer(first));  // still running
-  release = true;
-  std::this_thread::sleep_for(20ms);
   EXPECT_TRUE(killed_self);
+  // Killing a running timer from elsewhere waits for its callback, so the
+  // callback's owner may go as soon as the kill returns.
+  std::thread releaser([&] {
+    std::this_thread::sleep_for(30ms);
+    release = true;
+  });
+  EXPECT_TRUE(KillOneShotTimer(first));
+  EXPECT_TRUE(finished);
+  releaser.join();
+  EXPECT_FALSE(KillOneShotTimer(first));
 }
 
 struct ProcRecord {

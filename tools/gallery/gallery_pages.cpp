@@ -1,5 +1,7 @@
 #include "tools/gallery/gallery_pages.h"
 
+#include "tools/gallery/gallery_list.h"
+
 #include <deque>
 
 #include "tools/gallery/gallery_assets.h"
@@ -68,6 +70,7 @@ WideText PageTitle(int page) {
     case kDialog: return u"대화 상자";
     case kInput: return u"입력";
     case kControls: return u"탭, 갱신 표시줄";
+    case kList: return u"목록 3,000행";
     default: return u"";
   }
 }
@@ -362,6 +365,7 @@ void PaintPage(DeviceContext& dc, int page, const InputEcho& echo, bool dialog_o
     case kDialog: PaintDialogPage(dc, button_pressed); break;
     case kInput: PaintInputPage(dc, echo); break;
     case kControls: PaintControlsPage(dc); break;
+    case kList: PaintListPage(dc); break;
     default: break;
   }
   PaintHeader(dc, page);

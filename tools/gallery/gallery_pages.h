@@ -13,7 +13,7 @@ constexpr int kPageWidth = 480;
 constexpr int kPageHeight = 748;  // the screen below the 52-pixel system bar
 constexpr int kHeaderHeight = 44;
 
-enum Page { kTextSmall, kTextLarge, kDrawText, kDrawing, kDialog, kInput, kControls, kPageCount };
+enum Page { kTextSmall, kTextLarge, kDrawText, kDrawing, kDialog, kInput, kControls, kList, kPageCount };
 
 WideText PageTitle(int page);
 

@@ -3,6 +3,7 @@
 #include "platform/ui/paint.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/shell.h"
+#include "tools/gallery/gallery_list.h"
 
 namespace brantel::gallery {
 namespace {
@@ -75,6 +76,11 @@ GalleryDialog::GalleryDialog() { SetInitialText(u"Gallery"); }
 bool GalleryDialog::OnInitDialog() {
   MakeFullScreenDialog(hwnd());
   SetTitleBarButton(hwnd(), TITLE_BUTTON_CLOSE);
+  list_ = std::make_unique<CMobileList>();
+  if (list_->Create(kListRect, this, nullptr)) {
+    SetUpGalleryList(list_->body());
+    list_->Show(false);
+  }
   return true;
 }
 
@@ -88,6 +94,7 @@ void GalleryDialog::TurnPage(int delta) {
   } else {
     controls_.Hide();
   }
+  if (list_ && list_->IsAlive()) list_->Show(page_ == kList);
   Invalidate();
 }
 
@@ -127,6 +134,9 @@ void GalleryDialog::OnKey(uint32_t message, WPARAM key) {
     Invalidate();
   }
   if (message != WM_KEYDOWN) return;
+  // The list page passes the scrolling keys on, as the screens do.
+  if (page_ == kList && list_ && (key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT))
+    list_->body().Send(WM_KEYDOWN, key);
   if (key == VK_LEFT) TurnPage(-1);
   if (key == VK_RIGHT) TurnPage(1);
   if (key == VK_ESCAPE) EndDialog(IDCANCEL);  // the back key leaves

@@ -3,6 +3,9 @@
 // the left and right keys, a modal message box over the dimmed screen, and
 // an echo of pointer, key and input-method messages.
 
+#include <memory>
+
+#include "controls/mobile_list.h"
 #include "platform/gfx/surface.h"
 #include "platform/ui/dialog.h"
 #include "tools/gallery/gallery_controls.h"
@@ -35,6 +38,7 @@ class GalleryDialog : public Dialog {
   void OnKey(uint32_t message, WPARAM key);
   void OnChar(char16_t c);
 
+  std::unique_ptr<CMobileList> list_;  // shown on the list page
   int page_ = 0;
   bool button_pressed_ = false;
   InputEcho echo_;
