@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <atomic>
 #include <thread>
 
 #include "app/dialogs/msg_box_layout.h"
@@ -83,15 +87,21 @@ TEST(ViewerStartup, FirstStartHelpTabsAndTheHelpFlag) {
 
   // First start: loading, master request, MyPage, the help over it. OK
   // without the tick; then the tabs.
-  viewer.SetScript(std::string("wait 1500\nidle\n") + viewer.DumpStep() + kTapHelpOk + kSettle + viewer.DumpStep() +
-                   kTapMarketTab + kSettle + viewer.DumpStep() + kTapSearchTab + kSettle + viewer.DumpStep() +
-                   kTapMyPageTab + kSettle + viewer.DumpStep() + "quit\n");
+  // The loading dialog is looked at before the start-up timer's first tick.
+  viewer.SetScript("wait 50\n" + viewer.DumpStep() + "wait 1500\nidle\n" + viewer.DumpStep() + kTapHelpOk + kSettle +
+                   viewer.DumpStep() + kTapMarketTab + kSettle + viewer.DumpStep() + kTapSearchTab + kSettle +
+                   viewer.DumpStep() + kTapMyPageTab + kSettle + viewer.DumpStep() + "quit\n");
   ViewerRun run = viewer.Run(20000);
   ASSERT_FALSE(run.timed_out) << viewer.Log();
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_NE(server.Log().find("MasterMain.do"), std::string::npos);
   auto dumps = viewer.Dumps();
-  ASSERT_EQ(dumps.size(), 5u);
+  ASSERT_EQ(dumps.size(), 6u);
+  const std::string loading = dumps[0];
+  EXPECT_NE(loading.find("\nDialog id=0 (0,52)-(480,800) visible \"증권정보 NUV\""), std::string::npos)
+      << loading;
+  EXPECT_FALSE(ScreenVisible(loading, "CMyPageDlg"));
+  dumps.erase(dumps.begin());
   EXPECT_TRUE(HelpShown(dumps[0]));
   EXPECT_TRUE(ScreenVisible(dumps[0], "CMyPageDlg"));
   EXPECT_FALSE(HelpShown(dumps[1]));
@@ -108,12 +118,14 @@ TEST(ViewerStartup, FirstStartHelpTabsAndTheHelpFlag) {
   run = viewer.Run(20000);
   ASSERT_FALSE(run.timed_out) << viewer.Log();
   dumps = viewer.Dumps();
-  ASSERT_EQ(dumps.size(), 6u);
-  EXPECT_TRUE(HelpShown(dumps[5]));
+  ASSERT_EQ(dumps.size(), 7u);
+  EXPECT_TRUE(HelpShown(dumps[6]));
   EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, u"SOFTWARE\\BRANTEL\\BrantelStock", u"display_info"), 1u);
 
   // Third start: no help. Another program sends an unknown tab (nothing
-  // changes), then WM_APP_EXIT (the viewer ends).
+  // changes), then WM_APP_EXIT (the viewer ends). The user's auto-rotation
+  // is off while the viewer runs and comes back after it.
+  SetRegistryNumber(HKEY_CURRENT_USER, u"ControlPanel\\MotionSensor", u"AutoOrientation", 1);
   viewer.SetScript(std::string("wait 1500\nidle\n") + viewer.DumpStep() + "wait 1500\nidle\n" + viewer.DumpStep() +
                    kLinger);
   ASSERT_TRUE(viewer.Start());
@@ -122,21 +134,25 @@ TEST(ViewerStartup, FirstStartHelpTabsAndTheHelpFlag) {
     for (int i = 0; i < 1000 && viewer.Dumps().size() < n; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return viewer.Dumps().size() >= n;
   };
-  ASSERT_TRUE(wait_for_dumps(7));
+  ASSERT_TRUE(wait_for_dumps(8));
   HWND main_dialog = FindWindow(kViewerWindowClass, u"");
   ASSERT_NE(main_dialog, HWND(0));
+  EXPECT_EQ(RegistryNumber(HKEY_CURRENT_USER, u"ControlPanel\\MotionSensor", u"AutoOrientation"), 0u);
   EXPECT_TRUE(PostMessage(main_dialog, WM_TAB_SELECTED, 0, 12345));
-  ASSERT_TRUE(wait_for_dumps(8));
+  ASSERT_TRUE(wait_for_dumps(9));
   EXPECT_TRUE(PostMessage(main_dialog, WM_APP_EXIT, 0, 0));
   run = viewer.Wait(kEndsByItselfMs);
   DisconnectFromOtherPrograms();
   EXPECT_FALSE(run.timed_out) << "WM_APP_EXIT did not end the viewer";
   EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(RegistryNumber(HKEY_CURRENT_USER, u"ControlPanel\\MotionSensor", u"AutoOrientation"), 1u);
   dumps = viewer.Dumps();
-  EXPECT_FALSE(HelpShown(dumps[6]));
-  EXPECT_TRUE(ScreenVisible(dumps[6], "CMyPageDlg"));
+  ASSERT_EQ(dumps.size(), 9u);
+  EXPECT_FALSE(HelpShown(dumps[7]));
   EXPECT_TRUE(ScreenVisible(dumps[7], "CMyPageDlg"));
-  EXPECT_EQ(Line(dumps[6], "  Mobile Tab Control"), Line(dumps[7], "  Mobile Tab Control"));
+  EXPECT_TRUE(ScreenVisible(dumps[8], "CMyPageDlg"));
+  EXPECT_FALSE(ScreenVisible(dumps[8], "CMarketInfoDlg"));
+  EXPECT_FALSE(ScreenVisible(dumps[8], "CSearchDlg"));
 }
 
 TEST(ViewerStartup, DataConnectionCradleAndMessage111) {
@@ -179,6 +195,69 @@ TEST(ViewerStartup, DataConnectionCradleAndMessage111) {
   EXPECT_TRUE(ScreenVisible(dumps[3], "CMyPageDlg"));
 }
 
+// Answers every request on a loopback port with one fixed HTTP answer.
+class FixedAnswerServer {
+ public:
+  explicit FixedAnswerServer(std::string answer) : answer_(std::move(answer)) {
+    listener_ = testing_support::ListenLoopback(4, &port_);
+    thread_ = std::thread([this] { Serve(); });
+  }
+  ~FixedAnswerServer() {
+    stop_ = true;
+    thread_.join();
+    if (listener_ >= 0) close(listener_);
+  }
+  int port() const { return port_; }
+
+ private:
+  void Serve() {
+    while (!stop_) {
+      pollfd p{listener_, POLLIN, 0};
+      if (poll(&p, 1, 50) <= 0) continue;
+      const int fd = accept(listener_, nullptr, nullptr);
+      if (fd < 0) continue;
+      std::string request;
+      char buffer[4096];
+      // The head, then as much body as it announces.
+      size_t head_end = std::string::npos, length = 0;
+      while (head_end == std::string::npos || request.size() < head_end + 4 + length) {
+        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+        if (n <= 0) break;
+        request.append(buffer, size_t(n));
+        if (head_end == std::string::npos && (head_end = request.find("\r\n\r\n")) != std::string::npos) {
+          const size_t at = request.find("Content-Length: ");
+          if (at != std::string::npos && at < head_end) length = std::strtoul(request.c_str() + at + 16, nullptr, 10);
+        }
+      }
+      testing_support::SendText(fd, answer_);
+      close(fd);
+    }
+  }
+  std::string answer_;
+  int listener_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+// A master answer with one item whose file is larger than a master list may
+// be (32 MiB), so it cannot be read.
+std::string UnreadableMasterAnswer() {
+  const std::string delimiter = "------BrantelPart7f3a";
+  const std::string line = "005930|한빛전자|KOSPI|\n";
+  std::string file;
+  while (file.size() <= (size_t(32) << 20)) file += line;
+  std::string body = delimiter + "\r\nContent-Type: text/xml; charset=UTF-8\r\n\r\n"
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SmartPhone><Header><ServerDate>26/12/07 10:56:06</ServerDate>"
+      "<ResultCode>1</ResultCode><ResultDesc>OK</ResultDesc></Header><Body><InfoList gubun=\"0\"><Code item=\"0\">"
+      "MASTER</Code><CodeName>masterinfo</CodeName></InfoList></Body></SmartPhone>\r\n" +
+      delimiter + "\r\nContent-Type: text/plain; charset=UTF-8\r\nContent-Disposition: attachment; "
+      "filename='masterinfo.txt'\r\nContent-Length: " + std::to_string(file.size()) + "\r\n\r\n" + file + "\r\n" +
+      delimiter + "--\r\n";
+  return "HTTP/1.1 200 OK\r\nContent-Type: multipart/mixed\r\nContent-Length: " + std::to_string(body.size()) +
+         "\r\n\r\n" + body;
+}
+
 TEST(ViewerStartup, MasterRefreshFailuresAndRefusal) {
   ViewerProcess viewer;
   SetRegistryNumber(HKEY_LOCAL_MACHINE, u"SOFTWARE\\BRANTEL\\BrantelStock", u"display_info", 1);
@@ -211,6 +290,18 @@ TEST(ViewerStartup, MasterRefreshFailuresAndRefusal) {
   EXPECT_TRUE(ScreenVisible(dumps[1], "CMyPageDlg"));
   EXPECT_TRUE(ScreenVisible(dumps[2], "CMyPageDlg"));
   EXPECT_FALSE(MessageBoxShown(dumps[2]));
+
+  // A new master list that cannot be read: message 109 even though a
+  // stored one exists, and the viewer ends.
+  FixedAnswerServer unreadable(UnreadableMasterAnswer());
+  viewer.PointAt(unreadable.port());
+  viewer.SetScript(std::string("wait 3000\nidle\n") + viewer.DumpStep() + TapMessageButton(109, 0, 0) + kLinger);
+  const ViewerRun unreadable_run = viewer.Run(kEndsByItselfMs);
+  EXPECT_FALSE(unreadable_run.timed_out) << "the viewer did not end after message 109";
+  dumps = viewer.Dumps();
+  ASSERT_EQ(dumps.size(), 4u);
+  EXPECT_TRUE(MessageBoxShown(dumps[3]));
+  EXPECT_FALSE(ScreenVisible(dumps[3], "CMyPageDlg"));
 }
 
 TEST(ViewerStartup, SelfUpgradeWaitsForTheUpdaterAndReplacesTheFileWhole) {

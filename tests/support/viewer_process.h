@@ -83,6 +83,12 @@ class ViewerProcess {
   }
   std::string Log() const { return ReadFile(log_path_); }
 
+  // An environment variable for the next runs (replacing an earlier value).
+  void SetEnv(const std::string& name, const std::string& value) {
+    std::erase_if(extra_env_, [&](const std::string& e) { return e.rfind(name + "=", 0) == 0; });
+    extra_env_.push_back(name + "=" + value);
+  }
+
   // Starts the viewer with `args` after the display options.
   bool Start(const std::vector<std::string>& args = {}) {
     std::vector<std::string> all = {program_ / "BrantelStock", "--headless", "--script", work_ / "script.txt"};
@@ -92,6 +98,7 @@ class ViewerProcess {
     argv.push_back(nullptr);
     std::vector<std::string> env_text = {"BRANTEL_HOME=" + data_.path(), "BRANTEL_DISPLAY=headless",
                                          "BRANTEL_FIXED_CLOCK=12:00"};
+    env_text.insert(env_text.end(), extra_env_.begin(), extra_env_.end());
     for (char** e = environ; *e; ++e) {
       const std::string v = *e;
       if (v.rfind("BRANTEL_HOME=", 0) && v.rfind("BRANTEL_DISPLAY=", 0) && v.rfind("BRANTEL_FIXED_CLOCK=", 0))
@@ -146,6 +153,7 @@ class ViewerProcess {
   TempFolder work_{"brantel-viewer-work"};
   std::string log_path_;
   std::string dump_path_;
+  std::vector<std::string> extra_env_;
   pid_t pid_ = -1;
 };
 
