@@ -2,6 +2,7 @@
 // to the focus window, else to the active window.
 
 #include <mutex>
+#include <set>
 
 #include "platform/ui/input_router.h"
 #include "platform/ui/message_queue.h"
@@ -11,6 +12,7 @@ namespace {
 
 std::mutex g_mu;
 bool g_composing = false;
+std::set<uint32_t> g_keys_down;
 
 HWND KeyTarget() {
   HWND h = GetFocus();
@@ -20,6 +22,11 @@ HWND KeyTarget() {
 }  // namespace
 
 void RouteKey(uint32_t vk, bool down) {
+  {
+    std::lock_guard<std::mutex> lock(g_mu);
+    if (down) g_keys_down.insert(vk);
+    else g_keys_down.erase(vk);
+  }
   HWND h = KeyTarget();
   if (h) PostMessage(h, down ? WM_KEYDOWN : WM_KEYUP, vk, down ? 1 : LPARAM(0xC0000001));
 }
@@ -59,6 +66,11 @@ void RouteCompositionEnd() {
     g_composing = false;
   }
   if (HWND h = KeyTarget()) PostMessage(h, WM_IME_ENDCOMPOSITION, 0, 0);
+}
+
+bool IsKeyDown(uint32_t vk) {
+  std::lock_guard<std::mutex> lock(g_mu);
+  return g_keys_down.count(vk) != 0;
 }
 
 bool IsComposing() {
