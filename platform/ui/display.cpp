@@ -31,7 +31,14 @@ class Display : public QueueClient {
     for (InputSource* s : std::vector<InputSource*>(sources_)) s->Poll();
   }
   void OnIdle() override {
+    std::lock_guard<std::mutex> lock(present_mu_);
     if (ComposeIfDirty(screen_)) backend_->Present(screen_);
+  }
+  // Any thread (an animation thread while the UI thread is blocked).
+  void PresentArea(const Rect& area) {
+    std::lock_guard<std::mutex> lock(present_mu_);
+    ComposeScreenArea(screen_, area);
+    backend_->PresentFromAnyThread(screen_, area);
   }
   void Wait(uint32_t timeout_ms) override {
     for (InputSource* s : sources_) timeout_ms = std::min(timeout_ms, s->NextDueMs());
@@ -44,10 +51,13 @@ class Display : public QueueClient {
 
  private:
   std::unique_ptr<DisplayBackend> backend_;
+  std::mutex present_mu_;  // the screen copy and the backend's output
   Surface screen_;
 };
 
 std::mutex g_mu;
+// Held while a thread presents, so the display is not stopped under it.
+std::mutex g_present_mu;
 Display* g_display = nullptr;
 ThreadId g_display_thread = 0;
 
@@ -89,6 +99,8 @@ std::string DisplayHelpText() {
          "  Escape              back key\n"
          "  F4 or End           end key\n"
          "  F3 or Home          talk key\n"
+         "  F1 / F2             left / right soft key of the menu bar\n"
+         "  Up / Down, Enter    move in an open pop-up menu, choose\n"
          "  F9                  turn the phone (motion sensor Rotation 0 -> 90 -> 270 -> 0)\n"
          "  F12                 screenshot to brantel-screenshot.png\n";
 }
@@ -137,6 +149,7 @@ void StopDisplay() {
   StopScript();
   CurrentQueue()->SetClient(nullptr);
   {
+    std::lock_guard<std::mutex> presenting(g_present_mu);
     std::lock_guard<std::mutex> lock(g_mu);
     g_display = nullptr;
     g_display_thread = 0;
@@ -152,6 +165,16 @@ bool IsDisplayRunning() {
 DisplayBackend* CurrentDisplayBackend() {
   std::lock_guard<std::mutex> lock(g_mu);
   return g_display ? g_display->backend() : nullptr;
+}
+
+void PresentScreenArea(const Rect& area) {
+  std::lock_guard<std::mutex> presenting(g_present_mu);
+  Display* d;
+  {
+    std::lock_guard<std::mutex> lock(g_mu);
+    d = g_display;
+  }
+  if (d) d->PresentArea(area);
 }
 
 void WakeDisplayThread() {

@@ -41,6 +41,10 @@ void StopDisplay();
 bool IsDisplayRunning();
 DisplayBackend* CurrentDisplayBackend();
 
+// Composes `area` of the screen (screen coordinates) and presents it at
+// once; any thread. Nothing without a display. (DrawAndPresent uses it.)
+void PresentScreenArea(const Rect& area);
+
 // Wakes the UI thread so it composes and presents (any thread).
 void WakeDisplayThread();
 

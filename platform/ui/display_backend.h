@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/gfx/geometry.h"
 #include "platform/gfx/surface.h"
 
 namespace brantel {
@@ -17,6 +18,10 @@ class DisplayBackend {
   virtual bool Create(int width, int height) = 0;
   // Shows the composed screen.
   virtual void Present(const Surface& screen) = 0;
+  // Shows the screen, of which only `area` changed, from any thread (an
+  // animation thread while the UI thread is blocked). The display serialises
+  // it with Present.
+  virtual void PresentFromAnyThread(const Surface& screen, const Rect& area) = 0;
   // Turns pending input into input-router calls; never blocks.
   virtual void PumpInput() = 0;
   // Blocks until input arrives, Wake is called or `timeout_ms` passes

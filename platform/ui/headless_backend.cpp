@@ -10,8 +10,16 @@ bool HeadlessBackend::Create(int width, int height) {
 }
 
 void HeadlessBackend::Present(const Surface& screen) {
+  std::lock_guard<std::mutex> lock(present_mu_);
   presented_ = screen;
   ++present_count_;
+}
+
+void HeadlessBackend::PresentFromAnyThread(const Surface& screen, const Rect&) { Present(screen); }
+
+Surface HeadlessBackend::PresentedCopy() {
+  std::lock_guard<std::mutex> lock(present_mu_);
+  return presented_;
 }
 
 void HeadlessBackend::Wait(uint32_t timeout_ms) {
@@ -29,6 +37,9 @@ void HeadlessBackend::Wake() {
   cv_.notify_all();
 }
 
-void HeadlessBackend::SetOrientation(int width, int height) { presented_.Resize(width, height); }
+void HeadlessBackend::SetOrientation(int width, int height) {
+  std::lock_guard<std::mutex> lock(present_mu_);
+  presented_.Resize(width, height);
+}
 
 }  // namespace brantel

@@ -2,6 +2,7 @@
 // The headless display: an in-memory screen, no window. Input comes from
 // scripts or from tests through the input router.
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 
@@ -13,6 +14,7 @@ class HeadlessBackend : public DisplayBackend {
  public:
   bool Create(int width, int height) override;
   void Present(const Surface& screen) override;
+  void PresentFromAnyThread(const Surface& screen, const Rect& area) override;
   void PumpInput() override {}
   void Wait(uint32_t timeout_ms) override;
   void Wake() override;
@@ -21,16 +23,20 @@ class HeadlessBackend : public DisplayBackend {
   const char* name() const override { return "headless"; }
 
   // What was presented last (tests compare it with the composed screen).
+  // The reference is for the UI thread when no animation thread presents;
+  // PresentedCopy may be taken from any thread at any time.
   const Surface& presented() const { return presented_; }
-  int present_count() const { return present_count_; }
+  Surface PresentedCopy();
+  int present_count() const { return present_count_.load(); }
   bool text_input() const { return text_input_; }
 
  private:
   std::mutex mu_;
   std::condition_variable cv_;
   bool woken_ = false;
+  std::mutex present_mu_;
   Surface presented_;
-  int present_count_ = 0;
+  std::atomic<int> present_count_{0};
   bool text_input_ = false;
 };
 

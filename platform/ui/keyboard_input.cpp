@@ -6,6 +6,7 @@
 
 #include "platform/ui/input_router.h"
 #include "platform/ui/message_queue.h"
+#include "platform/ui/soft_key_bar.h"
 
 namespace brantel {
 namespace {
@@ -28,6 +29,7 @@ void RouteKey(uint32_t vk, bool down) {
     else g_keys_down.erase(vk);
   }
   HWND h = KeyTarget();
+  if (RouteSoftKeyInput(vk, down)) return;  // the soft keys and open pop-ups first
   if (h) PostMessage(h, down ? WM_KEYDOWN : WM_KEYUP, vk, down ? 1 : LPARAM(0xC0000001));
 }
 

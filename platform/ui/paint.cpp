@@ -1,10 +1,11 @@
 #include "platform/ui/paint.h"
 
+#include "platform/ui/present.h"
 #include "platform/ui/window_tree.h"
 
 namespace brantel {
 
-PaintScope::PaintScope(Window& window, bool validate) : window_(window) {
+PaintScope::PaintScope(Window& window, bool validate) : window_(window), surfaces_(BackingSurfaceLock()) {
   Surface* target = &empty_;
   {
     std::lock_guard<std::mutex> lock(WindowTree::mutex());

@@ -9,6 +9,7 @@
 // and leaves the invalid part alone. Either one marks the screen for
 // composition when it ends.
 
+#include <mutex>
 #include <optional>
 
 #include "platform/gfx/device_context.h"
@@ -42,6 +43,8 @@ class PaintScope {
 
  private:
   Window& window_;
+  // An animation thread's DrawAndPresent waits while this scope draws.
+  std::lock_guard<std::recursive_mutex> surfaces_;
   Surface empty_;
   Point origin_;
   Rect clip_;

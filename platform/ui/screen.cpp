@@ -16,8 +16,8 @@ std::atomic<int> g_height{800};
 std::atomic<bool> g_bar_visible{true};
 std::atomic<bool> g_dirty{true};
 
-void BlitOpaque(Surface& dst, const Surface& src, Point at) {
-  Rect target = Rect::FromSize(at.x, at.y, src.width(), src.height()).Intersect(Rect{0, 0, dst.width(), dst.height()});
+void BlitOpaque(Surface& dst, const Surface& src, Point at, const Rect& part) {
+  Rect target = Rect::FromSize(at.x, at.y, src.width(), src.height()).Intersect(part);
   if (target.IsEmpty()) return;
   for (int y = target.top; y < target.bottom; ++y) {
     const uint32_t* s = src.row(y - at.y) + (target.left - at.x);
@@ -26,17 +26,23 @@ void BlitOpaque(Surface& dst, const Surface& src, Point at) {
   }
 }
 
-void Compose(Surface& screen, HWND stop_at = 0) {
+// Composes `area` of the screen (all of it when `area` is null).
+void Compose(Surface& screen, HWND stop_at = 0, const Rect* area = nullptr) {
   int w = g_width.load(), h = g_height.load();
-  if (screen.width() != w || screen.height() != h)
+  Rect part{0, 0, w, h};
+  if (screen.width() != w || screen.height() != h) {
     screen.Resize(w, h, 0xFF000000);
-  else
+  } else if (!area) {
     std::fill(screen.data(), screen.data() + size_t(w) * size_t(h), 0xFF000000u);
+  } else {
+    part = area->Intersect(part);
+    for (int y = part.top; y < part.bottom; ++y) std::fill(screen.row(y) + part.left, screen.row(y) + part.right, 0xFF000000u);
+  }
   std::lock_guard<std::mutex> lock(WindowTree::mutex());
   for (Window* top : WindowTree::top_levels()) {
     if (stop_at && top->hwnd() == stop_at) break;
     if (!WindowTree::visible(top)) continue;
-    BlitOpaque(screen, WindowTree::backing(top), Point{top->rect().left, top->rect().top});
+    BlitOpaque(screen, WindowTree::backing(top), Point{top->rect().left, top->rect().top}, part);
   }
 }
 
@@ -62,10 +68,11 @@ void SetScreenSizeInternal(int width, int height) {
 void SetSystemBarVisibleInternal(bool visible) { g_bar_visible.store(visible); }
 bool IsSystemBarVisible() { return g_bar_visible.load(); }
 
-void CopyScreen(Surface& out) {
-  g_dirty.store(false);
-  Compose(out);
-}
+// Leaves the dirty mark alone: the display has not shown this composition,
+// so it must still compose and present at its next idle.
+void CopyScreen(Surface& out) { Compose(out); }
+
+void ComposeScreenArea(Surface& screen, const Rect& area) { Compose(screen, 0, &area); }
 
 void CopyScreenBelow(HWND window, Surface& out) { Compose(out, window); }
 

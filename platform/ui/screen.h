@@ -30,6 +30,9 @@ bool SaveScreenshot(const std::string& path);
 // Internal to the window system: composes when something changed since the
 // last time; true when the screen changed. `screen` is then the result.
 bool ComposeIfDirty(Surface& screen);
+// Composes only `area` of `screen` (resized, and then composed whole, when
+// its size is not the screen's).
+void ComposeScreenArea(Surface& screen, const Rect& area);
 void SetScreenSizeInternal(int width, int height);
 void SetSystemBarVisibleInternal(bool visible);
 bool IsSystemBarVisible();

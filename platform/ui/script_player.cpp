@@ -46,7 +46,7 @@ bool ParseKey(const std::string& token, uint32_t& vk) {
       {"back", VK_TBACK},   {"escape", VK_ESCAPE}, {"end", VK_TEND},   {"talk", VK_TTALK},
       {"enter", VK_RETURN}, {"backspace", VK_BACK}, {"tab", VK_TAB},   {"space", VK_SPACE},
       {"left", VK_LEFT},    {"right", VK_RIGHT},   {"up", VK_UP},      {"down", VK_DOWN},
-      {"delete", VK_DELETE}, {"home", VK_HOME}};
+      {"delete", VK_DELETE}, {"home", VK_HOME},   {"f1", VK_F1},      {"f2", VK_F2}};
   for (auto& [name, code] : kNames)
     if (EqualsNoCaseNarrow(token, name)) {
       vk = code;

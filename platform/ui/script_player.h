@@ -13,7 +13,7 @@
 //   wheel DX DY              turn the wheel DX notches right and DY away from the
 //                            user, where the finger last was (fractions allowed)
 //   key NAME|CODE            press and release a key (back, end, talk, enter,
-//                            backspace, left, right, up, down, or a number)
+//                            backspace, left, right, up, down, f1, f2, or a number)
 //   text TEXT                type text (UTF-8), one WM_CHAR per character
 //   compose A B ... = TEXT   input-method composition showing A, B ... then TEXT
 //   wait MS                  let MS milliseconds pass

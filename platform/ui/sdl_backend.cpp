@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 #include "platform/debug.h"
 #include "platform/text.h"
@@ -24,6 +25,8 @@ uint32_t VirtualKey(SDL_Keycode key) {
     case SDLK_END: return VK_TEND;       // the end key
     case SDLK_F3:
     case SDLK_HOME: return VK_TTALK;     // the talk key
+    case SDLK_F1: return VK_F1;          // the left soft key
+    case SDLK_F2: return VK_F2;          // the right soft key
     case SDLK_RETURN:
     case SDLK_KP_ENTER: return VK_RETURN;
     case SDLK_BACKSPACE: return VK_BACK;
@@ -71,8 +74,9 @@ class SdlBackend : public DisplayBackend {
     window_ = SDL_CreateWindow("BrantelStock", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(width * scale_),
                                int(height * scale_), SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!window_) return false;
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
-    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    // The software renderer: an animation thread may present while the UI
+    // thread is blocked, and a GL context is bound to one thread.
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) return false;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     // Like the phone, no text input until the input panel goes up.
@@ -81,9 +85,20 @@ class SdlBackend : public DisplayBackend {
   }
 
   void Present(const Surface& screen) override {
+    std::lock_guard<std::mutex> lock(render_mu_);
     if (screen.width() != width_ || screen.height() != height_) MakeTexture(screen.width(), screen.height());
     SDL_UpdateTexture(texture_, nullptr, screen.data(), screen.width() * 4);
-    Draw();
+    DrawLocked();
+  }
+
+  void PresentFromAnyThread(const Surface& screen, const Rect& area) override {
+    std::lock_guard<std::mutex> lock(render_mu_);
+    if (screen.width() != width_ || screen.height() != height_) return;  // turning: the UI thread presents
+    Rect part = area.Intersect(Rect{0, 0, width_, height_});
+    if (part.IsEmpty()) return;
+    SDL_Rect r{part.left, part.top, part.Width(), part.Height()};
+    SDL_UpdateTexture(texture_, &r, screen.row(part.top) + part.left, screen.width() * 4);
+    DrawLocked();
   }
 
   void PumpInput() override {
@@ -105,6 +120,7 @@ class SdlBackend : public DisplayBackend {
   }
 
   void SetOrientation(int width, int height) override {
+    std::lock_guard<std::mutex> lock(render_mu_);
     MakeTexture(width, height);
     SDL_SetWindowSize(window_, int(width * scale_), int(height * scale_));
   }
@@ -147,6 +163,11 @@ class SdlBackend : public DisplayBackend {
   }
 
   void Draw() {
+    std::lock_guard<std::mutex> lock(render_mu_);
+    DrawLocked();
+  }
+
+  void DrawLocked() {
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     SDL_Rect dest = Destination();
@@ -264,6 +285,7 @@ class SdlBackend : public DisplayBackend {
   SDL_Texture* texture_ = nullptr;
   int width_ = 0, height_ = 0;
   SDL_FingerID finger_ = -1;
+  std::mutex render_mu_;  // texture and renderer, shared with animation threads
 };
 
 }  // namespace

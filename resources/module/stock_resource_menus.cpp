@@ -20,6 +20,7 @@ enum : uint32_t {
   kClear = 40009,
   kLandscape = 40014,
   kCloseDetail = 40017,
+  kCloseVersion = 40018,
   kRankVolume = 40030,
   kRankValue = 40031,
   kRankCapital = 40032,
@@ -81,6 +82,11 @@ const BrantelMenuItemEntry kMyPageEditor[] = {
     {0, 0, kCancel, "취소"},
 };
 
+// The version dialog: one soft key that closes it.
+const BrantelMenuItemEntry kVersionInfo[] = {
+    {0, 0, kCloseVersion, "닫기"},
+};
+
 #undef MENU_TAIL
 
 template <size_t N>
@@ -98,6 +104,7 @@ const BrantelMenuEntry kMenus[] = {
     MenuOf(40016, kSearch),
     MenuOf(40014, kMyPage),
     MenuOf(40015, kMyPageEditor),
+    MenuOf(40020, kVersionInfo),
 };
 
 }  // namespace

@@ -9,8 +9,12 @@
 #include <cstdlib>
 
 #include "platform/ui/display.h"
+#include <thread>
+
 #include "platform/ui/message_queue.h"
+#include "platform/ui/present.h"
 #include "platform/ui/sdl_backend.h"
+#include "platform/ui/soft_key_bar.h"
 #include "tests/platform/ui_test_support.h"
 
 namespace brantel {
@@ -124,6 +128,36 @@ TEST_F(Sdl, CompositionBecomesImeMessagesAndTheFinishedCharacter) {
   ASSERT_EQ(chars.size(), 2u);
   EXPECT_EQ(chars[0].wParam, WPARAM(u'한'));
   EXPECT_EQ(chars[1].wParam, WPARAM(u'a'));
+}
+
+TEST_F(Sdl, SoftKeysAndAnAnimationThreadPresentingInTheWindow) {
+  RecordingWindow w;
+  ASSERT_TRUE(w.CreateTop(Rect{0, 0, 480, 800}));
+  ResourceMenu menu = {{u"왼쪽", 11, false, false, {}}, {u"오른쪽", 12, false, false, {}}};
+  SoftKeyBar bar;
+  ASSERT_TRUE(bar.Create(w, w.hwnd(), menu, false));
+  Drain();
+  for (SDL_Keycode key : {SDLK_F1, SDLK_F2}) {
+    SDL_Event ev{};
+    ev.type = SDL_KEYDOWN;
+    ev.key.keysym.sym = key;
+    Push(ev);
+  }
+  Drain();
+  auto commands = w.Only(WM_COMMAND);
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(commands[0].wParam, 11u);
+  EXPECT_EQ(commands[1].wParam, 12u);
+  // A thread presents while this one is blocked in join.
+  bool drawn = false;
+  std::thread animator([&] {
+    for (int i = 0; i < 5; ++i)
+      drawn = DrawAndPresent(w.hwnd(), Rect{0, 0, 100, 100},
+                             [&](DeviceContext& dc) { dc.FillSolid(Rect{0, 0, 100, 100}, RGB(uint8_t(i * 50), 0, 0)); });
+  });
+  animator.join();
+  EXPECT_TRUE(drawn);
+  bar.Destroy();
 }
 
 }  // namespace

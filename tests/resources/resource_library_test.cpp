@@ -62,10 +62,11 @@ TEST(ResourceLibrary, MenusCarryTheCommandsOfTheirScreens) {
   EXPECT_EQ(CommandsOf(library->Menu(40016)), (std::set<uint32_t>{40003, 40004, 40009}));
   EXPECT_EQ(CommandsOf(library->Menu(40014)), (std::set<uint32_t>{40001, 40003, 40004, 40005}));
   EXPECT_EQ(CommandsOf(library->Menu(40015)), (std::set<uint32_t>{40006, 40007}));
+  EXPECT_EQ(CommandsOf(library->Menu(40020)), (std::set<uint32_t>{40018}));  // the version dialog
   EXPECT_TRUE(library->Menu(40017).empty());
 
   // Soft-key bars: at most two top-level items, each captioned in Korean.
-  for (uint32_t number : {40010u, 40011u, 40012u, 40013u, 237u, 234u, 40016u, 40014u, 40015u}) {
+  for (uint32_t number : {40010u, 40011u, 40012u, 40013u, 237u, 234u, 40016u, 40014u, 40015u, 40020u}) {
     ResourceMenu menu = library->Menu(number);
     ASSERT_FALSE(menu.empty()) << number;
     EXPECT_LE(menu.size(), 2u) << number;

@@ -1,0 +1,115 @@
+#include "app/dialogs/msg_box_dlg.h"
+
+#include "app/common/dimmed_screen.h"
+#include "controls/image_drawing.h"
+#include "platform/gfx/font.h"
+#include "platform/resources/resource_library.h"
+#include "platform/ui/paint.h"
+#include "platform/ui/screen.h"
+#include "platform/ui/shell.h"
+
+namespace brantel {
+namespace {
+
+constexpr uint8_t kDimAlpha = 210;
+constexpr uint32_t kBoxTopPicture = 1070;
+constexpr uint32_t kBoxMiddlePicture = 1071;
+constexpr uint32_t kBoxBottomPicture = 1072;
+constexpr uint32_t kButtonPicture = 1075;
+constexpr uint32_t kButtonPressedPicture = 1076;
+constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
+
+const Font& MsgBoxFont(int height) {
+  static const Font caption(kGothicFace, kMsgBoxCaptionFontHeight);
+  static const Font text(kGothicFace, kMsgBoxTextFontHeight);
+  static const Font button(kGothicFace, kMsgBoxButtonFontHeight);
+  return height == kMsgBoxCaptionFontHeight ? caption : height == kMsgBoxTextFontHeight ? text : button;
+}
+
+}  // namespace
+
+int MsgBoxButtons::Release(int button) {
+  int result = button >= 0 && button == pressed_ ? button + 1 : 0;
+  pressed_ = -1;
+  return result;
+}
+
+CMsgBoxDlg::CMsgBoxDlg(WideView caption, WideView text, int style)
+    : caption_(caption), lines_(WrapMessageText(text)), style_(style) {
+  SetInitialText(caption);
+  SetInitialRect(GetWorkArea());
+}
+
+bool CMsgBoxDlg::OnInitDialog() {
+  layout_ = LayOutMsgBox(int(lines_.size()), style_, ClientRect());
+  dimmed_ = CaptureDimmedScreen(kDimAlpha, hwnd());
+  Invalidate();
+  return true;
+}
+
+int CMsgBoxDlg::ButtonAt(Point client) const {
+  for (int i = 0; i < layout_.button_count; ++i)
+    if (layout_.buttons[i].Contains(client)) return i;
+  return -1;
+}
+
+LRESULT CMsgBoxDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
+  const Point point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  switch (message) {
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_LBUTTONDOWN:
+      buttons_.Press(ButtonAt(point));
+      SetCapture(hwnd());
+      Invalidate();
+      return 0;
+    case WM_LBUTTONUP: {
+      if (GetCapture() == hwnd()) ReleaseCapture();
+      int result = buttons_.Release(ButtonAt(point));
+      Invalidate();
+      if (result) EndDialog(result);
+      return 0;
+    }
+    default:
+      return Dialog::WindowProc(message, wParam, lParam);
+  }
+}
+
+void CMsgBoxDlg::Paint() {
+  PaintScope paint(*this);
+  if (!paint.visible()) return;
+  DeviceContext& dc = paint.dc();
+  const Rect client = ClientRect();
+  PaintDimmedScreen(dc, dimmed_, ClientToScreen(Point{0, 0}), client);
+  const ResourceLibraryRef lib = ProcessResources();
+  const Rect& box = layout_.box;
+  DrawResourcePicture(dc, box.left, box.top, box.Width(), kMsgBoxCaptionHeight, lib, kBoxTopPicture);
+  DrawResourcePicture(dc, box.left, box.top + kMsgBoxCaptionHeight, box.Width(),
+                      box.Height() - kMsgBoxCaptionHeight - kMsgBoxBottomHeight, lib, kBoxMiddlePicture);
+  DrawResourcePicture(dc, box.left, box.bottom - kMsgBoxBottomHeight, box.Width(), kMsgBoxBottomHeight, lib,
+                      kBoxBottomPicture);
+  dc.SetBkMode(TRANSPARENT);
+  dc.SetTextColor(kWhite);
+  dc.SelectFont(MsgBoxFont(kMsgBoxCaptionFontHeight));
+  dc.DrawText(caption_, Rect{box.left, box.top, box.right, box.top + kMsgBoxCaptionHeight},
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+  dc.SelectFont(MsgBoxFont(kMsgBoxTextFontHeight));
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    int top = layout_.text.top + int(i) * kMsgBoxLinePitch;
+    dc.DrawText(lines_[i], Rect{layout_.text.left, top, layout_.text.right, top + kMsgBoxLineHeight},
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  static const char16_t* const kCaptions[2] = {u"Ok", u"Cancel"};
+  dc.SelectFont(MsgBoxFont(kMsgBoxButtonFontHeight));
+  for (int i = 0; i < layout_.button_count; ++i) {
+    const Rect& r = layout_.buttons[i];
+    const bool pressed = buttons_.pressed() == i;
+    DrawResourcePicture(dc, r.left, r.top, r.Width(), r.Height(), lib,
+                        pressed ? kButtonPressedPicture : kButtonPicture);
+    dc.DrawText(kCaptions[i], pressed ? r.Offset(0, 2) : r,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+}
+
+}  // namespace brantel
