@@ -23,6 +23,20 @@ bool EnsureRankOn(SQLite3Database& db) {
   return EnsureStockRankTable() != CACHE_NOTHING;
 }
 
+void InsertRankRows(SQLite3Database& db, std::span<const StockRecord> records, int ranking_kind, WideView stamp) {
+  const std::string sql = FormatSql(kSqlBufferSmall, kInsertFormat, kStockRankTable);
+  const std::string narrow_stamp = Narrow(stamp);
+  SQLite3Statement insert = db.CompileStatement(sql.c_str());
+  for (const StockRecord& r : records) {
+    insert.Bind(1, Narrow(r.code).c_str());
+    insert.Bind(2, ranking_kind);
+    insert.Bind(3, Narrow(r.item).c_str());
+    insert.Bind(4, narrow_stamp.c_str());
+    insert.ExecDML();
+  }
+  insert.Finalize();
+}
+
 }  // namespace
 
 int ClearStockRank(int ranking_kind) {
@@ -46,27 +60,37 @@ int ClearStockRank(int ranking_kind) {
 
 int StoreStockRank(std::span<const StockRecord> records, int ranking_kind, WideView stamp) {
   if (records.empty() || ranking_kind < 0) return CACHE_NOTHING;
-  const std::string sql = FormatSql(kSqlBufferSmall, kInsertFormat, kStockRankTable);
-  const std::string narrow_stamp = Narrow(stamp);
   CacheConnection conn;
   if (!conn.HasPath()) return CACHE_NOTHING;
   try {
     SQLite3Database& db = conn.Open();
     if (!EnsureRankOn(db)) return CACHE_NOTHING;
     conn.Begin();
-    SQLite3Statement insert = db.CompileStatement(sql.c_str());
-    for (const StockRecord& r : records) {
-      insert.Bind(1, Narrow(r.code).c_str());
-      insert.Bind(2, ranking_kind);
-      insert.Bind(3, Narrow(r.item).c_str());
-      insert.Bind(4, narrow_stamp.c_str());
-      insert.ExecDML();
-    }
-    insert.Finalize();
+    InsertRankRows(db, records, ranking_kind, stamp);
     conn.Commit();
     return CACHE_OK;
   } catch (const SQLite3Exception& e) {
     return conn.Fail(e);
+  }
+}
+
+int ReplaceStockRank(std::span<const StockRecord> records, int ranking_kind, WideView stamp) {
+  if (records.empty() || ranking_kind < 0) return CACHE_NOTHING;
+  CacheConnection conn;
+  if (!conn.HasPath()) return CACHE_NOTHING;
+  try {
+    SQLite3Database& db = conn.Open();
+    if (!EnsureRankOn(db)) return CACHE_NOTHING;
+    conn.Begin();
+    SQLite3Statement clear = db.CompileStatement(FormatSql(kSqlBufferSmall, kClearFormat, kStockRankTable).c_str());
+    clear.Bind(1, ranking_kind);
+    clear.ExecDML();
+    clear.Finalize();
+    InsertRankRows(db, records, ranking_kind, stamp);
+    conn.Commit();
+    return CACHE_OK;
+  } catch (const SQLite3Exception& e) {
+    return conn.Fail(e);  // rolled back: the old rows stay
   }
 }
 

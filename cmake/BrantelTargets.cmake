@@ -26,14 +26,17 @@ function(brantel_library name)
   set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
 endfunction()
 
-# brantel_test(NAME SOURCES ... DEPS ...): one GoogleTest executable, one ctest
-# entry. Tests run headless and with a private data folder per run.
+# brantel_test(NAME SOURCES ... DEPS ...): one GoogleTest executable in
+# BRANTEL_TEST_BIN_DIR, one ctest entry. Tests run headless and with a private
+# data folder per run; BRANTEL_BIN_DIR names the programs' folder.
 function(brantel_test name)
   cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;DEPS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${BRANTEL_TEST_BIN_DIR})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock brantel_warnings Threads::Threads)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_compile_definitions(${name} PRIVATE BRANTEL_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data" BRANTEL_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+  target_compile_definitions(${name} PRIVATE BRANTEL_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
+    BRANTEL_BIN_DIR="${CMAKE_BINARY_DIR}/bin" BRANTEL_TEST_BIN_DIR="${BRANTEL_TEST_BIN_DIR}")
   add_test(NAME ${name} COMMAND ${name})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)

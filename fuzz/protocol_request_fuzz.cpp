@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (bool detail : {false, true}) {
     const std::string text = brantel::Utf16ToUtf8(detail ? doc.BuildDetailText() : doc.BuildInfoListText());
     pugi::xml_document parsed;
-    if (!parsed.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8)) std::abort();
+    if (!parsed.load_buffer(text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_utf8)) std::abort();
     const pugi::xml_node header = parsed.child("SmartPhone").child("Header");
     if (brantel::Utf8ToUtf16(header.child_value("ServerDate")) != values[0]) std::abort();
     if (brantel::Utf8ToUtf16(header.child_value("Msisdn")) != values[1]) std::abort();

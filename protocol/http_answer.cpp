@@ -125,8 +125,16 @@ bool HttpAnswer::FeedBody(std::string_view bytes) {
     state_ = State::kRefused;
     return false;
   }
-  body_.append(bytes);
+  AppendBounded(bytes);
   return true;
+}
+
+// Grows the body by doubling, but never beyond kMaxAnswerBytes: the string's
+// own growth would reach twice the cap for an answer just over half of it.
+void HttpAnswer::AppendBounded(std::string_view bytes) {
+  const size_t needed = body_.size() + bytes.size();
+  if (needed > body_.capacity()) body_.reserve(std::min(std::max(needed, body_.capacity() * 2), kMaxAnswerBytes));
+  body_.append(bytes);
 }
 
 bool HttpAnswer::FeedChunked(std::string_view bytes) {
@@ -172,7 +180,7 @@ bool HttpAnswer::FeedChunked(std::string_view bytes) {
       }
       case ChunkStep::kData: {
         const size_t take = std::min(chunk_left_, bytes.size());
-        body_.append(bytes.substr(0, take));
+        AppendBounded(bytes.substr(0, take));
         bytes.remove_prefix(take);
         chunk_left_ -= take;
         if (chunk_left_ == 0) chunk_step_ = ChunkStep::kDataEnd;

@@ -44,6 +44,7 @@ class HttpAnswer {
   bool ParseHeader();
   bool FeedBody(std::string_view bytes);
   bool FeedChunked(std::string_view bytes);
+  void AppendBounded(std::string_view bytes);
 
   State state_ = State::kHeader;
   std::string header_;

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "platform/folders.h"
+#include "protocol/download_folder.h"
 #include "protocol/response_body.h"
 #include "protocol/socket_exchange.h"
 #include "protocol/wire_text.h"
@@ -41,7 +41,7 @@ std::string BuildRequestHead(std::string_view host, int port, std::string_view p
 
 // Answers land in TEMP/ beside the program unless the owner says otherwise
 // (the device's root folder is no place for them on Linux).
-QuoteTransport::QuoteTransport() : download_directory_(ProgramFolder() + "TEMP/") {}
+QuoteTransport::QuoteTransport() : download_directory_(DownloadFolder()) {}
 
 void QuoteTransport::SetDownloadDirectory(const std::string& directory) {
   download_directory_ = directory;

@@ -1,6 +1,6 @@
 #include "protocol/request_cycle.h"
 
-#include "platform/folders.h"
+#include "protocol/download_folder.h"
 #include "platform/ui/message_queue.h"
 #include "protocol/app_messages.h"
 #include "protocol/device_identity.h"
@@ -18,7 +18,7 @@ RequestOutcome RunRequestCycle(const RequestDocument& document, bool detail, Wid
   if (const HWND target = main_window ? main_window : caller) SendMessage(target, WM_ENSURE_CONNECTION, 0, 0);
 
   QuoteTransport transport;
-  transport.SetDownloadDirectory(ProgramFolder() + "TEMP/");
+  transport.SetDownloadDirectory(DownloadFolder());
   const WideText text = detail ? document.BuildDetailText() : document.BuildInfoListText();
   RequestOutcome outcome;
   outcome.response = transport.PostDocument(InformationServerHost(), InformationServerPort(), path, text);

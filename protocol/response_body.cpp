@@ -92,6 +92,7 @@ std::unique_ptr<ResponseDocument> ReadXmlPart(std::string& copy, std::string_vie
 
 void StoreFilePart(std::string_view part, std::string_view text, std::string_view type,
                    const std::string& download_folder, ResponseDocument& response) {
+  if (response.AttachmentCount() >= kMaxFilesPerAnswer) return;
   const std::string_view name_bytes = FieldBehind(text, "filename='", kMaxFileNameBytes, "'\r\n");
   WideText name = Utf8ToUtf16(name_bytes);
   if (name.empty()) name = Widen(AsText(name_bytes));

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 #include "platform/net/connect_with_deadline.h"
@@ -22,6 +23,25 @@ namespace {
 
 std::atomic<int> g_last_result{0};
 std::atomic<int> g_timeout_marker{0};
+std::atomic<int> g_deadline_for_testing_ms{0};
+
+using Clock = std::chrono::steady_clock;
+
+// Milliseconds left until `deadline`, at least 0.
+int MillisecondsLeft(Clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  return left > 0 ? int(left) : 0;
+}
+
+// Waits for `events` on `fd` at most `wait_ms`; true when ready.
+bool WaitReady(int fd, short events, int wait_ms) {
+  pollfd p{fd, events, 0};
+  int ready;
+  do {
+    ready = poll(&p, 1, wait_ms);
+  } while (ready < 0 && errno == EINTR);
+  return ready > 0;
+}
 
 int Record(int result) {
   g_last_result = result;
@@ -76,9 +96,11 @@ int Connect(Socket& s, const sockaddr_in& address) {
   return kSocketOk;
 }
 
-int SendAll(Socket& s, std::string_view data) {
+int SendAll(Socket& s, std::string_view data, Clock::time_point deadline) {
   while (!data.empty()) {
     const size_t piece = std::min(data.size(), kSendPieceBytes);
+    // A server that stops reading must not hold the exchange past its limit.
+    if (!WaitReady(s.fd(), POLLOUT, MillisecondsLeft(deadline))) return kSocketSendFailed;
     const ssize_t sent = send(s.fd(), data.data(), piece, MSG_NOSIGNAL);
     if (sent != ssize_t(piece)) return kSocketSendFailed;  // each piece goes whole
     if (PumpMessagesUntilCancel()) return kSocketCancelled;
@@ -87,16 +109,12 @@ int SendAll(Socket& s, std::string_view data) {
   return kSocketOk;
 }
 
-// Receives one chunk. `got` is 0 when the server closed the connection.
-int ReceiveChunk(Socket& s, int wait_seconds, char* chunk, size_t* got) {
-  if (wait_seconds > 0) {
-    pollfd p{s.fd(), POLLIN, 0};
-    int ready;
-    do {
-      ready = poll(&p, 1, wait_seconds * 1000);
-    } while (ready < 0 && errno == EINTR);
-    if (ready <= 0) return kSocketNoData;
-  }
+// Receives one chunk, waiting at most `wait_seconds` (0: no limit) and never
+// past `deadline`. `got` is 0 when the server closed the connection.
+int ReceiveChunk(Socket& s, int wait_seconds, Clock::time_point deadline, char* chunk, size_t* got) {
+  int wait_ms = MillisecondsLeft(deadline);
+  if (wait_seconds > 0) wait_ms = std::min(wait_ms, wait_seconds * 1000);
+  if (!WaitReady(s.fd(), POLLIN, wait_ms)) return kSocketNoData;
   ssize_t n;
   do {
     n = recv(s.fd(), chunk, kReceiveChunkBytes, 0);
@@ -111,10 +129,13 @@ int ReceiveChunk(Socket& s, int wait_seconds, char* chunk, size_t* got) {
 
 int LastSocketResult() { return g_last_result; }
 int ConnectTimeoutMarker() { return g_timeout_marker; }
+void SetExchangeDeadlineForTesting(int milliseconds) { g_deadline_for_testing_ms = milliseconds; }
 
 int RunExchange(std::string_view host, int port, std::string_view request, int receive_wait_seconds,
                 ExchangeAnswer& answer) {
   answer = ExchangeAnswer();
+  const int limit_ms = g_deadline_for_testing_ms > 0 ? int(g_deadline_for_testing_ms) : kExchangeDeadlineMs;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limit_ms);
   Socket s;
   if (s.fd() < 0) return Record(kSocketCreateFailed);  // creating or binding failed
 
@@ -127,13 +148,13 @@ int RunExchange(std::string_view host, int port, std::string_view request, int r
     return kSocketConnectFailed;  // a time-out shows only in the marker and the last result
   }
 
-  if (const int sent = SendAll(s, request); sent != kSocketOk) return Record(sent);
+  if (const int sent = SendAll(s, request, deadline); sent != kSocketOk) return Record(sent);
 
   HttpAnswer http;
   char chunk[kReceiveChunkBytes];
   while (!http.complete()) {
     size_t got = 0;
-    if (const int received = ReceiveChunk(s, receive_wait_seconds, chunk, &got); received != kSocketOk)
+    if (const int received = ReceiveChunk(s, receive_wait_seconds, deadline, chunk, &got); received != kSocketOk)
       return Record(received);
     if (got == 0) {
       if (!http.Finish()) return Record(kSocketAnswerRefused);

@@ -25,6 +25,10 @@ inline constexpr int kSocketAnswerRefused = -8;
 // Connecting longer than this ends the exchange (kSocketConnectTimedOut).
 inline constexpr int kExchangeConnectTimeoutMs = 5500;
 inline constexpr int kDefaultReceiveWaitSeconds = 7;
+// A whole exchange (connect, send and receive) ends after this long
+// (kSocketNoData), so a server trickling a byte every few seconds cannot hold
+// a refresh, and with it the viewer's exit, for ever.
+inline constexpr int kExchangeDeadlineMs = 60 * 1000;
 inline constexpr size_t kSendPieceBytes = 4096;
 inline constexpr size_t kReceiveChunkBytes = 1024;
 
@@ -37,9 +41,12 @@ struct ExchangeAnswer {
 // Runs one exchange with `host` (dotted IPv4 or a name) at `port`. Returns 0,
 // a socket-layer result above, or the mapped HTTP status (MapHttpStatus) of
 // an answer with status 300 or more. `receive_wait_seconds` 0 waits without
-// limit.
+// a limit per receive; the overall limit holds either way.
 int RunExchange(std::string_view host, int port, std::string_view request, int receive_wait_seconds,
                 ExchangeAnswer& answer);
+
+// Shortens the overall limit for tests; 0 restores kExchangeDeadlineMs.
+void SetExchangeDeadlineForTesting(int milliseconds);
 
 // The process-wide last socket-layer result and connect time-out marker
 // (-1 after a connect attempt ran out of time, else 0).

@@ -16,6 +16,10 @@ using namespace brantel;
 
 namespace {
 
+// Exit status when a file of the release was not downloaded or not installed
+// (0: installed, nothing due, or cancelled).
+constexpr int kExitUpdateFailed = 1;
+
 // The first argument that is not a display option is the command line.
 std::string CommandLineArgument(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
@@ -51,11 +55,13 @@ int main(int argc, char** argv) {
   // The programs it closes and restarts are found and told through their
   // published windows.
   ConnectToOtherPrograms();
+  bool failed;
   {
     CStockUpdaterDlg dialog(command_line);
     dialog.DoModal();
+    failed = dialog.update_failed();
   }
   DisconnectFromOtherPrograms();
   StopDisplay();
-  return 0;
+  return failed ? kExitUpdateFailed : 0;
 }

@@ -157,6 +157,7 @@ void CStockUpdaterDlg::OnUpdateStart() {
   work_->RunUpdate([this](const std::string& path, uint64_t written, uint64_t length) {
     OnDownloadProgress(path, written, length);
   });
+  failed_ = work_->failed();
   running_ = false;
   if (close_pending_) DestroyNow();
 }

@@ -35,6 +35,8 @@ class CStockUpdaterDlg : public Dialog {
   const UpdaterPanelState& panel_state() const { return panel_; }
   bool update_in_progress() const { return in_progress_; }
   bool silent() const { return silent_; }
+  // The release was not wholly installed (the program's exit status says so).
+  bool update_failed() const { return failed_; }
   Point panel_origin() const { return origin_; }
   CUpdateWork* work() const { return work_.get(); }
   CCeProgressCtrl& overall_bar() { return overall_bar_; }
@@ -73,6 +75,7 @@ class CStockUpdaterDlg : public Dialog {
   CCeButton close_button_;
   bool in_progress_ = false;
   bool silent_ = false;
+  bool failed_ = false;  // kept past the work object, which goes with the window
   bool ask_first_ = false;
   bool running_ = false;      // inside the check, or the download and install phases
   bool closing_ = false;      // WM_UPDATER_CLOSE was handled

@@ -29,6 +29,7 @@ void CUpdateWork::InstallPhase() {
       // Entries before stay installed; no edit, stamp, manifest copy or
       // restart follows, so the release is offered again next time.
       std::remove(downloaded_manifest_.c_str());
+      failed_ = true;
       services_.ReportProgress(kProgressInstallFailed, 0);
       return;
     }
@@ -49,6 +50,8 @@ void CUpdateWork::InstallPhase() {
       if (InstallFileAtomically(entry.temp_path, target)) {
         if (entry.is_auto_register) services_.RegisterComponent(target);
         if (entry.is_setup_file) setup_programs.push_back(target);
+      } else {
+        failed_ = true;  // the rest still installs; the run reports the failure
       }
       std::remove(entry.temp_path.c_str());
     }

@@ -82,6 +82,8 @@ class CUpdateWork {
   bool silent() const { return plan_.options.find(u"/s") != WideText::npos; }
   bool ask_first() const { return plan_.options.find(u"/q") != WideText::npos; }
   bool close_first() const { return plan_.options.find(u"/k") != WideText::npos; }
+  // A file of the release was not downloaded or could not be installed.
+  bool failed() const { return failed_; }
 
  private:
   // Returns false when the user cancelled.
@@ -105,6 +107,7 @@ class CUpdateWork {
   WideText current_name_;
   uint64_t received_ = 0;
   uint64_t file_counted_ = 0;  // bytes of the file being received already in received_
+  bool failed_ = false;
 };
 
 }  // namespace brantel

@@ -17,8 +17,11 @@ void DrawLine(Surface& target, const Rect& clip, FontInstance& font, const std::
   int pen = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     const char32_t c = text[i];
-    const int advance = TextAdvance(font, c, pen, tab_width);
-    const Glyph& g = font.GetGlyph(c);
+    // One look-up gives the advance and the mask; the handle keeps the mask
+    // alive even when the cache lets the glyph go meanwhile.
+    const GlyphHandle glyph = font.GetGlyph(c);
+    const Glyph& g = *glyph;
+    const int advance = c == U'\t' ? TextAdvance(font, c, pen, tab_width) : g.advance;
     if (c != U'\t' && g.width > 0) {
       const Rect box = Rect::FromSize(x + pen + g.left, baseline - g.top, g.width, g.height);
       const Rect v = box.Intersect(clip);

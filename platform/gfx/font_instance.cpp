@@ -261,23 +261,59 @@ Glyph FontInstance::Render(char32_t code_point) {
   return glyph;
 }
 
-const Glyph& FontInstance::GetGlyph(char32_t code_point) {
+namespace {
+
+// What a cached glyph costs: its mask plus the entry, list node and handle.
+size_t GlyphBytes(const Glyph& glyph) { return sizeof(Glyph) + glyph.coverage.size() + 96; }
+
+}  // namespace
+
+const GlyphHandle* FontInstance::FindLocked(char32_t code_point) {
+  if (code_point < 128) return ascii_[code_point] ? &ascii_[code_point] : nullptr;
+  const auto it = glyphs_.find(code_point);
+  if (it == glyphs_.end()) return nullptr;
+  uses_.splice(uses_.begin(), uses_, it->second.use);
+  return &it->second.glyph;
+}
+
+GlyphHandle FontInstance::GetGlyph(char32_t code_point) {
   {
     std::lock_guard lock(mutex_);
-    if (code_point < 128 && ascii_[code_point]) return *ascii_[code_point];
-    auto it = glyphs_.find(code_point);
-    if (it != glyphs_.end()) return *it->second;
+    if (const GlyphHandle* found = FindLocked(code_point)) return *found;
   }
-  auto glyph = std::make_unique<Glyph>(Render(code_point));
+  auto glyph = std::make_shared<const Glyph>(Render(code_point));
   std::lock_guard lock(mutex_);
-  auto [it, inserted] = glyphs_.emplace(code_point, std::move(glyph));
-  if (code_point < 128) ascii_[code_point] = it->second.get();
-  return *it->second;
+  // Another thread may have rendered it meanwhile: keep the first.
+  if (const GlyphHandle* found = FindLocked(code_point)) return *found;
+  if (code_point < 128) return ascii_[code_point] = glyph;
+  uses_.push_front(code_point);
+  glyphs_.emplace(code_point, CachedGlyph{glyph, uses_.begin()});
+  glyph_bytes_ += GlyphBytes(*glyph);
+  while (glyph_bytes_ > kGlyphCacheBytesPerFont && uses_.size() > 1) {
+    const auto oldest = glyphs_.find(uses_.back());
+    glyph_bytes_ -= GlyphBytes(*oldest->second.glyph);
+    glyphs_.erase(oldest);
+    uses_.pop_back();
+  }
+  return glyph;
+}
+
+int FontInstance::Advance(char32_t code_point) {
+  {
+    std::lock_guard lock(mutex_);
+    if (const GlyphHandle* found = FindLocked(code_point)) return (*found)->advance;
+  }
+  return GetGlyph(code_point)->advance;
 }
 
 size_t FontInstance::cached_glyph_count() {
   std::lock_guard lock(mutex_);
-  return glyphs_.size();
+  return glyphs_.size() + size_t(std::count_if(ascii_.begin(), ascii_.end(), [](const GlyphHandle& g) { return g != nullptr; }));
+}
+
+size_t FontInstance::cached_glyph_bytes() {
+  std::lock_guard lock(mutex_);
+  return glyph_bytes_;
 }
 
 }  // namespace brantel

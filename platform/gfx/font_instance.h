@@ -1,9 +1,15 @@
 #pragma once
 // One font file at one cell height, with its glyph cache. Shared by every
 // Font handle that resolves to the same file, height and emboldening.
+//
+// The cache is bounded: the ASCII glyphs stay for the instance's life, the
+// others are kept up to kGlyphCacheBytesPerFont and the least recently used
+// go first, so a font fed every Korean syllable stays small. Glyphs are handed
+// out as shared handles, which stay valid after their entry has gone.
 
 #include <array>
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -35,6 +41,12 @@ struct FontFile {
 // Empty path when no font at all is installed.
 FontFile ResolveFontFile(const std::string& face_utf8, int weight);
 
+// Bytes of the glyphs outside ASCII one instance keeps (masks and
+// bookkeeping): about a thousand Korean syllables at 24 pixels.
+inline constexpr size_t kGlyphCacheBytesPerFont = size_t(512) << 10;
+
+using GlyphHandle = std::shared_ptr<const Glyph>;
+
 class FontInstance {
  public:
   // The shared instance for a file and cell height; nullptr when FreeType
@@ -54,12 +66,14 @@ class FontInstance {
   const FontFile& file() const { return file_; }
 
   // The glyph of a code point (rendered on first use, then cached). The
-  // reference stays valid for the life of the instance. Thread-safe.
-  const Glyph& GetGlyph(char32_t code_point);
-  int Advance(char32_t code_point) { return GetGlyph(code_point).advance; }
+  // handle stays valid however the cache changes meanwhile. Thread-safe.
+  GlyphHandle GetGlyph(char32_t code_point);
+  int Advance(char32_t code_point);
 
-  // Number of glyphs rendered so far (tests and benchmarks watch the cache).
+  // Glyphs in the cache, and the bytes the bounded part holds (tests and
+  // benchmarks watch the cache).
   size_t cached_glyph_count();
+  size_t cached_glyph_bytes();
 
  private:
   explicit FontInstance(FontFile file, int height);
@@ -75,8 +89,17 @@ class FontInstance {
   int underline_thickness_ = 1;
   void* face_ = nullptr;  // FT_Face, kept out of this header
   std::mutex mutex_;
-  std::array<const Glyph*, 128> ascii_{};
-  std::unordered_map<char32_t, std::unique_ptr<Glyph>> glyphs_;
+  // Looks a glyph up under mutex_ and marks it as just used; null when absent.
+  const GlyphHandle* FindLocked(char32_t code_point);
+
+  struct CachedGlyph {
+    GlyphHandle glyph;
+    std::list<char32_t>::iterator use;  // its place in uses_
+  };
+  std::array<GlyphHandle, 128> ascii_{};
+  std::unordered_map<char32_t, CachedGlyph> glyphs_;
+  std::list<char32_t> uses_;  // most recently used first
+  size_t glyph_bytes_ = 0;
 };
 
 }  // namespace brantel

@@ -87,6 +87,8 @@ inline constexpr PictureInfo kViewerPictures[] = {
   {1051, 800, 480, PictureFit::kOwnSize, "landscape background"},
   {1096, 480, 60, PictureFit::kStretchWidth, "daily row band"},
   {1098, 220, 40, PictureFit::kOwnSize, "logo"},
+  // The window icon (big and small), also the installed application icon.
+  {110, 48, 48, PictureFit::kOwnSize, "window icon"},
   // Search bar: band, then the field's left cap, body and right cap.
   {1052, 480, 86, PictureFit::kStretchWidth, "search bar band"},
   {1053, 12, 62, PictureFit::kOwnSize, "search field left cap"},

@@ -12,6 +12,7 @@ namespace {
 
 using testing::MakeRecord;
 using testing::QueryOne;
+using testing::QueryRows;
 
 std::vector<WideText> Codes(const std::vector<StockRecord>& rows) {
   std::vector<WideText> codes;
@@ -53,6 +54,32 @@ TEST(RankStoreTest, RankingReplacesItsKindAndLoadsInRankingOrder) {
   EXPECT_EQ(QueryOne("SELECT count(*) FROM StockRank WHERE gubun=1"), "2");
   EXPECT_EQ(StoreStockRank(fresh, -1, u"t"), CACHE_NOTHING);
   EXPECT_EQ(StoreStockRank(std::vector<StockRecord>{}, 0, u"t"), CACHE_NOTHING);
+}
+
+// A replacement is one transaction: it replaces the kind's rows whole, and one
+// that fails half-way keeps the old rows.
+TEST(RankStoreTest, ReplaceIsAllOrNothing) {
+  testing::TempDataFolder home;
+  ASSERT_EQ(ReplaceStockRank(std::vector<StockRecord>{MakeRecord("A9", 1), MakeRecord("Z1", 1)}, 0, u"t1"), CACHE_OK);
+  ASSERT_EQ(ReplaceStockRank(std::vector<StockRecord>{MakeRecord("M2", 1)}, 1, u"t1"), CACHE_OK);
+  ASSERT_EQ(ReplaceStockRank(std::vector<StockRecord>{MakeRecord("C4", 1), MakeRecord("A9", 1)}, 0, u"t2"), CACHE_OK);
+  EXPECT_EQ(QueryRows("SELECT code, lastupdatetime FROM StockRank WHERE gubun=0 ORDER BY uid"),
+            (std::vector<std::string>{"C4|t2", "A9|t2"}));
+  EXPECT_EQ(QueryOne("SELECT code FROM StockRank WHERE gubun=1"), "M2");
+
+  // The second insert is refused after the delete and the first insert ran.
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(BuildDatabasePath().c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "CREATE TRIGGER refuse BEFORE INSERT ON StockRank WHEN NEW.code='BAD' "
+                             "BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  EXPECT_EQ(ReplaceStockRank(std::vector<StockRecord>{MakeRecord("Z1", 1), MakeRecord("BAD", 1)}, 0, u"t3"),
+            CACHE_DB_ERROR);
+  EXPECT_EQ(QueryRows("SELECT code, lastupdatetime FROM StockRank WHERE gubun=0 ORDER BY uid"),
+            (std::vector<std::string>{"C4|t2", "A9|t2"}));
+  EXPECT_EQ(ReplaceStockRank(std::vector<StockRecord>{}, 0, u"t"), CACHE_NOTHING);
 }
 
 }  // namespace

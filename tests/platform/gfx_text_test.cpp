@@ -2,6 +2,9 @@
 // prefixes and mixed Korean and Latin text, on the real gothic face.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/gfx/device_context.h"
 #include "platform/gfx/font_instance.h"
 #include "platform/gfx/text_layout.h"
@@ -79,9 +82,9 @@ TEST(GfxFont, ExtentsAddUpAcrossScriptsAndCacheGlyphs) {
   // Hangul, the change marks and a character outside the BMP have shapes.
   FontInstance& fi = *f.instance();
   for (char32_t c : {U'삼', U'▲', U'▼', U'W'}) {
-    const Glyph& g = fi.GetGlyph(c);
-    EXPECT_GT(g.advance, 0) << uint32_t(c);
-    EXPECT_FALSE(g.coverage.empty()) << uint32_t(c);
+    const GlyphHandle g = fi.GetGlyph(c);
+    EXPECT_GT(g->advance, 0) << uint32_t(c);
+    EXPECT_FALSE(g->coverage.empty()) << uint32_t(c);
   }
   EXPECT_EQ(f.MeasureText(u"\U0001F600").cx, fi.Advance(0x1F600));
   const size_t cached = fi.cached_glyph_count();
@@ -90,6 +93,26 @@ TEST(GfxFont, ExtentsAddUpAcrossScriptsAndCacheGlyphs) {
   Draw(u"삼성전자 Samsung", Rect{0, 0, 300, 40}, DT_SINGLELINE, f);
   EXPECT_GE(after_first, cached);
   EXPECT_EQ(fi.cached_glyph_count(), after_first);
+}
+
+// A font fed thousands of syllables keeps its cache within the bound; a
+// handle taken before stays whole, and a glyph drawn again after it left the
+// cache looks the same.
+TEST(GfxFont, GlyphCacheIsBoundedAndHandlesOutliveEviction) {
+  const Font f(kGothicFace, 26);
+  FontInstance& fi = *f.instance();
+  const Surface before = Draw(u"가", Rect{0, 0, 60, 40}, DT_SINGLELINE, f);
+  const GlyphHandle first = fi.GetGlyph(U'가');
+  const std::vector<uint8_t> mask = first->coverage;
+  for (char32_t c = 0xAC00; c < 0xAC00 + 4000; ++c) fi.Advance(c);
+  EXPECT_LE(fi.cached_glyph_bytes(), kGlyphCacheBytesPerFont);
+  EXPECT_LT(fi.cached_glyph_count(), 4000u);
+  EXPECT_GT(fi.cached_glyph_count(), 200u);
+  EXPECT_EQ(first->coverage, mask);
+  EXPECT_NE(fi.GetGlyph(U'가'), first) << "the first syllable should have left the cache";
+  const Surface after = Draw(u"가", Rect{0, 0, 60, 40}, DT_SINGLELINE, f);
+  EXPECT_FALSE(InkBounds(before).IsEmpty());
+  EXPECT_TRUE(std::equal(before.data(), before.data() + 300 * 100, after.data()));
 }
 
 TEST(GfxText, HorizontalAlignmentMovesTheSameInk) {

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/folders.h"
+#include "protocol/download_folder.h"
 #include "protocol/response_body.h"
 #include "tests/support/temp_folder.h"
 
@@ -157,6 +160,29 @@ TEST_F(ResponseReader, UnnamedFileGetsAGeneratedName) {
   ASSERT_NE(both, nullptr);
   ASSERT_EQ(both->AttachmentCount(), 2u);
   EXPECT_NE(both->AttachmentAt(0)->path, both->AttachmentAt(1)->path);
+}
+
+// One answer of many file parts keeps only the first few; files left from
+// earlier runs are removed, fresh ones and sub-folders stay.
+TEST_F(ResponseReader, FilesPerAnswerAreBoundedAndStaleOnesRemoved) {
+  std::string body = XmlPart(Answer("L", ""));
+  for (int i = 0; i < 1000; ++i)
+    body += FilePart("Content-Type: x/y\r\nfilename='f" + std::to_string(i) + "'", "data");
+  auto response = Read(body + kEnd);
+  ASSERT_NE(response, nullptr);
+  EXPECT_EQ(response->AttachmentCount(), kMaxFilesPerAnswer);
+  EXPECT_EQ(FilesIn(folder_).size(), kMaxFilesPerAnswer);
+
+  const auto two_days_ago = std::filesystem::file_time_type::clock::now() - std::chrono::hours(48);
+  for (int i = 0; i < 3; ++i) std::filesystem::last_write_time(folder_ + "f" + std::to_string(i), two_days_ago);
+  std::filesystem::create_directory(folder_ + "sub");
+  std::filesystem::last_write_time(folder_ + "sub", two_days_ago);
+  EXPECT_EQ(RemoveStaleDownloads(folder_), 3);
+  EXPECT_EQ(FilesIn(folder_).size(), kMaxFilesPerAnswer - 3 + 1);
+  EXPECT_TRUE(FileExists(folder_ + "f3"));
+  EXPECT_EQ(RemoveStaleDownloads(folder_, std::chrono::seconds(0)), int(kMaxFilesPerAnswer) - 3);
+  EXPECT_EQ(FilesIn(folder_), std::vector<std::string>{"sub"});
+  EXPECT_EQ(RemoveStaleDownloads(root_ + "/missing/"), 0);
 }
 
 TEST_F(ResponseReader, HostileFilePartStaysInsideTheFolder) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -142,6 +143,27 @@ TEST_F(Transport, FaultyAnswersFail) {
   EXPECT_EQ(LastSocketResult(), kSocketAnswerRefused);
 }
 
+// An answer read to the connection's end grows its buffer up to the cap and
+// never past it; one byte more is refused.
+TEST(HttpAnswerBody, ReadToCloseStaysWithinTheCap) {
+  HttpAnswer answer;
+  ASSERT_TRUE(answer.Feed("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n"));
+  const std::string piece(kReceiveChunkBytes, 'b');
+  size_t peak = 0;
+  for (size_t fed = 0; fed < kMaxAnswerBytes; fed += piece.size()) {
+    ASSERT_TRUE(answer.Feed(piece));
+    peak = std::max(peak, answer.body().capacity());
+  }
+  EXPECT_TRUE(answer.Finish());
+  EXPECT_EQ(answer.body().size(), kMaxAnswerBytes);
+  EXPECT_LE(peak, kMaxAnswerBytes);
+
+  HttpAnswer over;
+  ASSERT_TRUE(over.Feed("HTTP/1.1 200 OK\r\n\r\n" + std::string(kMaxAnswerBytes / 2 + 1, 'b')));
+  EXPECT_LE(over.body().capacity(), kMaxAnswerBytes);
+  EXPECT_FALSE(over.Feed(std::string(kMaxAnswerBytes / 2, 'b')));
+}
+
 TEST_F(Transport, NothingListensOrNoAddress) {
   int port = 0;
   const int fd = testing_support::ListenLoopback(1, &port);
@@ -201,6 +223,29 @@ TEST_F(Transport, CancelDuringASlowAnswer) {
   EXPECT_EQ(LastSocketResult(), kSocketCancelled);
   EXPECT_LT(took, std::chrono::seconds(3));
   for (uint32_t m : dispatched) EXPECT_NE(m, WM_CANCEL_NETWORK);
+}
+
+// A server that trickles a byte now and then never lets a receive wait run
+// out; the exchange's overall limit still ends it.
+TEST_F(Transport, TrickleEndsAtTheOverallLimit) {
+  const std::string answer = OkAnswer(ListAnswer());
+  std::atomic<bool> done{false};
+  LoopbackServer server([&](int fd, const std::string&) {
+    for (size_t at = 0; at < answer.size() && !done; ++at) {
+      SendText(fd, std::string_view(answer).substr(at, 1));
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+  });
+  SetExchangeDeadlineForTesting(1500);
+  const auto start = Clock::now();
+  EXPECT_EQ(Post(server.port()), nullptr);
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+  done = true;
+  SetExchangeDeadlineForTesting(0);
+  EXPECT_EQ(LastSocketResult(), kSocketNoData);
+  EXPECT_EQ(transport_.LastError(), 4001);
+  EXPECT_GE(took, 1400);
+  EXPECT_LT(took, 2500);
 }
 
 // The two waits of the exchange; each takes its full time.

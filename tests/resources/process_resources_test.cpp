@@ -51,7 +51,7 @@ TEST_F(ProcessResourcesTest, FirstUseLoadsTheLibraryAndATestLibraryReplacesIt) {
   EXPECT_FALSE(loaded->Menu(40014).empty());
   EXPECT_EQ(ProcessResources(), loaded);  // loaded once, then kept
 
-  auto other = ResourceLibrary::Load(std::string(BRANTEL_BIN_DIR) + "/test_modules/broken_resource_odd_entries.so");
+  auto other = ResourceLibrary::Load(std::string(BRANTEL_TEST_BIN_DIR) + "/test_modules/broken_resource_odd_entries.so");
   ASSERT_TRUE(other);
   SetProcessResourcesForTesting(other);
   EXPECT_EQ(ProcessResources(), other);

@@ -17,7 +17,7 @@ namespace {
 
 std::string LibraryPath() { return std::string(BRANTEL_BIN_DIR) + "/" + kResourceLibraryFileName; }
 std::string BrokenModule(const char* variant) {
-  return std::string(BRANTEL_BIN_DIR) + "/test_modules/broken_resource_" + variant + ".so";
+  return std::string(BRANTEL_TEST_BIN_DIR) + "/test_modules/broken_resource_" + variant + ".so";
 }
 
 void CollectCommands(const ResourceMenu& items, std::set<uint32_t>& out) {

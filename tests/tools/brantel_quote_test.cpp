@@ -1,15 +1,26 @@
 // brantel-quote run as a user runs it, against the reference server.
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <random>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "tests/support/run_command.h"
 #include "tests/support/temp_folder.h"
 #include "tests/tools/quote_server_harness.h"
+
+extern char** environ;
 
 namespace {
 
@@ -161,6 +172,53 @@ TEST_F(BrantelQuote, OfflineListReadsOnlyTheCache) {
   EXPECT_EQ(cached.out.rfind("cached (stored 26/12/07 10:56:00):\n", 0), 0u) << cached.out;
   EXPECT_EQ(cached.out.find("from the server"), std::string::npos);
   EXPECT_EQ(server.Log().size(), requests) << server.Log();
+}
+
+// A ranking save killed at any moment leaves the kind's old rows or its new
+// ones, never none.
+TEST_F(BrantelQuote, RankingSaveKilledAtRandomKeepsRows) {
+  ServerProcess server;
+  ASSERT_GT(server.port(), 0);
+  const std::string address = "127.0.0.1:" + std::to_string(server.port());
+  ASSERT_EQ(Quote(Server(server) + "list ranking volume").exit_code, 0);
+  auto cached_codes = [&] {
+    const std::string out = Quote(Server(server) + "--json list ranking volume --offline").out;
+    size_t count = 0;
+    for (size_t at = out.find("\"code\""); at != std::string::npos; at = out.find("\"code\"", at + 1)) ++count;
+    return count;
+  };
+  const size_t full = cached_codes();
+  ASSERT_GT(full, 0u);
+
+  const std::string tool = BinDir() + "/brantel-quote";
+  std::vector<std::string> args = {tool, "--server", address, "list", "ranking", "volume"};
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t quiet;
+  posix_spawn_file_actions_init(&quiet);
+  posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+
+  // One whole run sets the range the kills are spread over.
+  auto start = std::chrono::steady_clock::now();
+  pid_t pid = -1;
+  ASSERT_EQ(posix_spawn(&pid, tool.c_str(), &quiet, nullptr, argv.data(), environ), 0);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  const auto run_us = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+  std::mt19937 random(20261207);
+  std::uniform_int_distribution<long> moment(0, std::max<long>(run_us.count(), 1000));
+  int killed = 0;
+  for (int i = 0; i < 30; ++i) {
+    ASSERT_EQ(posix_spawn(&pid, tool.c_str(), &quiet, nullptr, argv.data(), environ), 0);
+    std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
+    if (kill(pid, SIGKILL) == 0) ++killed;
+    waitpid(pid, &status, 0);
+    EXPECT_EQ(cached_codes(), full) << "after kill " << i;
+  }
+  posix_spawn_file_actions_destroy(&quiet);
+  EXPECT_GT(killed, 0);
 }
 
 // The watch list shares the cached-rows printing and the stamp note.

@@ -152,6 +152,11 @@ TEST(RequestReader, ReadsTheViewersDocuments) {
   ASSERT_EQ(r.groups[0].params.size(), 1u);
   EXPECT_EQ(r.groups[0].params[0].item, "1");
 
+  // A value of spaces is kept as written.
+  ASSERT_TRUE(ReadQuoteRequest("<SmartPhone><Header><Msisdn>   </Msisdn><ServerDate> </ServerDate></Header></SmartPhone>", r, why));
+  EXPECT_EQ(r.msisdn, "   ");
+  EXPECT_EQ(r.server_date, " ");
+
   ASSERT_TRUE(ReadQuoteRequest("<SmartPhone><Header/><Body><Detail gubun=\"-1\"><param key=\"A\" period=\"2\"/></Detail>"
                                "<InfoList gubun=\"x\"/><InfoList/></Body></SmartPhone>",
                                r, why));

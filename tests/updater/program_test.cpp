@@ -45,7 +45,7 @@ TEST(UpdaterProgram, InstallsAReleaseClosesTheHelperAndRestartsItWithTheMarker) 
   setenv("HELPER_LOG", log.c_str(), 1);
   const std::string viewer = dir / "viewer/";
   std::filesystem::create_directories(viewer);
-  std::filesystem::copy_file(BinDir() + "/updater_test_helper", viewer + "helper");
+  std::filesystem::copy_file(std::string(BRANTEL_TEST_BIN_DIR) + "/updater_test_helper", viewer + "helper");
   WriteFile(viewer + "notes.txt", "old notes");
 
   WriteFile(dir / "www/.keep", "");
@@ -104,6 +104,28 @@ TEST(UpdaterProgram, InstallsAReleaseClosesTheHelperAndRestartsItWithTheMarker) 
   updater = StartProgram(BinDir() + "/StockUpdater", "", true);
   EXPECT_EQ(updater.exit_code, 0);
   unsetenv("HELPER_LOG");
+  unsetenv("BRANTEL_HOME");
+}
+
+// A silent release whose file cannot be had fails in the exit status.
+TEST(UpdaterProgram, SilentRunThatFailsSaysSoInItsExitStatus) {
+  TempFolder dir;
+  setenv("BRANTEL_HOME", (dir / "data").c_str(), 1);
+  setenv("BRANTEL_DISPLAY", "headless", 1);
+  const std::string viewer = dir / "viewer/";
+  std::filesystem::create_directories(viewer);
+  WriteFile(dir / "www/.keep", "");
+  testing::ReferenceServer server(dir / "www");
+  ASSERT_TRUE(server.started()) << server.why_not();
+  WriteFile(dir / "www/rel/m.xml",
+            "<update><head update_date=\"2026120900\" update_option=\"/s\"/><body>"
+            "<update_file name=\"gone.txt\"><file_Info down_url=\"" + server.url("/rel/gone.txt") +
+            "\" local_path=\"\\TARGET-DIRECTORY\\gone.txt\" file_version=\"1\"/></update_file>"
+            "</body></update>");
+  const StartedProgram updater = StartProgram(BinDir() + "/StockUpdater", viewer + "|" + server.url("/rel/m.xml"), true);
+  ASSERT_TRUE(updater.started);
+  EXPECT_EQ(updater.exit_code, 1);
+  EXPECT_FALSE(std::filesystem::exists(viewer + "gone.txt"));
   unsetenv("BRANTEL_HOME");
 }
 

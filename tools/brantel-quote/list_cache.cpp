@@ -16,11 +16,10 @@ std::vector<StockRecord> LoadCachedList(int32_t category, int32_t sub_kind) {
 
 bool StoreListAnswer(int32_t category, int32_t sub_kind, const std::vector<StockRecord>& rows, WideView stamp) {
   if (rows.empty()) return true;
-  if (category == kCategoryRanking) {
-    if (ClearStockRank(sub_kind) == CACHE_DB_ERROR) return false;
-    if (StoreStockRank(rows, sub_kind, stamp) != CACHE_OK) return false;
-  }
-  return StoreQuoteList(kQuoteTable, rows, stamp) == CACHE_OK;
+  // The quote rows first: a ranking replaced before them could name codes
+  // whose rows a killed process never wrote.
+  if (StoreQuoteList(kQuoteTable, rows, stamp) != CACHE_OK) return false;
+  return category != kCategoryRanking || ReplaceStockRank(rows, sub_kind, stamp) == CACHE_OK;
 }
 
 }  // namespace brantel::quote_tool

@@ -11,6 +11,10 @@ namespace brantel::quote_server {
 
 namespace {
 
+// A value made only of spaces is a value: keep the whitespace text of an
+// element that holds nothing else.
+constexpr unsigned kRequestParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
+
 int ReadGubun(const pugi::xml_node& node) {
   const pugi::xml_attribute a = node.attribute("gubun");
   if (!a) return -1;
@@ -27,7 +31,7 @@ int ReadGubun(const pugi::xml_node& node) {
 bool ReadQuoteRequest(std::string_view body, QuoteRequest& out, std::string& reason) {
   out = QuoteRequest{};
   pugi::xml_document doc;
-  const pugi::xml_parse_result parsed = doc.load_buffer(body.data(), body.size(), pugi::parse_default, pugi::encoding_utf8);
+  const pugi::xml_parse_result parsed = doc.load_buffer(body.data(), body.size(), kRequestParseOptions, pugi::encoding_utf8);
   if (!parsed) {
     reason = std::string("not a readable XML document: ") + parsed.description();
     return false;

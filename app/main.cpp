@@ -1,0 +1,41 @@
+// BrantelStock, the viewer. Display options (--headless, --sdl, --scale N,
+// --script FILE) may be given; everything else on the command line is the
+// viewer's own command line (the updater restarts it with its markers).
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/server_selection.h"
+#include "app/startup/stock_app.h"
+#include "platform/ui/display.h"
+#include "platform/ui/other_programs_link.h"
+#include "platform/ui/shell.h"
+
+using namespace brantel;
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0) {
+      std::printf("BrantelStock [display options] [command line]\n\n%s", DisplayHelpText().c_str());
+      return 0;
+    }
+  }
+  DisplayOptions options = ParseDisplayOptions(argc, argv);
+  if (!StartDisplay(options)) {
+    options.kind = DisplayKind::kHeadless;
+    if (!StartDisplay(options)) return 1;
+  }
+  // The back, end and talk keys and the window's close button reach the
+  // main dialog as the device's system messages.
+  EnableSystemKeyMessages(true);
+  // The updater finds and closes the viewer through its published window.
+  ConnectToOtherPrograms();
+  int result;
+  {
+    CStockApp app(CommandLineFromArguments(argc, argv));
+    result = app.Run();
+  }
+  DisconnectFromOtherPrograms();
+  StopDisplay();
+  return result;
+}
