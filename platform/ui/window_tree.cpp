@@ -136,6 +136,11 @@ void WindowTree::PlaceTopLevel(Window* w) {
     list.push_back(w);
   } else {
     auto it = std::find_if(list.begin(), list.end(), [](Window* o) { return o->top_most_; });
+    // An owned window stays above its owner, also when the owner is top-most.
+    if (w->owner_) {
+      auto owner_at = std::find(list.begin(), list.end(), w->owner_);
+      if (owner_at != list.end() && owner_at >= it) it = owner_at + 1;
+    }
     list.insert(it, w);
   }
   // Owned windows stay above their owner.

@@ -1,0 +1,317 @@
+#include "app/detail/stock_detail_dlg.h"
+
+#include "app/detail/detail_frame_painting.h"
+#include "app/detail/detail_rules.h"
+#include "app/dialogs/numbered_message.h"
+#include "app/dialogs/version_text.h"
+#include "platform/gfx/picture.h"
+#include "platform/ui/message_queue.h"
+#include "platform/ui/paint.h"
+#include "platform/ui/screen.h"
+#include "platform/ui/shell.h"
+#include "protocol/app_messages.h"
+
+namespace brantel {
+
+namespace {
+
+constexpr int kTitleBandHeight = 75;
+constexpr int kPanelBottom = 656;
+constexpr int kRequestDelayMs = 100;
+constexpr uint32_t kNumberedMessageMyPageFull = 112;
+
+Size SizeOf(const Rect& r) { return Size{r.Width(), r.Height()}; }
+
+Surface LoadChart(const std::string& path) {
+  if (path.empty()) return Surface();
+  std::optional<Surface> picture = LoadPictureFile(path);
+  return picture ? std::move(*picture) : Surface();
+}
+
+}  // namespace
+
+CMStockDetailDlg::CMStockDetailDlg(ResourceLibraryRef library, Window* owner)
+    : library_(std::move(library)), owner_(owner) {
+  SetClassName(u"CMStockDetailDlg");
+  SetInitialText(u"증권정보 NUV");
+}
+
+CMStockDetailDlg::~CMStockDetailDlg() { TearDown(); }
+
+void CMStockDetailDlg::SetRecord(const StockDetailRecord& record, bool in_mypage) {
+  view_.record = record;
+  view_.in_mypage = in_mypage;
+}
+
+bool CMStockDetailDlg::Open() {
+  const Size screen = GetScreenSize();
+  SetInitialRect(Rect{0, kSystemBarHeight, screen.cx, screen.cy});
+  return CreateModeless(owner_);
+}
+
+bool CMStockDetailDlg::OnInitDialog() {
+  // Without an owner of its own, the window that owns the dialog is it.
+  owner_hwnd_ = owner_ ? owner_->hwnd() : owner() ? owner()->hwnd() : 0;
+  MakeFullScreenDialog(hwnd());
+  ShowInputPanelButton(false);
+  const Size screen = GetScreenSize();
+  const int height = screen.cy - kSystemBarHeight;
+  menu_bar_.Create(Rect{0, height - kSystemBarHeight, screen.cx, height}, this, kMenuBarChildId);
+  menu_bar_.ShowMenu(kDetailMenu, false);
+  panel_.Create(Rect{0, kTitleBandHeight, screen.cx, kPanelBottom}, this, library_);
+  Move(Rect{0, kSystemBarHeight, screen.cx, screen.cy});
+  SetTopMost(true);
+
+  rotation_ = std::make_unique<DetailRotation>(hwnd());
+  if (IsInputPanelUp()) SetInputPanel(false);
+  spinner_.Start(hwnd(), library_);
+  spinner_.MoveTo(SpinnerPosition(SizeOf(ClientRect()), false));
+
+  panel_.SetContent(&view_.record, &view_.daily);
+  panel_.Layout();
+  SetTimer(kDetailRequestTimer, kRequestDelayMs);
+  return true;
+}
+
+void CMStockDetailDlg::RunDetailRequest() {
+  KillTimer(kDetailRequestTimer);
+  if (!CanRequestDetail(view_.record)) return;
+  if (request_running_) {
+    // One request at a time; the newer choice runs when this one ends.
+    request_again_ = true;
+    return;
+  }
+  view_.daily.clear();
+  panel_.Layout();
+  spinner_.Run();
+  charts_.DeleteAll();
+  large_chart_ = Surface();
+  panel_.SetSmallChart(Surface());
+
+  // The request pumps messages: the dialog may be closed and destroyed
+  // before it returns, so it works on copies and checks `alive` afterwards.
+  const std::shared_ptr<bool> alive = alive_;
+  const StockDetailRecord asked = view_.record;
+  DetailAnswer answer;
+  request_running_ = true;
+  const int32_t result = FetchDetail(asked.code, asked.gubun, asked.item, view_.period, hwnd(), answer);
+  if (!*alive) {
+    DeleteAttachedFiles(answer.attachments);
+    return;
+  }
+  request_running_ = false;
+  if (result == 1) ReceiveAnswer(answer);
+  spinner_.Pause();
+  Invalidate();
+  if (request_again_) {
+    request_again_ = false;
+    SetTimer(kDetailRequestTimer, kRequestDelayMs);
+  }
+}
+
+void CMStockDetailDlg::ReceiveAnswer(const DetailAnswer& answer) {
+  view_.daily.clear();  // the request cleared them already; an answer fed directly replaces them too
+  ApplyDetailAnswer(view_, answer);
+  charts_.Take(answer.attachments);
+  panel_.SetSmallChart(LoadChart(charts_.small_chart()));
+  large_chart_ = LoadChart(charts_.large_chart());
+  panel_.Layout();
+  Invalidate();
+}
+
+void CMStockDetailDlg::RequestClose() {
+  // A request of ours on the stack ends first: the cancel is queued before
+  // the owner's WM_DETAIL_CLOSED, and the request's pump takes it.
+  if (close_posted_) return;  // a second close before the owner acted
+  close_posted_ = true;
+  if (request_running_) PostThreadMessage(GetCurrentThreadId(), WM_CANCEL_NETWORK, 0, 0);
+  PostMessage(owner_hwnd_, WM_DETAIL_CLOSED, 0, LPARAM(hwnd()));
+}
+
+void CMStockDetailDlg::OnCommand(uint32_t command) {
+  switch (command) {
+    case kCmdTitleClose:
+    case kCmdClose:
+      RequestClose();
+      break;
+    case kCmdExit:
+      PostMessage(owner_hwnd_, WM_COMMAND, kCmdExit, 0);
+      break;
+    case kCmdVersion:
+      CloseVersionDialog();
+      version_ = std::make_unique<CVersionInfoDlg>(VersionInfoPath());
+      if (!version_->Open(this)) version_.reset();
+      break;
+    case kCmdRefresh:
+      view_.period = 0;
+      SetTimer(kDetailRequestTimer, kRequestDelayMs);
+      break;
+    case kCmdLandscape:
+      SwitchOrientation(90);
+      break;
+  }
+}
+
+void CMStockDetailDlg::SwitchOrientation(uint32_t angle) {
+  ClosePeriodMenu();
+  view_.landscape = RotateDisplay(angle);
+  LayoutForOrientation();
+}
+
+void CMStockDetailDlg::LayoutForOrientation() {
+  if (!IsAlive() || torn_down_) return;  // the turn back to portrait while going
+  const Size screen = GetScreenSize();
+  view_.pressed_button = kNoButton;
+  if (view_.landscape) {
+    panel_.Show(false);
+    menu_bar_.Show(false);
+    ShowSystemBar(false);
+    Move(Rect{0, 0, screen.cx, screen.cy});
+  } else {
+    ShowSystemBar(true);
+    Move(Rect{0, kSystemBarHeight, screen.cx, screen.cy});
+    panel_.Show(true);
+    menu_bar_.Show(true);
+  }
+  spinner_.MoveTo(SpinnerPosition(SizeOf(ClientRect()), view_.landscape));
+  Invalidate();
+}
+
+void CMStockDetailDlg::ClosePeriodMenu() {
+  if (!period_menu_) return;
+  period_menu_->Destroy();
+  period_menu_.reset();
+  Invalidate();
+}
+
+void CMStockDetailDlg::CloseVersionDialog() {
+  if (!version_) return;
+  version_->Destroy();
+  version_.reset();
+}
+
+void CMStockDetailDlg::OpenPeriodMenu() {
+  ClosePeriodMenu();
+  period_menu_ = std::make_unique<CGraphMenuDlg>();
+  const Rect button = LandscapeButtonRect(kPeriodMenuButton);
+  if (!period_menu_->Create(this, library_, button.left - 10, LandscapeButtonRect(kRefreshButton).top))
+    period_menu_.reset();
+}
+
+void CMStockDetailDlg::OnPress(Point p) {
+  if (view_.landscape) {
+    LandscapePress(view_, p);
+    Invalidate();
+  } else {
+    StarPress(view_, p);
+  }
+}
+
+void CMStockDetailDlg::OnRelease(Point p) {
+  if (view_.landscape) {
+    const int button = LandscapeRelease(view_, p);
+    Invalidate();
+    if (button == kRefreshButton) SetTimer(kDetailRequestTimer, kRequestDelayMs);
+    if (button == kPeriodMenuButton) OpenPeriodMenu();
+    return;
+  }
+  if (!StarRelease(view_, p)) return;
+  const std::shared_ptr<bool> alive = alive_;
+  const StarOutcome outcome = ToggleMyPage(view_);
+  Invalidate();
+  if (outcome == StarOutcome::kFull) ShowNumberedMessage(this, kNumberedMessageMyPageFull, 0);
+  if (*alive) Invalidate();
+}
+
+void CMStockDetailDlg::Paint() {
+  PaintScope paint(*this);
+  if (!paint.visible()) return;
+  const Rect client = ClientRect();
+  Surface buffer(client.Width(), client.Height());
+  DeviceContext dc(buffer);
+  if (view_.landscape)
+    PaintLandscapeFrame(dc, SizeOf(client), view_, large_chart_, library_);
+  else
+    PaintPortraitFrame(dc, SizeOf(client), view_, library_);
+  if (spinner_.running()) spinner_.PaintCurrent(dc);
+  paint.dc().BitBlt(0, 0, client.Width(), client.Height(), buffer, 0, 0);
+}
+
+void CMStockDetailDlg::TearDown() {
+  if (torn_down_) return;
+  torn_down_ = true;
+  *alive_ = false;
+  if (request_running_) PostThreadMessage(GetCurrentThreadId(), WM_CANCEL_NETWORK, 0, 0);
+  ShowSystemBar(true);
+  CloseVersionDialog();
+  ClosePeriodMenu();
+  charts_.DeleteAll();
+  rotation_.reset();  // the saved auto-orientation, the watch, portrait
+  menu_bar_.Destroy();
+  spinner_.Stop();
+}
+
+LRESULT CMStockDetailDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
+  const Point p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  switch (message) {
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_TIMER:
+      if (wParam == kDetailRequestTimer) {
+        RunDetailRequest();
+        return 0;
+      }
+      break;
+    case WM_COMMAND:
+      if (wParam == kCmdTitleClose || LOWORD(wParam) >= kCmdExit) {
+        OnCommand(uint32_t(wParam == kCmdTitleClose ? wParam : LOWORD(wParam)));
+        return 0;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+      OnPress(p);
+      return 0;
+    case WM_LBUTTONUP:
+      OnRelease(p);
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) {
+        if (lParam == 0 && view_.landscape) view_.landscape = RotateDisplay(0);
+        LayoutForOrientation();
+      }
+      break;
+    case WM_SETTINGCHANGE:
+      if (wParam == SETTINGCHANGE_RESET) LayoutForOrientation();
+      break;
+    case WM_DESTROY:
+      TearDown();
+      break;
+    default:
+      if (message == WM_ROTATION_CHANGED && lParam == kRotationChangedTag) {
+        SwitchOrientation(uint32_t(wParam));
+        return 0;
+      }
+      if (message == WM_VERSION_CLOSED) {
+        CloseVersionDialog();
+        return 0;
+      }
+      if (message == WM_SHOW_LANDSCAPE) {
+        OnCommand(kCmdLandscape);
+        return 0;
+      }
+      if (message == WM_PERIOD_CHOSEN) {
+        ClosePeriodMenu();
+        const int period = PeriodOfItem(int(wParam));
+        if (period >= 0) {
+          view_.period = period;
+          SetTimer(kDetailRequestTimer, kRequestDelayMs);
+        }
+        return 0;
+      }
+      break;
+  }
+  return Dialog::WindowProc(message, wParam, lParam);
+}
+
+}  // namespace brantel
