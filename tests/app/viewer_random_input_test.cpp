@@ -1,0 +1,227 @@
+// The whole viewer under seeded random input while the reference server
+// switches its faults on and off: nothing crashes or leaks (every run of the
+// viewer ends with status 0), nothing hangs (the UI thread gets through each
+// part of the script within a second of the part's own playing time), and the
+// cache passes SQLite's integrity check afterwards.
+//
+// The short seed runs in ctest. The long run is `scripts/soak 20m`, which
+// sets BRANTEL_SOAK_SECONDS and BRANTEL_SOAK_SEED for this test.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <thread>
+
+#include "platform/registry/registry.h"
+#include "protocol/registry_key.h"
+#include "tests/support/cache_check.h"
+#include "tests/support/random_input_script.h"
+#include "tests/support/viewer_process.h"
+
+namespace brantel {
+namespace {
+
+using testing::QuoteServerProcess;
+using testing::RandomInputScript;
+using testing::RandomScriptPart;
+using testing::ViewerProcess;
+using testing::ViewerRun;
+using Clock = std::chrono::steady_clock;
+
+int EnvNumber(const char* name, int fallback) {
+  const char* v = std::getenv(name);
+  return v && *v ? std::atoi(v) : fallback;
+}
+
+// The faults the server switches between; the empty set is a sound server,
+// nullptr one that is not there at all.
+const std::vector<std::vector<std::string>> kFaults = {
+    {},
+    {"--delay", "9000"},
+    {"--drip", "--drip-bytes", "256", "--drip-ms", "20"},
+    {"--close-early"},
+    {"--truncate"},
+    {"--garbage"},
+    {"--status", "500"},
+    {"--result-code", "0"},
+    {"--ranking-rows", "0"},
+};
+
+// The reference server on one port, started again with other faults.
+class SwitchingServer {
+ public:
+  SwitchingServer() : server_(std::make_unique<QuoteServerProcess>()) { port_ = server_->port(); }
+  int port() const { return port_; }
+  bool started() const { return server_ && server_->started(); }
+  // fault < 0: no server at all.
+  bool Switch(int fault) {
+    server_.reset();
+    if (fault < 0) return true;
+    std::vector<std::string> args = {"--port", std::to_string(port_)};
+    args.insert(args.end(), kFaults[size_t(fault)].begin(), kFaults[size_t(fault)].end());
+    // The port may still be held for a moment by the old listener.
+    for (int i = 0; i < 50; ++i) {
+      server_ = std::make_unique<QuoteServerProcess>(args);
+      if (server_->started()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+  }
+
+ private:
+  std::unique_ptr<QuoteServerProcess> server_;
+  int port_ = 0;
+};
+
+// Counts the dump steps the viewer has written ("--" lines), reading only
+// what is new.
+class DumpCounter {
+ public:
+  explicit DumpCounter(std::string path) : path_(std::move(path)) {}
+  int Count() {
+    FILE* f = std::fopen(path_.c_str(), "rb");
+    if (!f) return count_;
+    std::fseek(f, long(offset_), SEEK_SET);
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+      for (size_t i = 0; i < n; ++i) {
+        tail_ = tail_.substr(tail_.size() < 4 ? 0 : 1) + buffer[i];
+        if (tail_ == "\n--\n") ++count_;
+      }
+      offset_ += n;
+    }
+    std::fclose(f);
+    return count_;
+  }
+
+ private:
+  std::string path_;
+  size_t offset_ = 0;
+  std::string tail_ = "\n";
+  int count_ = 0;
+};
+
+struct SessionFindings {
+  int viewer_starts = 0;
+  int clean_ends = 0;  // ended by itself with status 0 before its script did
+  int fault_switches = 0;
+  std::string failure;  // empty when nothing went wrong
+};
+
+SessionFindings RunRandomSession(uint64_t seed, int seconds, int slack_ms) {
+  SessionFindings findings;
+  SwitchingServer server;
+  if (!server.started()) return {0, 0, 0, "the reference server did not start"};
+  ViewerProcess viewer;
+  viewer.PointAt(server.port());
+  {
+    RegistryKey key;
+    key.Create(HKEY_LOCAL_MACHINE, u"SOFTWARE\\BRANTEL\\BrantelStock");
+    key.SetDword(u"display_info", 1);  // no help at start: the input goes to the screens
+  }
+  const std::string dump_step = viewer.DumpStep();
+  const std::string dump_path = dump_step.substr(5, dump_step.size() - 6);
+
+  // The parts of the whole script, made once so a restart continues it.
+  RandomInputScript generator(seed);
+  std::vector<RandomScriptPart> parts;
+  int planned_ms = 0;
+  while (planned_ms < seconds * 1000) {
+    parts.push_back(generator.NextPart(dump_step));
+    planned_ms += parts.back().play_ms;
+  }
+
+  std::mt19937_64 fault_rng(seed ^ 0x5eed);
+  size_t next_part = 0;
+  while (next_part < parts.size() && findings.failure.empty()) {
+    // A new start of the viewer meets a sound server; the faults come back
+    // at the next switch.
+    if (findings.viewer_starts > 0 && !server.Switch(0)) return {0, 0, 0, "the reference server did not restart"};
+    std::string script = "wait 1500\n";
+    for (size_t i = next_part; i < parts.size(); ++i) script += parts[i].text;
+    script += "quit\n";
+    viewer.SetScript(script);
+    std::filesystem::remove(dump_path);
+    DumpCounter dumps(dump_path);
+    if (!viewer.Start()) return {0, 0, 0, "the viewer did not start"};
+    ++findings.viewer_starts;
+
+    // Start-up (the master refresh, up to four attempts) may take a while;
+    // after that each part must come within its playing time and the slack.
+    auto due = Clock::now() + std::chrono::milliseconds(1500 + parts[next_part].play_ms + 30000);
+    auto next_switch = Clock::now() + std::chrono::milliseconds(2000 + fault_rng() % 4000);
+    int seen = 0;
+    ViewerRun run;
+    bool ended = false;
+    while (!ended) {
+      const int now_seen = dumps.Count();
+      if (now_seen > seen) {
+        seen = now_seen;
+        if (next_part + size_t(seen) < parts.size())
+          due = Clock::now() + std::chrono::milliseconds(parts[next_part + size_t(seen)].play_ms + slack_ms);
+        else
+          due = Clock::now() + std::chrono::milliseconds(10000);  // the quit and the teardown
+      }
+      if (Clock::now() > due) {
+        findings.failure = "the viewer did not get through script part " + std::to_string(next_part + size_t(seen)) +
+                           " in time (seed " + std::to_string(seed) + "):\n" + parts[next_part + size_t(seen)].text;
+        viewer.Kill();
+        break;
+      }
+      if (Clock::now() > next_switch) {
+        const int fault = int(fault_rng() % (kFaults.size() + 1)) - 1;
+        if (!server.Switch(fault)) {
+          findings.failure = "the reference server did not restart";
+          break;
+        }
+        ++findings.fault_switches;
+        next_switch = Clock::now() + std::chrono::milliseconds(2000 + fault_rng() % 4000);
+      }
+      ended = viewer.Ended(run);
+      if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (!findings.failure.empty()) break;
+    seen = dumps.Count();
+    if (run.exit_code != 0) {
+      findings.failure = "the viewer ended with status " + std::to_string(run.exit_code) + " in script part " +
+                         std::to_string(next_part + size_t(seen)) + " (seed " + std::to_string(seed) + "):\n" +
+                         viewer.Log().substr(0, 4000);
+      break;
+    }
+    const std::string integrity = testing::CacheIntegrity(viewer.data_folder() + "/qelstockdb");
+    if (integrity != "ok") {
+      findings.failure = "the cache failed its integrity check: " + integrity;
+      break;
+    }
+    if (next_part + size_t(seen) < parts.size()) ++findings.clean_ends;
+    next_part += size_t(seen) + 1;  // the part the viewer ended in is skipped
+  }
+  // A damaged cache would have been put aside during the run.
+  for (const auto& entry : std::filesystem::directory_iterator(viewer.data_folder()))
+    if (entry.path().filename().string().find("damaged") != std::string::npos && findings.failure.empty())
+      findings.failure = "the cache was found damaged during the run: " + entry.path().string();
+  return findings;
+}
+
+TEST(ViewerRandomInput, SeededRunOverEveryScreenWithServerFaults) {
+  const int seconds = EnvNumber("BRANTEL_SOAK_SECONDS", 35);
+  const uint64_t seed = uint64_t(EnvNumber("BRANTEL_SOAK_SEED", 17));
+  // Sanitizer builds run several times slower; BRANTEL_SOAK_SLACK_MS widens
+  // the one second a part may take beyond its own playing time.
+  const SessionFindings findings = RunRandomSession(seed, seconds, EnvNumber("BRANTEL_SOAK_SLACK_MS", 1000));
+  EXPECT_EQ(findings.failure, "");
+  EXPECT_GE(findings.viewer_starts, 1);
+  std::printf("random input: %d s, seed %llu, %d viewer starts, %d clean ends by the script, %d server switches\n",
+              seconds, static_cast<unsigned long long>(seed), findings.viewer_starts, findings.clean_ends,
+              findings.fault_switches);
+}
+
+}  // namespace
+}  // namespace brantel
