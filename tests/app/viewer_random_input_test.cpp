@@ -16,9 +16,9 @@
 #include <filesystem>
 #include <memory>
 #include <random>
+#include <set>
 #include <thread>
 
-#include "platform/registry/registry.h"
 #include "protocol/registry_key.h"
 #include "tests/support/cache_check.h"
 #include "tests/support/random_input_script.h"
@@ -79,11 +79,12 @@ class SwitchingServer {
   int port_ = 0;
 };
 
-// Counts the dump steps the viewer has written ("--" lines), reading only
-// what is new.
+// Counts the dump steps the viewer has written (window trees ended by a
+// "--" line), reading only what is new, and notes the screens they show.
 class DumpCounter {
  public:
-  explicit DumpCounter(std::string path) : path_(std::move(path)) {}
+  DumpCounter(std::string path, std::set<std::string>& screens_seen)
+      : path_(std::move(path)), screens_seen_(screens_seen) {}
   int Count() {
     FILE* f = std::fopen(path_.c_str(), "rb");
     if (!f) return count_;
@@ -91,20 +92,32 @@ class DumpCounter {
     char buffer[65536];
     size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-      for (size_t i = 0; i < n; ++i) {
-        tail_ = tail_.substr(tail_.size() < 4 ? 0 : 1) + buffer[i];
-        if (tail_ == "\n--\n") ++count_;
-      }
+      block_.append(buffer, n);
       offset_ += n;
     }
     std::fclose(f);
+    size_t end;
+    while ((end = block_.find("\n--\n")) != std::string::npos) {
+      NoteScreens(block_.substr(0, end));
+      block_.erase(0, end + 4);
+      ++count_;
+    }
     return count_;
   }
 
  private:
+  void NoteScreens(const std::string& tree) {
+    for (const char* screen : {"CMyPageDlg", "CMarketInfoDlg", "CSearchDlg"}) {
+      const size_t at = tree.find(std::string("  ") + screen + " id=");
+      if (at != std::string::npos && tree.substr(at, tree.find('\n', at) - at).find(" visible") != std::string::npos)
+        screens_seen_.insert(screen);
+    }
+    if (tree.find("Stock Detail Window") != std::string::npos) screens_seen_.insert("detail");
+  }
   std::string path_;
+  std::set<std::string>& screens_seen_;
   size_t offset_ = 0;
-  std::string tail_ = "\n";
+  std::string block_ = "\n";
   int count_ = 0;
 };
 
@@ -112,13 +125,14 @@ struct SessionFindings {
   int viewer_starts = 0;
   int clean_ends = 0;  // ended by itself with status 0 before its script did
   int fault_switches = 0;
+  std::set<std::string> screens_seen;
   std::string failure;  // empty when nothing went wrong
 };
 
 SessionFindings RunRandomSession(uint64_t seed, int seconds, int slack_ms) {
   SessionFindings findings;
   SwitchingServer server;
-  if (!server.started()) return {0, 0, 0, "the reference server did not start"};
+  if (!server.started()) return {0, 0, 0, {}, "the reference server did not start"};
   ViewerProcess viewer;
   viewer.PointAt(server.port());
   {
@@ -143,14 +157,14 @@ SessionFindings RunRandomSession(uint64_t seed, int seconds, int slack_ms) {
   while (next_part < parts.size() && findings.failure.empty()) {
     // A new start of the viewer meets a sound server; the faults come back
     // at the next switch.
-    if (findings.viewer_starts > 0 && !server.Switch(0)) return {0, 0, 0, "the reference server did not restart"};
+    if (findings.viewer_starts > 0 && !server.Switch(0)) return {0, 0, 0, {}, "the reference server did not restart"};
     std::string script = "wait 1500\n";
     for (size_t i = next_part; i < parts.size(); ++i) script += parts[i].text;
     script += "quit\n";
     viewer.SetScript(script);
     std::filesystem::remove(dump_path);
-    DumpCounter dumps(dump_path);
-    if (!viewer.Start()) return {0, 0, 0, "the viewer did not start"};
+    DumpCounter dumps(dump_path, findings.screens_seen);
+    if (!viewer.Start()) return {0, 0, 0, {}, "the viewer did not start"};
     ++findings.viewer_starts;
 
     // Start-up (the master refresh, up to four attempts) may take a while;
@@ -187,8 +201,15 @@ SessionFindings RunRandomSession(uint64_t seed, int seconds, int slack_ms) {
       ended = viewer.Ended(run);
       if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    if (!findings.failure.empty()) break;
     seen = dumps.Count();
+    if (const char* keep = std::getenv("BRANTEL_SOAK_KEEP"); keep && *keep) {
+      // The scripts, window trees and logs of each start, to look into a finding.
+      const std::string stem = std::string(keep) + "/start" + std::to_string(findings.viewer_starts);
+      testing::WriteFile(stem + "-script.txt", script);
+      testing::WriteFile(stem + "-windows.txt", testing::ReadFile(dump_path));
+      testing::WriteFile(stem + "-stderr.txt", viewer.Log());
+    }
+    if (!findings.failure.empty()) break;
     if (run.exit_code != 0) {
       findings.failure = "the viewer ended with status " + std::to_string(run.exit_code) + " in script part " +
                          std::to_string(next_part + size_t(seen)) + " (seed " + std::to_string(seed) + "):\n" +
@@ -218,9 +239,13 @@ TEST(ViewerRandomInput, SeededRunOverEveryScreenWithServerFaults) {
   const SessionFindings findings = RunRandomSession(seed, seconds, EnvNumber("BRANTEL_SOAK_SLACK_MS", 1000));
   EXPECT_EQ(findings.failure, "");
   EXPECT_GE(findings.viewer_starts, 1);
-  std::printf("random input: %d s, seed %llu, %d viewer starts, %d clean ends by the script, %d server switches\n",
+  for (const char* screen : {"CMyPageDlg", "CMarketInfoDlg", "CSearchDlg"})
+    EXPECT_EQ(findings.screens_seen.count(screen), 1u) << screen << " was never shown";
+  std::string seen;
+  for (const std::string& screen : findings.screens_seen) seen += " " + screen;
+  std::printf("random input: %d s, seed %llu, %d viewer starts, %d clean ends by the script, %d server switches; screens:%s\n",
               seconds, static_cast<unsigned long long>(seed), findings.viewer_starts, findings.clean_ends,
-              findings.fault_switches);
+              findings.fault_switches, seen.c_str());
 }
 
 }  // namespace

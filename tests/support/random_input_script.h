@@ -3,7 +3,7 @@
 // platform/ui/script_player.h: taps (a good share on the tab bar, so every
 // screen gets its turn), drags, flicks, wheel notches, the device keys
 // (back, F1, F2, Up, Down, Enter, F9 as the turn), Latin and Korean text and
-// compositions. The script comes in parts; each part ends with a dump step,
+// compositions. Each part ends on the next screen by its tab. The script comes in parts; each part ends with a dump step,
 // so a watcher sees the viewer's UI thread get through it, and knows how
 // long the part plays (`play_ms`) to tell a slow viewer from a hung one.
 //
@@ -30,6 +30,12 @@ class RandomInputScript {
   RandomScriptPart NextPart(const std::string& dump_step, int actions = 8) {
     RandomScriptPart part;
     for (int i = 0; i < actions; ++i) AddAction(part);
+    // Each part ends on the next screen in turn (unless a dialog is up), so
+    // its dump shows every screen in its turn.
+    static constexpr int kTabCentre[3] = {85, 240, 395};
+    part.text += "tap " + Point(kTabCentre[parts_ % 3], 96) + "\n";
+    ++parts_;
+    Wait(part, Uniform(300, 900));
     part.text += dump_step;
     return part;
   }
@@ -51,6 +57,11 @@ class RandomInputScript {
       static constexpr int kTabLeft[3] = {20, 175, 330};
       const int tab = Uniform(0, 2);
       part.text += "tap " + Point(kTabLeft[tab] + Uniform(0, 130), Uniform(52, 140)) + "\n";
+    } else if (roll < 250) {
+      // Where the buttons of a message box in the middle of the screen are
+      // (a box gives way to nothing but its buttons).
+      static constexpr int kButtonX[3] = {130, 240, 350};
+      part.text += "tap " + Point(kButtonX[Uniform(0, 2)], Uniform(470, 550)) + "\n";
     } else if (roll < 420) {
       part.text += "tap " + AnyPoint() + "\n";
     } else if (roll < 500) {  // a slow drag
@@ -65,7 +76,7 @@ class RandomInputScript {
     } else if (roll < 800) {  // F9: the motion sensor turns the phone
       static constexpr int kTurns[] = {0, 90, 270};
       part.text += "rotate " + std::to_string(kTurns[Uniform(0, 2)]) + "\n";
-    } else if (roll < 808) {  // the back key ends the viewer from a list: kept rare
+    } else if (roll < 820) {  // the back key ends the viewer from a list: kept rare
       part.text += "key back\n";
     } else if (roll < 900) {
       static const char* const kTexts[] = {"삼성", "a", "KB", "005930", "현대차", "sk", "LG전자", "x"};
@@ -80,19 +91,19 @@ class RandomInputScript {
   }
 
   void Drag(RandomScriptPart& part, int steps, int step_ms) {
-    int x = Uniform(20, 460), y = Uniform(160, 780);
-    const int dx = Uniform(-40, 40), dy = Uniform(-120, 120);
+    const int x = Uniform(20, 460), y = Uniform(160, 780);
+    const int dx = Uniform(-200, 200), dy = Uniform(-500, 500);
     part.text += "press " + Point(x, y) + "\n";
-    for (int i = 0; i < steps; ++i) {
-      x = std::clamp(x + dx / steps * 3, 0, 479);
-      y = std::clamp(y + dy / steps * 3, 52, 799);
-      part.text += "move " + Point(x, y) + " " + std::to_string(step_ms) + "\n";
+    for (int i = 1; i <= steps; ++i) {
+      const int to_x = std::clamp(x + dx * i / steps, 0, 479), to_y = std::clamp(y + dy * i / steps, 52, 799);
+      part.text += "move " + Point(to_x, to_y) + " " + std::to_string(step_ms) + "\n";
       part.play_ms += step_ms;
     }
     part.text += "release\n";
   }
 
   std::mt19937_64 rng_;
+  int parts_ = 0;
 };
 
 }  // namespace brantel::testing
