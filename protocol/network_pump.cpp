@@ -11,7 +11,7 @@ bool PumpMessagesUntilCancel() {
     if (msg.message == WM_CANCEL_NETWORK) return true;
     if (msg.message == WM_QUIT) {
       PostQuitMessage(int(msg.wParam));
-      return false;
+      return true;
     }
     if (!PreDispatchMessage(&msg)) {
       TranslateMessage(&msg);

@@ -5,8 +5,10 @@
 
 namespace brantel {
 
-// Returns true when WM_CANCEL_NETWORK was taken from the queue. A WM_QUIT is
-// put back so the thread's own loop still ends.
+// Returns true when WM_CANCEL_NETWORK was taken from the queue, and when a
+// WM_QUIT was: the quit is put back so the thread's own loop still ends, and
+// the exchange stops at once instead of holding the end of the program for
+// the rest of its receive wait.
 bool PumpMessagesUntilCancel();
 
 }  // namespace brantel

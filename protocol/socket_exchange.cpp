@@ -43,6 +43,21 @@ bool WaitReady(int fd, short events, int wait_ms) {
   return ready > 0;
 }
 
+// Waits for the socket like WaitReady, handling the thread's messages every
+// 50 ms meanwhile, so a silent server leaves the screen painting and the keys
+// answering (and a cancel ends the wait). kSocketOk when ready, kSocketNoData
+// when the time ran out, kSocketCancelled.
+int WaitReadyPumping(int fd, short events, int wait_ms) {
+  constexpr int kSliceMs = 50;
+  const Clock::time_point end = Clock::now() + std::chrono::milliseconds(std::max(wait_ms, 0));
+  for (;;) {
+    const int left = int(std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count());
+    if (WaitReady(fd, events, std::clamp(left, 0, kSliceMs))) return kSocketOk;
+    if (PumpMessagesUntilCancel()) return kSocketCancelled;
+    if (left <= kSliceMs) return kSocketNoData;
+  }
+}
+
 int Record(int result) {
   g_last_result = result;
   return result;
@@ -100,7 +115,8 @@ int SendAll(Socket& s, std::string_view data, Clock::time_point deadline) {
   while (!data.empty()) {
     const size_t piece = std::min(data.size(), kSendPieceBytes);
     // A server that stops reading must not hold the exchange past its limit.
-    if (!WaitReady(s.fd(), POLLOUT, MillisecondsLeft(deadline))) return kSocketSendFailed;
+    if (const int ready = WaitReadyPumping(s.fd(), POLLOUT, MillisecondsLeft(deadline)); ready != kSocketOk)
+      return ready == kSocketCancelled ? kSocketCancelled : kSocketSendFailed;
     const ssize_t sent = send(s.fd(), data.data(), piece, MSG_NOSIGNAL);
     if (sent != ssize_t(piece)) return kSocketSendFailed;  // each piece goes whole
     if (PumpMessagesUntilCancel()) return kSocketCancelled;
@@ -114,7 +130,7 @@ int SendAll(Socket& s, std::string_view data, Clock::time_point deadline) {
 int ReceiveChunk(Socket& s, int wait_seconds, Clock::time_point deadline, char* chunk, size_t* got) {
   int wait_ms = MillisecondsLeft(deadline);
   if (wait_seconds > 0) wait_ms = std::min(wait_ms, wait_seconds * 1000);
-  if (!WaitReady(s.fd(), POLLIN, wait_ms)) return kSocketNoData;
+  if (const int ready = WaitReadyPumping(s.fd(), POLLIN, wait_ms); ready != kSocketOk) return ready;
   ssize_t n;
   do {
     n = recv(s.fd(), chunk, kReceiveChunkBytes, 0);
