@@ -233,6 +233,32 @@ TEST_F(MarketScreen, RankingSubKindsMoveTheTickAndAreStoredOncePerRun) {
   ASSERT_TRUE(RunUntil([&] { return Cell(ranking, 0, 0) == u"시가총액상위 종목" && !ranking.IsBusy(); }));
 }
 
+TEST_F(MarketScreen, RankingChosenDuringARequestKeepsEachAnswerWithItsSubKind) {
+  StartServer({"--delay", "1500"});
+  CMarketInfoDlg& screen = Open();
+  CMarketStockItemWnd& ranking = screen.ranking();
+  // Trading value chosen while the trading-volume request waits for its answer.
+  bool chosen = false;
+  MessageOnlyWindow menu([&](uint32_t message, WPARAM, LPARAM) -> LRESULT {
+    if (message == WM_TIMER && !chosen && ranking.IsBusy()) {
+      chosen = true;
+      screen.Send(WM_COMMAND, 40031, 0);
+    }
+    return 0;
+  });
+  menu.SetTimer(1, 50);
+  ASSERT_TRUE(RunUntil([&] { return chosen && ranking.LoadedFromNetwork() > 0 && !ranking.IsBusy(); }, 15000));
+  ASSERT_TRUE(WaitLoaded(ranking));
+  EXPECT_EQ(Cell(ranking, 0, 0), u"거래대금상위 종목");
+  std::vector<StockRecord> volume, value;
+  LoadStockRank(kCategoryStock, 0, volume);
+  LoadStockRank(kCategoryStock, 1, value);
+  ASSERT_EQ(volume.size(), 100u);
+  ASSERT_EQ(value.size(), 100u);
+  EXPECT_NE(volume.front().code + volume.back().code, value.front().code + value.back().code);
+  EXPECT_EQ(RowCodes(ranking)[1], value.front().code);  // the list shows the ranking chosen
+}
+
 TEST_F(MarketScreen, DetailTapOpensTheDetailAndItsQuoteIsWrittenOnClose) {
   CMarketInfoDlg& screen = Open();
   CMarketStockItemWnd& ranking = screen.ranking();
