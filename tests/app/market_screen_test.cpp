@@ -204,6 +204,14 @@ TEST_F(MarketScreen, ExchangeListShowsTheStandardCurrencyAndItsMenuChangesIt) {
   ASSERT_TRUE(WaitLoaded(*screen.list_of_code(kMarketCommodityScreen)));
   EXPECT_EQ(screen.menu_bar().menu_number(), 40013u);
   Shot("market-commodities");
+
+  // The version dialog: back closes it, then back goes to the list, which asks to exit.
+  screen.Send(WM_COMMAND, 40004, 0);
+  ASSERT_TRUE(screen.version_dialog() && screen.version_dialog()->IsVisible());
+  screen.Send(WM_SCREEN_BACK, 0, 0);
+  EXPECT_EQ(screen.version_dialog(), nullptr);
+  screen.Send(WM_SCREEN_BACK, 0, 0);
+  ASSERT_TRUE(RunUntil([&] { return main_.Count(WM_DESTROY) > 0; }, 5000));
 }
 
 TEST_F(MarketScreen, RankingSubKindsMoveTheTickAndAreStoredOncePerRun) {
