@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/resources/resource_library.h"
 #include "platform/ui/display.h"
@@ -15,15 +17,29 @@
 #include "platform/ui/paint.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/script_player.h"
-#include "tests/platform/ui_test_support.h"
 #include "tests/support/temp_folder.h"
 
 namespace brantel::testing {
 
 // A stand-in screen under the dialogs; records what it is sent.
-class Backdrop : public RecordingWindow {
+class Backdrop : public Window {
  public:
+  struct Received {
+    uint32_t message;
+    WPARAM wParam;
+  };
+  int Count(uint32_t message) const {
+    return int(std::count_if(log.begin(), log.end(), [&](const Received& r) { return r.message == message; }));
+  }
+  std::vector<Received> Only(uint32_t message) const {
+    std::vector<Received> out;
+    std::copy_if(log.begin(), log.end(), std::back_inserter(out), [&](const Received& r) { return r.message == message; });
+    return out;
+  }
+  std::vector<Received> log;
+
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
+    log.push_back({message, wParam});
     if (message == WM_PAINT) {
       PaintScope paint(*this);
       DeviceContext& dc = paint.dc();
@@ -35,7 +51,7 @@ class Backdrop : public RecordingWindow {
       dc.DrawText(u"마이페이지 화면", Rect{0, 0, 480, 200}, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
       return 0;
     }
-    return RecordingWindow::WindowProc(message, wParam, lParam);
+    return DefWindowProc(message, wParam, lParam);
   }
 };
 
@@ -54,7 +70,7 @@ class DialogTest : public ::testing::Test {
   void TearDown() override {
     screen_.Destroy();
     StopDisplay();
-    Drain();
+    PumpPendingMessages();
     SetProcessResourcesForTesting(nullptr);
   }
   // Handles what is queued and lets the display present.
