@@ -1,6 +1,7 @@
 // BrantelStock, the viewer. Display options (--headless, --sdl, --scale N,
-// --script FILE) may be given; everything else on the command line is the
-// viewer's own command line (the updater restarts it with its markers).
+// --script FILE) may be given. The arguments joined by spaces are the
+// viewer's own command line, where only the updater's markers matter (the
+// updater restarts it with one, and then it does not start the updater).
 
 #include <cstdio>
 #include <cstring>
@@ -16,7 +17,9 @@ using namespace brantel;
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0) {
-      std::printf("BrantelStock [display options] [command line]\n\n%s", DisplayHelpText().c_str());
+      std::printf("BrantelStock [display options] [command line]\n\n%s"
+                  "  window close button  ends the viewer through its shown screen\n",
+                  DisplayHelpText().c_str());
       return 0;
     }
   }

@@ -123,7 +123,9 @@ TEST(ViewerStartup, FirstStartHelpTabsAndTheHelpFlag) {
   EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, u"SOFTWARE\\BRANTEL\\BrantelStock", u"display_info"), 1u);
 
   // Third start: no help. Another program sends an unknown tab (nothing
-  // changes), then WM_APP_EXIT (the viewer ends).
+  // changes), then WM_APP_EXIT (the viewer ends). The user's auto-rotation
+  // is off while the viewer runs and comes back after it.
+  SetRegistryNumber(HKEY_CURRENT_USER, u"ControlPanel\\MotionSensor", u"AutoOrientation", 1);
   viewer.SetScript(std::string("wait 1500\nidle\n") + viewer.DumpStep() + "wait 1500\nidle\n" + viewer.DumpStep() +
                    kLinger);
   ASSERT_TRUE(viewer.Start());
@@ -135,6 +137,7 @@ TEST(ViewerStartup, FirstStartHelpTabsAndTheHelpFlag) {
   ASSERT_TRUE(wait_for_dumps(8));
   HWND main_dialog = FindWindow(kViewerWindowClass, u"");
   ASSERT_NE(main_dialog, HWND(0));
+  EXPECT_EQ(RegistryNumber(HKEY_CURRENT_USER, u"ControlPanel\\MotionSensor", u"AutoOrientation"), 0u);
   EXPECT_TRUE(PostMessage(main_dialog, WM_TAB_SELECTED, 0, 12345));
   ASSERT_TRUE(wait_for_dumps(9));
   EXPECT_TRUE(PostMessage(main_dialog, WM_APP_EXIT, 0, 0));
@@ -142,6 +145,7 @@ TEST(ViewerStartup, FirstStartHelpTabsAndTheHelpFlag) {
   DisconnectFromOtherPrograms();
   EXPECT_FALSE(run.timed_out) << "WM_APP_EXIT did not end the viewer";
   EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(RegistryNumber(HKEY_CURRENT_USER, u"ControlPanel\\MotionSensor", u"AutoOrientation"), 1u);
   dumps = viewer.Dumps();
   ASSERT_EQ(dumps.size(), 9u);
   EXPECT_FALSE(HelpShown(dumps[7]));
@@ -298,6 +302,34 @@ TEST(ViewerStartup, MasterRefreshFailuresAndRefusal) {
   ASSERT_EQ(dumps.size(), 4u);
   EXPECT_TRUE(MessageBoxShown(dumps[3]));
   EXPECT_FALSE(ScreenVisible(dumps[3], "CMyPageDlg"));
+}
+
+TEST(ViewerStartup, ExitRequestDuringTheMasterRequestStartsNothingMore) {
+  // The updater is a script that leaves a mark when it is started.
+  QuoteServerProcess slow({"--delay", "2000"});
+  ASSERT_TRUE(slow.started());
+  ViewerProcess viewer;
+  viewer.PointAt(slow.port());
+  const std::string mark = viewer.File("updater-started");
+  const std::string updater = viewer.program_folder() + "StockUpdater";
+  testing::WriteFile(updater, "#!/bin/sh\ntouch '" + mark + "'\n");
+  std::filesystem::permissions(updater, std::filesystem::perms::owner_all);
+  viewer.SetScript(std::string("wait 6000\n") + viewer.DumpStep() + kLinger);
+  ASSERT_TRUE(viewer.Start());
+  ASSERT_TRUE(ConnectToOtherPrograms());
+  HWND main_dialog = 0;
+  for (int i = 0; i < 500 && !main_dialog; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    main_dialog = FindWindow(kViewerWindowClass, u"");
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the master request is waiting now
+  EXPECT_TRUE(PostMessage(main_dialog, WM_APP_EXIT, 0, 0));
+  const ViewerRun run = viewer.Wait(kEndsByItselfMs);
+  DisconnectFromOtherPrograms();
+  EXPECT_FALSE(run.timed_out);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(std::filesystem::exists(mark)) << "the updater was started after the exit request";
+  EXPECT_TRUE(viewer.Dumps().empty());
 }
 
 TEST(ViewerStartup, SelfUpgradeWaitsForTheUpdaterAndReplacesTheFileWhole) {
