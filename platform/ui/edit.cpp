@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/gfx/font_instance.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/input_router.h"
 #include "platform/ui/message_queue.h"
@@ -18,10 +17,7 @@ bool EditControl::Create(WideView text, uint32_t style, const Rect& rect, Window
 
 void EditControl::SetFont(const Font& font) {
   font_ = font.valid() ? font : DefaultFont();
-  std::shared_ptr<FontInstance> instance = font_.instance();
-  AdvanceFunction advance;
-  if (instance) advance = [instance](char32_t c, int pen) { return TextAdvance(*instance, c, pen, 0); };
-  model_.SetMeasure(advance, font_.height());
+  model_.SetFont(font_);
   if (IsAlive()) {
     model_.ScrollCaretIntoView();
     Invalidate();

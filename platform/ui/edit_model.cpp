@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gfx/font_instance.h"
 #include "platform/gfx/text_runs.h"
 
 namespace brantel {
@@ -25,6 +26,13 @@ void EditModel::SetMeasure(AdvanceFunction advance, int line_height) {
   advance_ = std::move(advance);
   line_height_ = std::max(1, line_height);
   Layout();
+}
+
+void EditModel::SetFont(const Font& font) {
+  std::shared_ptr<FontInstance> instance = font.instance();
+  AdvanceFunction advance;
+  if (instance) advance = [instance](char32_t c, int pen) { return TextAdvance(*instance, c, pen, 0); };
+  SetMeasure(std::move(advance), font.height());
 }
 
 void EditModel::SetView(int width, int height) {

@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/gfx/font.h"
 #include "platform/gfx/geometry.h"
 #include "platform/gfx/text_layout.h"
 #include "platform/text.h"
@@ -42,6 +43,8 @@ class EditModel {
   // Measuring: the advance of each character and the line height. The view
   // is the client size the text lays out and scrolls in.
   void SetMeasure(AdvanceFunction advance, int line_height);
+  // Measures with a font's advances and height.
+  void SetFont(const Font& font);
   void SetView(int width, int height);
   void SetMultiline(bool multiline);
   bool multiline() const { return multiline_; }
