@@ -191,6 +191,10 @@ TEST_F(SearchScreenTest, HintCodePrefixCaseAndClear) {
   EXPECT_EQ(s.edit().text(), Hint());
   EXPECT_EQ(s.list().body().RowCount(), 0);
 
+  s.OnShownState(kScreenShown);
+  EXPECT_TRUE(IsInputPanelUp());
+  s.OnShownState(kScreenHidden);
+  EXPECT_FALSE(IsInputPanelUp());
   // Back ends the viewer.
   s.Post(WM_SCREEN_BACK, 0, 0);
   ASSERT_TRUE(RunUntil([&] { return main_.exit_requests == 1; }));
@@ -312,9 +316,18 @@ TEST_F(SearchScreenTest, StarsAddRemoveAndStopAtTwoHundredRowTapOpensDetail) {
   ASSERT_NE(s.detail(), nullptr);
   EXPECT_EQ(s.detail()->record().code, u"005930");
   EXPECT_EQ(s.detail()->record().codename, u"삼성전자");
+  // Its star adds the stock; closed, it turns the row's star on.
+  ASSERT_TRUE(RunUntil([&] { return !s.detail()->request_running(); }));
+  InputScript detail_star;
+  detail_star.Tap(450, 52 + 37);
+  Play(detail_star);
+  EXPECT_EQ(CountMyPage(), 1);
   s.Post(WM_SCREEN_BACK, 0, 0);
   ASSERT_TRUE(RunUntil([&] { return s.detail() == nullptr; }));
   EXPECT_EQ(main_.exit_requests, 0);
+  EXPECT_EQ(KeyOf(0).mypage_flag, u"1");
+  EXPECT_EQ(s.list().body().rows().row(0)->cells[kSearchStarCell].image_id, kSearchStarOn);
+  ClearMyPage();
 }
 
 TEST_F(SearchScreenTest, WithoutAMasterEverySearchFindsNothing) {
