@@ -109,7 +109,7 @@ bool HttpAnswer::ParseHeader() {
   }
   if (chunked_) content_length_ = -1;  // the coding decides where the body ends
   if (content_length_ > static_cast<long long>(kMaxAnswerBytes)) return false;
-  if (content_length_ > 0) body_.reserve(size_t(content_length_));
+  if (content_length_ > 0) body_.Reserve(size_t(content_length_));
   return true;
 }
 
@@ -117,7 +117,7 @@ bool HttpAnswer::FeedBody(std::string_view bytes) {
   if (chunked_) return FeedChunked(bytes);
   if (content_length_ >= 0) {
     const size_t room = size_t(content_length_) - body_.size();
-    body_.append(bytes.substr(0, room));
+    body_.Append(bytes.substr(0, room), kMaxAnswerBytes);
     if (body_.size() == size_t(content_length_)) state_ = State::kComplete;
     return true;
   }
@@ -125,16 +125,8 @@ bool HttpAnswer::FeedBody(std::string_view bytes) {
     state_ = State::kRefused;
     return false;
   }
-  AppendBounded(bytes);
+  body_.Append(bytes, kMaxAnswerBytes);
   return true;
-}
-
-// Grows the body by doubling, but never beyond kMaxAnswerBytes: the string's
-// own growth would reach twice the cap for an answer just over half of it.
-void HttpAnswer::AppendBounded(std::string_view bytes) {
-  const size_t needed = body_.size() + bytes.size();
-  if (needed > body_.capacity()) body_.reserve(std::min(std::max(needed, body_.capacity() * 2), kMaxAnswerBytes));
-  body_.append(bytes);
 }
 
 bool HttpAnswer::FeedChunked(std::string_view bytes) {
@@ -180,7 +172,7 @@ bool HttpAnswer::FeedChunked(std::string_view bytes) {
       }
       case ChunkStep::kData: {
         const size_t take = std::min(chunk_left_, bytes.size());
-        AppendBounded(bytes.substr(0, take));
+        body_.Append(bytes.substr(0, take), kMaxAnswerBytes);
         bytes.remove_prefix(take);
         chunk_left_ -= take;
         if (chunk_left_ == 0) chunk_step_ = ChunkStep::kDataEnd;

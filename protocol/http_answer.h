@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/answer_buffer.h"
+
 namespace brantel {
 
 // Largest answer body accepted, announced or grown.
@@ -37,18 +39,17 @@ class HttpAnswer {
   // Content-Length as announced, or -1.
   long long content_length() const { return content_length_; }
   bool chunked() const { return chunked_; }
-  std::string& body() { return body_; }
-  const std::string& body() const { return body_; }
+  AnswerBuffer& body() { return body_; }
+  const AnswerBuffer& body() const { return body_; }
 
  private:
   bool ParseHeader();
   bool FeedBody(std::string_view bytes);
   bool FeedChunked(std::string_view bytes);
-  void AppendBounded(std::string_view bytes);
 
   State state_ = State::kHeader;
   std::string header_;
-  std::string body_;
+  AnswerBuffer body_;
   int status_ = 0;
   long long content_length_ = -1;
   bool chunked_ = false;

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/answer_buffer.h"
+
 namespace brantel {
 
 // Socket-layer results.
@@ -34,7 +36,7 @@ inline constexpr size_t kReceiveChunkBytes = 1024;
 
 struct ExchangeAnswer {
   std::string header;  // the header block without its blank line
-  std::string body;    // the body (status below 300) or nothing
+  AnswerBuffer body;   // the body (status below 300) or nothing
   int status = 0;
 };
 

@@ -175,7 +175,8 @@ void CStockMainDlg::OnFirstTick() {
   KillTimer(kStartupTimer);
   const HWND self = hwnd();
   const bool refreshed = RefreshMasterFromServer(master_stamp_, self);
-  if (!IsWindow(self)) return;  // closed while the request ran
+  // Closed or asked to end while the request ran: nothing more to start.
+  if (!IsWindow(self) || ending_) return;
   if (!refreshed) {
     CloseLoading();
     ShowNumberedMessage(this, kMessageMasterFailed, kStyleOk);
@@ -228,6 +229,7 @@ void CStockMainDlg::OnCloseRequest() {
 }
 
 void CStockMainDlg::EndViewer() {
+  ending_ = true;
   PostMessage(hwnd(), WM_CANCEL_NETWORK, 0, 0);
   if (IsModal())
     EndDialog(IDCANCEL);

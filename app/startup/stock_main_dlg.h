@@ -81,6 +81,7 @@ class CStockMainDlg : public CBaseScreenDlg {
   std::unique_ptr<CSearchDlg> search_;
   CBaseScreenDlg* current_ = nullptr;
   WideText master_stamp_;
+  bool ending_ = false;  // the modal loop was asked to end
   bool torn_down_ = false;
 };
 

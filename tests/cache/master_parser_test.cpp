@@ -21,7 +21,8 @@ CParseMaster Parsed(std::string_view text) {
 // The master file the reference server delivers, built from its stock data
 // the way it builds it: "code|name|market|" per line.
 std::string ReferenceMasterText() {
-  const auto root = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+  // The source tree from the test data folder: __FILE__ may be relative to the build folder.
+  const auto root = std::filesystem::path(BRANTEL_TEST_DATA_DIR).parent_path().parent_path();
   std::ifstream in(root / "tools/quote-server/data/stocks.txt");
   std::string line, text;
   while (std::getline(in, line)) {
