@@ -37,8 +37,7 @@ void MarketCacheSave::Store(int32_t category, int32_t sub_kind, const std::vecto
                             WideView stamp) {
   StoreQuoteList(kQuoteTable, rows, stamp);
   if (category != kCategoryRanking) return;
-  ClearStockRank(sub_kind);  // REPLACE-WITH-ONE-TRANSACTION
-  if (StoreStockRank(rows, sub_kind, stamp) == CACHE_OK) LastUpdateStamp(stamp, kCategoryRanking, sub_kind, false);
+  if (ReplaceStockRank(rows, sub_kind, stamp) == CACHE_OK) LastUpdateStamp(stamp, kCategoryRanking, sub_kind, false);
 }
 
 }  // namespace brantel

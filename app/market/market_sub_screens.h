@@ -56,5 +56,7 @@ inline constexpr uintptr_t kMarketExitRetryTimer = 1007;
 inline constexpr uint32_t kMarketExitRetryMs = 2000;
 inline constexpr uint32_t kMarketTimerDelayMs = 100;
 inline constexpr uint32_t kMarketSaveWaitMs = 1000;
+inline constexpr int kMarketMessageRefreshFailed = 108;
+inline constexpr int kMarketMessageMyPageFull = 112;
 
 }  // namespace brantel
