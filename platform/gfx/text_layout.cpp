@@ -56,38 +56,14 @@ class Layouter {
     return pen;
   }
 
-  // Splits one paragraph (no line breaks in it) into lines of at most
-  // `width` pixels at spaces; a word longer than a line is split between
-  // characters only for DT_EDITCONTROL, as an edit control does.
   std::vector<Units> Wrap(const Units& p, int width) const {
+    std::u32string chars;
+    chars.reserve(p.size());
+    for (const Unit& u : p) chars.push_back(u.c);
     std::vector<Units> lines;
-    size_t start = 0;
-    while (start < p.size()) {
-      int pen = 0;
-      size_t i = start, last_fit_break = std::string::npos;
-      for (; i < p.size(); ++i) {
-        if (IsSpace(p[i].c)) last_fit_break = i;
-        const int next = pen + TextAdvance(font_, p[i].c, pen, tab_);
-        if (next > width && !IsSpace(p[i].c) && i > start) break;
-        pen = next;
-      }
-      size_t end = i, resume = i;
-      if (i < p.size()) {
-        if (last_fit_break != std::string::npos && last_fit_break > start) {
-          end = last_fit_break;
-          resume = last_fit_break;
-        } else if (!(format_ & DT_EDITCONTROL)) {
-          // Keep the long word whole: run on to the next space.
-          while (end < p.size() && !IsSpace(p[end].c)) ++end;
-          resume = end;
-        }
-      }
-      while (end > start && IsSpace(p[end - 1].c)) --end;
-      lines.emplace_back(p.begin() + ptrdiff_t(start), p.begin() + ptrdiff_t(end));
-      while (resume < p.size() && IsSpace(p[resume].c)) ++resume;
-      start = resume;
-    }
-    if (lines.empty()) lines.emplace_back();
+    const AdvanceFunction advance = [this](char32_t c, int pen) { return TextAdvance(font_, c, pen, tab_); };
+    for (const WrapSpan& span : WrapParagraph(chars, width, format_ & DT_EDITCONTROL, advance))
+      lines.emplace_back(p.begin() + ptrdiff_t(span.begin), p.begin() + ptrdiff_t(span.end));
     return lines;
   }
 
@@ -117,6 +93,39 @@ class Layouter {
 };
 
 }  // namespace
+
+std::vector<WrapSpan> WrapParagraph(const std::u32string& p, int width, bool split_long_words,
+                                    const AdvanceFunction& advance) {
+  std::vector<WrapSpan> lines;
+  size_t start = 0;
+  while (start < p.size()) {
+    int pen = 0;
+    size_t i = start, last_fit_break = std::string::npos;
+    for (; i < p.size(); ++i) {
+      if (IsSpace(p[i])) last_fit_break = i;
+      const int next = pen + advance(p[i], pen);
+      if (next > width && !IsSpace(p[i]) && i > start) break;
+      pen = next;
+    }
+    size_t end = i, resume = i;
+    if (i < p.size()) {
+      if (last_fit_break != std::string::npos && last_fit_break > start) {
+        end = last_fit_break;
+        resume = last_fit_break;
+      } else if (!split_long_words) {
+        // Keep the long word whole: run on to the next space.
+        while (end < p.size() && !IsSpace(p[end])) ++end;
+        resume = end;
+      }
+    }
+    while (end > start && IsSpace(p[end - 1])) --end;
+    while (resume < p.size() && IsSpace(p[resume])) ++resume;
+    lines.push_back(WrapSpan{start, end, resume});
+    start = resume;
+  }
+  if (lines.empty()) lines.push_back(WrapSpan{});
+  return lines;
+}
 
 int TextAdvance(FontInstance& font, char32_t c, int pen, int tab_width) {
   if (c == U'\t') return tab_width > 0 ? (pen / tab_width + 1) * tab_width - pen : 0;

@@ -3,6 +3,7 @@
 // ellipses and alignment, in the device's flag semantics. Drawing the laid
 // out lines is the device context's job; DT_CALCRECT uses only the layout.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,21 @@ struct TextLayout {
 // go to the next stop when tabs are expanded, else they have no width).
 int TextAdvance(FontInstance& font, char32_t c, int pen, int tab_width);
 int TextWidth(FontInstance& font, const std::u32string& text, int tab_width);
+
+// One line of a wrapped paragraph: [begin, end) is shown (trailing spaces
+// dropped); the next line starts at `next`.
+struct WrapSpan {
+  size_t begin = 0, end = 0, next = 0;
+};
+// Pen advance of a character when the pen is `pen` pixels from the line start.
+using AdvanceFunction = std::function<int(char32_t c, int pen)>;
+// Splits one paragraph (no line breaks in it) into lines of at most `width`
+// pixels at spaces. A word longer than a line is split between characters
+// when `split_long_words` (DT_EDITCONTROL, as an edit control does), else it
+// runs on to the next space. An empty paragraph is one empty line. DrawText
+// and the edit control wrap through this, so they agree.
+std::vector<WrapSpan> WrapParagraph(const std::u32string& paragraph, int width, bool split_long_words,
+                                    const AdvanceFunction& advance);
 
 TextLayout LayoutText(WideView text, const Rect& rect, unsigned format, FontInstance& font);
 

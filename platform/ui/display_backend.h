@@ -3,6 +3,8 @@
 // UI thread.
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "platform/gfx/geometry.h"
 #include "platform/gfx/surface.h"
@@ -31,6 +33,10 @@ class DisplayBackend {
   virtual void SetOrientation(int width, int height) = 0;
   // The input panel went up or down: text input on or off.
   virtual void SetTextInput(bool on) = 0;
+  // The desktop's clipboard as UTF-8 text; a backend without one keeps the
+  // defaults and platform/ui/clipboard.h holds the text in the process.
+  virtual bool SetClipboardText(const std::string& /*utf8*/) { return false; }
+  virtual std::optional<std::string> GetClipboardText() { return std::nullopt; }
   // The picture the desktop shows for the window (straight-alpha pixels).
   virtual void SetIcon(const Surface& icon) { (void)icon; }
   virtual const char* name() const = 0;

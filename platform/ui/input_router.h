@@ -19,6 +19,9 @@ void RoutePointer(PointerAction action, double x, double y);
 void RouteWheel(double x, double y, int delta_x, int delta_y);
 // Virtual-key press or release, to the focus window (else the active one).
 void RouteKey(uint32_t vk, bool down);
+// Whether a key is held (routed down and not yet up): Shift and Control for
+// the edit's selection and clipboard keys.
+bool IsKeyDown(uint32_t vk);
 // A finished character (text input): WM_CHAR.
 void RouteChar(char16_t ch);
 // Input-method composition: start, the character being composed (0 when the

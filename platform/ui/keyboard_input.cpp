@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <set>
 
 #include "platform/ui/input_router.h"
 #include "platform/ui/message_queue.h"
@@ -14,6 +15,7 @@ namespace {
 
 std::mutex g_mu;
 bool g_composing = false;
+std::set<uint32_t> g_keys_down;
 std::atomic<bool> g_system_key_messages{false};
 
 uint32_t SystemKeyMessage(uint32_t vk) {
@@ -33,6 +35,11 @@ HWND KeyTarget() {
 }  // namespace
 
 void RouteKey(uint32_t vk, bool down) {
+  {
+    std::lock_guard<std::mutex> lock(g_mu);
+    if (down) g_keys_down.insert(vk);
+    else g_keys_down.erase(vk);
+  }
   HWND h = KeyTarget();
   if (RouteSoftKeyInput(vk, down)) return;  // the soft keys and open pop-ups first
   if (h) PostMessage(h, down ? WM_KEYDOWN : WM_KEYUP, vk, down ? 1 : LPARAM(0xC0000001));
@@ -94,6 +101,11 @@ void RouteCompositionEnd() {
     g_composing = false;
   }
   if (HWND h = KeyTarget()) PostMessage(h, WM_IME_ENDCOMPOSITION, 0, 0);
+}
+
+bool IsKeyDown(uint32_t vk) {
+  std::lock_guard<std::mutex> lock(g_mu);
+  return g_keys_down.count(vk) != 0;
 }
 
 bool IsComposing() {

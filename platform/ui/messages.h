@@ -44,6 +44,8 @@ constexpr uint32_t WM_SYSCOMMAND = 0x0112;
 constexpr uint32_t WM_TIMER = 0x0113;
 constexpr uint32_t WM_HSCROLL = 0x0114;
 constexpr uint32_t WM_VSCROLL = 0x0115;
+// Sent by an edit to its parent for its colours; see platform/ui/edit.h.
+constexpr uint32_t WM_CTLCOLOREDIT = 0x0133;
 constexpr uint32_t WM_MOUSEMOVE = 0x0200;
 constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
 constexpr uint32_t WM_LBUTTONUP = 0x0202;
@@ -55,6 +57,11 @@ constexpr int WHEEL_DELTA = 120;
 // The sideways wheel, the same way (positive to the right).
 constexpr uint32_t WM_MOUSEHWHEEL = 0x020E;
 constexpr uint32_t WM_CAPTURECHANGED = 0x0215;
+constexpr uint32_t WM_CUT = 0x0300;
+constexpr uint32_t WM_COPY = 0x0301;
+constexpr uint32_t WM_PASTE = 0x0302;
+constexpr uint32_t WM_CLEAR = 0x0303;
+constexpr uint32_t WM_UNDO = 0x0304;
 constexpr uint32_t WM_IME_SETCONTEXT = 0x0281;
 constexpr uint32_t WM_IME_NOTIFY = 0x0282;
 constexpr uint32_t WM_IME_CHAR = 0x0286;
@@ -103,6 +110,26 @@ constexpr uint32_t TITLEBAR_BUTTON_NOTIFICATION = 0x1000;
 
 // Button notifications (HIWORD(wParam) of WM_COMMAND from a child control).
 constexpr uint32_t BN_CLICKED = 0;
+
+// Edit control messages, styles and notifications (HIWORD(wParam) of
+// WM_COMMAND to the parent).
+constexpr uint32_t EM_GETSEL = 0x00B0;
+constexpr uint32_t EM_SETSEL = 0x00B1;
+constexpr uint32_t EM_SCROLLCARET = 0x00B7;
+constexpr uint32_t EM_GETLINECOUNT = 0x00BA;
+constexpr uint32_t EM_REPLACESEL = 0x00C2;
+constexpr uint32_t EM_LIMITTEXT = 0x00C5;
+constexpr uint32_t EM_SETLIMITTEXT = EM_LIMITTEXT;
+constexpr uint32_t EM_CANUNDO = 0x00C6;
+constexpr uint32_t EM_UNDO = 0x00C7;
+constexpr uint32_t EM_EMPTYUNDOBUFFER = 0x00CD;
+constexpr uint32_t ES_MULTILINE = 0x0004;
+constexpr uint32_t ES_AUTOVSCROLL = 0x0040;
+constexpr uint32_t ES_AUTOHSCROLL = 0x0080;
+constexpr uint32_t EN_SETFOCUS = 0x0100;
+constexpr uint32_t EN_KILLFOCUS = 0x0200;
+constexpr uint32_t EN_CHANGE = 0x0300;
+constexpr uint32_t EN_MAXTEXT = 0x0501;
 
 // Mouse key state in wParam of pointer messages.
 constexpr uint32_t MK_LBUTTON = 0x0001;

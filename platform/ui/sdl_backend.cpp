@@ -39,6 +39,10 @@ uint32_t VirtualKey(SDL_Keycode key) {
     case SDLK_DOWN: return VK_DOWN;
     case SDLK_PAGEUP: return VK_PRIOR;
     case SDLK_PAGEDOWN: return VK_NEXT;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return VK_CONTROL;
     default: break;
   }
   if (key >= SDLK_a && key <= SDLK_z) return uint32_t('A' + (key - SDLK_a));
@@ -119,6 +123,16 @@ class SdlBackend : public DisplayBackend {
     std::lock_guard<std::mutex> lock(render_mu_);
     MakeTexture(width, height);
     SDL_SetWindowSize(window_, int(width * scale_), int(height * scale_));
+  }
+
+  bool SetClipboardText(const std::string& utf8) override { return SDL_SetClipboardText(utf8.c_str()) == 0; }
+
+  std::optional<std::string> GetClipboardText() override {
+    char* text = SDL_GetClipboardText();  // "" when empty or on failure
+    if (!text) return std::nullopt;
+    std::string copy(text);
+    SDL_free(text);
+    return copy;
   }
 
   void SetTextInput(bool on) override {

@@ -8,9 +8,11 @@
 
 #include <cstdlib>
 
+#include "platform/ui/clipboard.h"
 #include "platform/ui/display.h"
 #include <thread>
 
+#include "platform/ui/edit.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/present.h"
 #include "platform/ui/sdl_backend.h"
@@ -158,6 +160,54 @@ TEST_F(Sdl, SoftKeysAndAnAnimationThreadPresentingInTheWindow) {
   animator.join();
   EXPECT_TRUE(drawn);
   bar.Destroy();
+}
+
+TEST_F(Sdl, KoreanTypedThroughTheInputMethodReachesAnEditAndTheClipboardIsTheDesktops) {
+  RecordingWindow top;
+  ASSERT_TRUE(top.CreateTop(Rect{0, 0, 480, 800}));
+  EditControl edit;
+  ASSERT_TRUE(edit.Create(u"", WS_VISIBLE, Rect{20, 100, 460, 140}, &top, 5));
+  SetFocus(edit.hwnd());
+  Drain();
+  // An input method commits a syllable when the next one begins.
+  auto editing = [&](const char* text) {
+    SDL_Event e{};
+    e.type = SDL_TEXTEDITING;
+    SDL_strlcpy(e.edit.text, text, sizeof(e.edit.text));
+    Push(e);
+  };
+  auto input = [&](const char* text) {
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    SDL_strlcpy(e.text.text, text, sizeof(e.text.text));
+    Push(e);
+  };
+  editing("ㅎ");
+  editing("하");
+  editing("한");
+  input("한");
+  editing("ㄱ");
+  editing("구");
+  Drain();
+  EXPECT_EQ(edit.model().text(), u"한");
+  EXPECT_EQ(edit.model().composition(), u"구");
+  editing("국");
+  input("국");
+  editing("");
+  Drain();
+  EXPECT_EQ(edit.model().text(), u"한국");
+  EXPECT_TRUE(edit.model().composition().empty());
+  EXPECT_EQ(top.Count(WM_COMMAND), 2);  // EN_CHANGE per finished syllable
+
+  edit.Send(EM_SETSEL, 0, -1);
+  edit.Send(WM_COPY);
+  char* desktop = SDL_GetClipboardText();
+  EXPECT_STREQ(desktop, "한국");
+  SDL_free(desktop);
+  SDL_SetClipboardText("삼성");
+  edit.Send(WM_PASTE);
+  EXPECT_EQ(edit.model().text(), u"삼성");
+  edit.Destroy();
 }
 
 }  // namespace

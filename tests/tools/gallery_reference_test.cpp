@@ -22,7 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kPages = 8;
+constexpr int kPages = 9;
 constexpr int kWorkAreaTop = 52;
 // A pixel differs when a channel is off by more than this; a page fails
 // when more than kMaxDifferingPermille of its pixels differ.

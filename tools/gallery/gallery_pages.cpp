@@ -4,6 +4,8 @@
 
 #include <deque>
 
+#include "platform/ui/edit_model.h"
+#include "platform/ui/messages.h"
 #include "tools/gallery/gallery_assets.h"
 #include "controls/update_bar_drawing.h"
 #include "tools/gallery/gallery_controls.h"
@@ -71,6 +73,7 @@ WideText PageTitle(int page) {
     case kInput: return u"입력";
     case kControls: return u"탭, 갱신 표시줄";
     case kList: return u"목록 3,000행";
+    case kEdit: return u"편집";
     default: return u"";
   }
 }
@@ -355,6 +358,46 @@ void PaintControlsPage(DeviceContext& dc) {
   DrawGalleryUpdateBar(dc, kIdleUpdateBarRect, kUpdateBarIdleFrame);
 }
 
+const std::vector<EditSample>& EditSamples() {
+  // The search screen's colours (text 0x666666 on 0xF2F2F2, hint 0xC3C3C3).
+  const EditColors search{RGB(0x66, 0x66, 0x66), RGB(0xF2, 0xF2, 0xF2), Brush{RGB(0xF2, 0xF2, 0xF2)}};
+  EditColors hint = search;
+  hint.text = 0xC3C3C3;
+  static const std::vector<EditSample> samples = {
+      {101, Rect{20, kHeaderHeight + 36, 460, kHeaderHeight + 76}, 0, 24, u"삼성전", 3, 3, u'자', search, true},
+      {102, Rect{20, kHeaderHeight + 126, 460, kHeaderHeight + 166}, 0, 24, u"종목명 또는 코드 입력", 0, 0, 0, hint,
+       false},
+      {103, Rect{20, kHeaderHeight + 216, 413, kHeaderHeight + 216 + 4 * 36}, ES_MULTILINE, 36,
+       u"최신 데이터를 받지 못했습니다. 잠시 후 다시 시도해 주십시오.", 7, 14, 0,
+       EditColors{RGB(0, 0, 0), RGB(0xFF, 0xFF, 0xFF), Brush{RGB(0xFF, 0xFF, 0xFF)}}, true},
+  };
+  return samples;
+}
+
+const Font& EditSampleFont(const EditSample& sample) { return GothicFont(sample.font_height); }
+
+void PaintEditPage(DeviceContext& dc) {
+  const char16_t* labels[] = {u"한 줄, 조합 중 (IME): 자", u"힌트 (회색 글자)", u"여러 줄, 너비 393, 36 픽셀, 선택"};
+  for (const EditSample& sample : EditSamples()) {
+    Label(dc, labels[sample.id - 101], sample.rect.left, sample.rect.top - 26);
+    Frame(dc, sample.rect);
+    EditModel model(sample.style & ES_MULTILINE);
+    model.SetFont(EditSampleFont(sample));
+    model.SetView(sample.rect.Width(), sample.rect.Height());
+    model.SetText(sample.text);
+    model.SetSelection(sample.sel_start, sample.sel_end);
+    if (sample.composing) model.SetComposition(WideText(1, sample.composing));
+    model.ScrollCaretIntoView();
+    const Point origin = dc.origin();
+    dc.SetOrigin(Point{origin.x + sample.rect.left, origin.y + sample.rect.top});
+    const Rect client{0, 0, sample.rect.Width(), sample.rect.Height()};
+    dc.SetClipRect(client);
+    PaintEdit(dc, client, model, EditSampleFont(sample), sample.colors, sample.focused, true);
+    dc.ResetClip();
+    dc.SetOrigin(origin);
+  }
+}
+
 void PaintPage(DeviceContext& dc, int page, const InputEcho& echo, bool dialog_open, bool button_pressed) {
   dc.FillSolid(Rect{0, 0, kPageWidth, kPageHeight}, kBackground);
   switch (page) {
@@ -366,6 +409,7 @@ void PaintPage(DeviceContext& dc, int page, const InputEcho& echo, bool dialog_o
     case kInput: PaintInputPage(dc, echo); break;
     case kControls: PaintControlsPage(dc); break;
     case kList: PaintListPage(dc); break;
+    case kEdit: PaintEditPage(dc); break;
     default: break;
   }
   PaintHeader(dc, page);

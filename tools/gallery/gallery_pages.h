@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/gfx/device_context.h"
+#include "platform/ui/edit_painting.h"
 #include "platform/text.h"
 
 namespace brantel::gallery {
@@ -13,7 +14,7 @@ constexpr int kPageWidth = 480;
 constexpr int kPageHeight = 748;  // the screen below the 52-pixel system bar
 constexpr int kHeaderHeight = 44;
 
-enum Page { kTextSmall, kTextLarge, kDrawText, kDrawing, kDialog, kInput, kControls, kList, kPageCount };
+enum Page { kTextSmall, kTextLarge, kDrawText, kDrawing, kDialog, kInput, kControls, kList, kEdit, kPageCount };
 
 WideText PageTitle(int page);
 
@@ -48,6 +49,22 @@ void PaintInputPage(DeviceContext& dc, const InputEcho& echo);
 
 // The controls page: labels and the controls at rest (gallery_controls.h).
 void PaintControlsPage(DeviceContext& dc);
+// The edit page: edits in the states the screens show them. The gallery
+// window puts real edit controls over them; --pages paints their looks.
+struct EditSample {
+  int id;
+  Rect rect;               // in page coordinates
+  uint32_t style;          // 0 or ES_MULTILINE
+  int font_height;
+  WideText text;
+  long sel_start, sel_end;  // EM_SETSEL
+  char16_t composing;      // the syllable being composed, or 0
+  EditColors colors;
+  bool focused;
+};
+const std::vector<EditSample>& EditSamples();
+const Font& EditSampleFont(const EditSample& sample);
+void PaintEditPage(DeviceContext& dc);
 
 // The whole page as the gallery shows it (header included); the dialog page
 // with the message box open when `dialog_open`, its button pressed when

@@ -81,20 +81,40 @@ bool GalleryDialog::OnInitDialog() {
     SetUpGalleryList(list_->body());
     list_->Show(false);
   }
+  CreateEdits();
   return true;
+}
+
+void GalleryDialog::CreateEdits() {
+  for (const EditSample& sample : EditSamples()) {
+    auto edit = std::make_unique<EditControl>();
+    edit->SetFont(EditSampleFont(sample));
+    if (!edit->Create(sample.text, sample.style, sample.rect, this, sample.id)) continue;
+    edit->Send(EM_SETSEL, WPARAM(sample.sel_start), LPARAM(sample.sel_end));
+    if (sample.composing) edit->Send(WM_IME_COMPOSITION, sample.composing, GCS_COMPSTR);
+    edits_.push_back(std::move(edit));
+  }
+}
+
+// The edits show on their page only; the first one takes the focus there.
+void GalleryDialog::ShowEdits() {
+  for (auto& edit : edits_) edit->Show(page_ == kEdit);
+  if (page_ == kEdit && !edits_.empty()) SetFocus(edits_.front()->hwnd());
+  if (page_ != kEdit && GetFocus() != hwnd()) SetFocus(hwnd());
 }
 
 void GalleryDialog::TurnPage(int delta) {
   const int next = page_ + delta;
   if (next < 0 || next >= kPageCount) return;
   page_ = next;
-  SetInputPanel(page_ == kInput);
+  SetInputPanel(page_ == kInput || page_ == kEdit);
   if (page_ == kControls) {
     controls_.Show(this);
   } else {
     controls_.Hide();
   }
   if (list_ && list_->IsAlive()) list_->Show(page_ == kList);
+  ShowEdits();
   Invalidate();
 }
 
@@ -182,6 +202,13 @@ LRESULT GalleryDialog::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam
     case WM_IME_ENDCOMPOSITION:
       echo_.composing.clear();
       Invalidate();
+      return 0;
+    case WM_CTLCOLOREDIT:
+      for (const EditSample& sample : EditSamples())
+        if (GetDlgItem(sample.id) && GetDlgItem(sample.id)->hwnd() == HWND(lParam)) {
+          *reinterpret_cast<EditColors*>(wParam) = sample.colors;
+          return 1;
+        }
       return 0;
     case WM_COMMAND:
       // The title-bar button (close) ends the gallery.

@@ -4,10 +4,12 @@
 // an echo of pointer, key and input-method messages.
 
 #include <memory>
+#include <vector>
 
 #include "controls/mobile_list.h"
 #include "platform/gfx/surface.h"
 #include "platform/ui/dialog.h"
+#include "platform/ui/edit.h"
 #include "tools/gallery/gallery_controls.h"
 #include "tools/gallery/gallery_pages.h"
 
@@ -37,12 +39,15 @@ class GalleryDialog : public Dialog {
   void OnPointer(uint32_t message, int x, int y);
   void OnKey(uint32_t message, WPARAM key);
   void OnChar(char16_t c);
+  void CreateEdits();
+  void ShowEdits();
 
   std::unique_ptr<CMobileList> list_;  // shown on the list page
   int page_ = 0;
   bool button_pressed_ = false;
   InputEcho echo_;
   ControlsPageWindows controls_;
+  std::vector<std::unique_ptr<EditControl>> edits_;  // the edit page's, by sample
 };
 
 }  // namespace brantel::gallery

@@ -21,7 +21,7 @@ constexpr char kUsage[] =
     "usage: brantel-gallery [--headless|--sdl] [--scale PERCENT] [--script FILE]\n"
     "       brantel-gallery --pages DIR\n"
     "Pages: text 18-30, text 32-48, DrawText, drawing, dialog, input, controls,\n"
-    "a list of 3,000 rows (flick it, or wheel, Up, Down, PageUp, PageDown).\n"
+    "a list of 3,000 rows (flick it, or wheel, Up, Down, PageUp, PageDown), edit.\n"
     "Turn pages with the arrows in the header or the Left and Right keys;\n"
     "Escape (the back key) ends the gallery.\n"
     "--pages DIR renders every page without a window system into\n"
