@@ -63,6 +63,10 @@ class SdlBackend : public DisplayBackend {
     SDL_SetHint(SDL_HINT_IME_INTERNAL_EDITING, "1");
     SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+    // The software renderer's picture goes to the window as it is (X shared
+    // memory): putting it through an OpenGL texture would load a GL driver,
+    // its threads and some 90 MB, for no speed a 480 x 800 picture needs.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       DebugOutput(std::string("SDL: ") + SDL_GetError() + "\n");
       return false;

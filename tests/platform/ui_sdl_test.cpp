@@ -14,6 +14,7 @@
 #include "platform/ui/letterbox.h"
 
 #include "platform/ui/message_queue.h"
+#include "platform/ui/paint.h"
 #include "platform/ui/present.h"
 #include "platform/ui/sdl_backend.h"
 #include "platform/ui/shell.h"
@@ -116,6 +117,26 @@ TEST_F(Sdl, FullScreenFingerMapsThroughTheBarsAndTheInputPanelStartsTextInput) {
   ASSERT_EQ(ups.size(), 1u);
   EXPECT_NEAR(GET_X_LPARAM(ups[0].lParam), 130, 2);
   EXPECT_NEAR(GET_Y_LPARAM(ups[0].lParam), 610, 2);
+
+  // What the display shows: the screen in the box, black bars beside it.
+  w.on[WM_PAINT] = [&](WPARAM, LPARAM) -> LRESULT {
+    PaintScope paint(w);
+    paint.dc().FillSolid(Rect{0, 0, 480, 800}, RGB(255, 255, 255));
+    return 0;
+  };
+  w.Invalidate();
+  Drain();
+  SDL_Renderer* renderer = SDL_GetRenderer(win);
+  auto shown = [&](int x, int y) {
+    uint32_t pixel = 0;
+    const SDL_Rect at{x, y, 1, 1};
+    SDL_RenderReadPixels(renderer, &at, SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
+    return pixel & 0xFFFFFF;
+  };
+  if (box.left > 0) {
+    EXPECT_EQ(shown(box.left / 2, wh / 2), 0u) << "the bar beside the screen";
+  }
+  EXPECT_EQ(shown(box.left + box.Width() / 2, box.top + box.Height() / 2), 0xFFFFFFu);
 
   // The input panel brings the on-screen keyboard: SDL text input.
   SetInputPanel(true);
