@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/gfx/mapped_file.h"
+
 namespace brantel {
 
 // A rendered glyph: an 8-bit coverage mask placed relative to the pen
@@ -73,6 +75,7 @@ class FontInstance {
   int average_char_width_ = 0;
   int underline_offset_ = 1;
   int underline_thickness_ = 1;
+  std::shared_ptr<const MappedFile> file_data_;  // the face reads it; one mapping per file
   void* face_ = nullptr;  // FT_Face, kept out of this header
   std::mutex mutex_;
   std::array<const Glyph*, 128> ascii_{};

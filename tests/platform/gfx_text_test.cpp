@@ -2,6 +2,9 @@
 // prefixes and mixed Korean and Latin text, on the real gothic face.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+
 #include "platform/gfx/device_context.h"
 #include "platform/gfx/font_instance.h"
 #include "platform/gfx/text_layout.h"
@@ -90,6 +93,20 @@ TEST(GfxFont, ExtentsAddUpAcrossScriptsAndCacheGlyphs) {
   Draw(u"삼성전자 Samsung", Rect{0, 0, 300, 40}, DT_SINGLELINE, f);
   EXPECT_GE(after_first, cached);
   EXPECT_EQ(fi.cached_glyph_count(), after_first);
+}
+
+// Faces of many sizes read one file through one mapping, so its pages count
+// once in the resident memory, not once per size.
+TEST(GfxFont, SizesOfOneFileShareOneMapping) {
+  const Font small(kGothicFace, 14), mid(kGothicFace, 22), large(kGothicFace, 40);
+  const std::string path = small.instance()->file().path;
+  ASSERT_EQ(large.instance()->file().path, path);
+  EXPECT_GT(mid.MeasureText(u"삼성").cx, 0);  // glyphs read through the mapping
+  std::ifstream maps("/proc/self/maps");
+  int mappings = 0;
+  for (std::string line; std::getline(maps, line);)
+    if (line.size() >= path.size() && line.compare(line.size() - path.size(), path.size(), path) == 0) ++mappings;
+  EXPECT_EQ(mappings, 1);
 }
 
 TEST(GfxText, HorizontalAlignmentMovesTheSameInk) {
