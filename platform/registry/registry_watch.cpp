@@ -171,9 +171,10 @@ class WatchHub {
       if (next_look != kNever)
         timeout_ms = int(std::max<int64_t>(
             0, std::chrono::ceil<std::chrono::milliseconds>(next_look - Clock::now()).count()));
-      // Without file events (no inotify, or a folder it cannot watch) a slow
-      // look keeps changes seen.
-      bool blind = notify_fd_ < 0;
+      // Without file events (no inotify, or a folder it cannot watch) or
+      // without a way to be woken, a slow look keeps changes seen and ends
+      // the thread in time.
+      bool blind = notify_fd_ < 0 || wake_fd_ < 0;
       for (const auto& [db_path, file] : files_) blind = blind || file.folder_watch < 0;
       if (blind) timeout_ms = timeout_ms < 0 ? 1000 : std::min(timeout_ms, 1000);
       lock.unlock();
