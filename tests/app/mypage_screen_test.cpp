@@ -31,7 +31,7 @@ TEST_F(MyPageTest, EmptyWatchListShowsNoRowsAndAsksNothing) {
 }
 
 TEST_F(MyPageTest, CategoriesShowSectionsEntriesAndOpenTheDetailOnStocksOnly) {
-  Watch({Entry(1, u"005930", u"0", u"삼성전자", u"70,000", u"-500"), Entry(1, u"000660", u"0", u"SK하이닉스"),
+  Watch({Entry(1, u"005930", u"0", u"삼성전자", u"1", u"-500"), Entry(1, u"000660", u"0", u"SK하이닉스"),
          Entry(2, u"KOSPI", u"0", u"코스피"), Entry(3, u"FX@USD", u"0", u"미국 달러"),
          Entry(4, u"KRCD91", u"0", u"CD 91일"), Entry(5, u"CLWTI", u"0", u"WTI 원유")});
   CMyPageDlg& s = ShowAndRefresh();
@@ -55,7 +55,7 @@ TEST_F(MyPageTest, CategoriesShowSectionsEntriesAndOpenTheDetailOnStocksOnly) {
   EXPECT_EQ(key.code, u"005930");
   EXPECT_EQ(key.mypage_flag, u"1");
   // The refreshed rows carry the server's price, not the one stored at adding.
-  EXPECT_NE(CellText(body, 1, 1), u"70,000");
+  EXPECT_NE(CellText(body, 1, 1), u"1");
   EXPECT_FALSE(CellText(body, 1, 1).empty());
   Shot("mypage-categories");
 
@@ -126,11 +126,17 @@ TEST_F(MyPageTest, AFailedRefreshKeepsTheRowsAndExitWaitsForARefresh) {
   server_.reset();
   const MsgBoxLayout box = LayOutMsgBox(int(WrapMessageText(library_->String(108)).size()), 0, Rect{0, 0, 480, 748});
   const Rect ok = box.buttons[0];
+  const HWND active_before = GetActiveWindow();
+  bool box_up = false;
   InputScript close_box;
-  close_box.Wait(1500).Tap((ok.left + ok.right) / 2.0, (ok.top + ok.bottom) / 2.0 + 52);
+  close_box.Wait(1500)
+      .Call([&] { box_up = GetActiveWindow() != active_before; })
+      .Tap((ok.left + ok.right) / 2.0, (ok.top + ok.bottom) / 2.0 + 52);
   ASSERT_TRUE(StartScript(close_box.steps()));
   s.Post(WM_COMMAND, kCmdMyPageRefresh);
   EXPECT_TRUE(RunUntil([&] { return IsScriptDone() && !s.busy(); }, 15000));
+  EXPECT_TRUE(box_up);
+  EXPECT_EQ(GetActiveWindow(), active_before);
   EXPECT_EQ(s.list().body().RowCount(), 2);
   EXPECT_EQ(CellText(s.list().body(), 1, 1), price);
 
