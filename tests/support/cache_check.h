@@ -9,9 +9,11 @@
 namespace brantel::testing {
 
 // "ok" for a sound file; SQLite's findings, or why it could not be opened.
+// Opened for writing, as the viewer's next start opens it, so the journal of
+// a transaction cut short by a kill is rolled back first.
 inline std::string CacheIntegrity(const std::string& path) {
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
     sqlite3_close(db);
     return "cannot open " + path;
   }
