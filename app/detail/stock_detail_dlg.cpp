@@ -306,6 +306,14 @@ LRESULT CMStockDetailDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lPa
         CloseVersionDialog();
         return 0;
       }
+      // The back key on the version dialog it owns: that dialog goes first.
+      if (message == WM_SCREEN_BACK) {
+        if (version_)
+          CloseVersionDialog();
+        else
+          RequestClose();
+        return 0;
+      }
       if (message == WM_SHOW_LANDSCAPE) {
         OnCommand(kCmdLandscape);
         return 0;

@@ -99,6 +99,12 @@ TEST_F(DetailTest, CommandsAndChartTap) {
   ASSERT_TRUE(RunUntil([&] { return owner_.last_command == kCmdExit && d.version_dialog(); }));
   d.version_dialog()->Post(WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(RunUntil([&] { return !d.version_dialog(); }));
+  // The back key on the version dialog closes that dialog, not the detail.
+  d.Post(WM_COMMAND, kCmdVersion, 0);
+  ASSERT_TRUE(RunUntil([&] { return d.version_dialog() != nullptr; }));
+  d.version_dialog()->Post(WM_BACK_KEY);
+  ASSERT_TRUE(RunUntil([&] { return !d.version_dialog(); }));
+  EXPECT_EQ(owner_.closed_messages, 0);
 
   d.Post(WM_COMMAND, kCmdLandscape, 0);
   ASSERT_TRUE(RunUntil([&] { return d.view().landscape; }));
