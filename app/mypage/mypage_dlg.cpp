@@ -3,7 +3,6 @@
 #include "app/detail/detail_opener.h"
 #include "app/detail/detail_rules.h"
 #include "app/dialogs/numbered_message.h"
-#include "app/dialogs/version_text.h"
 #include "app/market/market_list_row.h"
 #include "app/mypage/mypage_edit_dlg.h"
 #include "app/mypage/mypage_list_style.h"
@@ -170,20 +169,9 @@ void CMyPageDlg::CloseEditor(bool saved) {
   editor_.reset();
 }
 
-void CMyPageDlg::OpenVersion() {
-  if (version_ && version_->IsAlive()) {
-    version_->Show(SW_SHOW);
-    return;
-  }
-  version_ = std::make_unique<CVersionInfoDlg>(VersionInfoPath());
-  if (!version_->Open(this)) version_.reset();
-}
+void CMyPageDlg::OpenVersion() { OpenVersionDialog(version_, this); }
 
-void CMyPageDlg::CloseVersion() {
-  if (!version_) return;
-  if (version_->IsAlive()) version_->Destroy();
-  version_.reset();
-}
+void CMyPageDlg::CloseVersion() { CloseVersionDialog(version_); }
 
 void CMyPageDlg::OnBack(WPARAM from_system_key) {
   if (from_system_key == 0 && (editor_ || version_ || detail_)) {

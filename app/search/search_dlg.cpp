@@ -2,7 +2,6 @@
 
 #include "app/detail/detail_rules.h"
 #include "app/dialogs/numbered_message.h"
-#include "app/dialogs/version_text.h"
 #include "app/search/search_layout.h"
 #include "app/search/search_list_row.h"
 #include "app/startup/viewer_exit.h"
@@ -249,20 +248,9 @@ void CSearchDlg::CloseDetail() {
   }
 }
 
-void CSearchDlg::OpenVersion() {
-  if (version_ && version_->IsAlive()) {
-    version_->Show(SW_SHOW);
-    return;
-  }
-  version_ = std::make_unique<CVersionInfoDlg>(VersionInfoPath());
-  if (!version_->Open(this)) version_.reset();
-}
+void CSearchDlg::OpenVersion() { OpenVersionDialog(version_, this); }
 
-void CSearchDlg::CloseVersion() {
-  if (!version_) return;
-  if (version_->IsAlive()) version_->Destroy();
-  version_.reset();
-}
+void CSearchDlg::CloseVersion() { CloseVersionDialog(version_); }
 
 void CSearchDlg::OnBack() {
   if (version_) {
