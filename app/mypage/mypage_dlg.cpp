@@ -129,19 +129,9 @@ void CMyPageDlg::OnRowTap(int row) {
   if (!ParseRowKey(key_text, key)) return;
   if ((key.category != kCategoryStock && key.category != kCategoryIndex) || key.code.empty()) return;
 
-  std::vector<StockDetailRecord> cached;
-  WideText cached_stamp;
-  LoadQuote(kQuoteTable, Narrow(key.code).c_str(), key.category, cached, cached_stamp);
   StockDetailRecord record;
-  if (!cached.empty()) {
-    record = cached.front();
-  } else {
-    record.code = key.code;
-    record.item = key.group;
-    record.codename = key.name;
-    cached_stamp.clear();
-  }
-  record.gubun = key.category;
+  WideText cached_stamp;
+  CachedDetailRecord(key, record, cached_stamp);
   CloseDetail();
   detail_ = OpenStockDetail(*this, record, key.mypage_flag == u"1", UpdateTextOfListStamp(cached_stamp));
 }

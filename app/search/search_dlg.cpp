@@ -217,19 +217,9 @@ void CSearchDlg::SetRowStar(int row, bool in_mypage) {
 void CSearchDlg::OnRowTap(int row) {
   RowKey key;
   if (!list_.IsAlive() || !ReadRowKey(list_, row, key) || key.category < 0) return;
-  std::vector<StockDetailRecord> cached;
-  WideText stamp;
-  LoadQuote(kQuoteTable, Narrow(key.code).c_str(), key.category, cached, stamp);
   StockDetailRecord record;
-  if (!cached.empty()) {
-    record = cached.front();
-  } else {
-    record.code = key.code;
-    record.item = key.group;
-    record.codename = key.name;
-    stamp = SearchStamp();
-  }
-  record.gubun = key.category;
+  WideText stamp;
+  if (!CachedDetailRecord(key, record, stamp)) stamp = SearchStamp();
   CloseDetail();
   // The detail covers the whole screen: the input panel would hide its foot.
   if (IsInputPanelUp()) SetInputPanel(false);
