@@ -1,11 +1,11 @@
 #include "app/mypage/mypage_dlg.h"
 
+#include "app/common/quote_list_style.h"
 #include "app/detail/detail_opener.h"
 #include "app/detail/detail_rules.h"
 #include "app/dialogs/numbered_message.h"
 #include "app/market/market_list_row.h"
 #include "app/mypage/mypage_edit_dlg.h"
-#include "app/mypage/mypage_list_style.h"
 #include "app/mypage/mypage_rows.h"
 #include "app/startup/viewer_exit.h"
 #include "cache/cache_results.h"
@@ -46,7 +46,7 @@ bool CMyPageDlg::OnInitDialog() {
   const Rect client = ClientRect();
   const int w = client.Width(), h = client.Height();
   list_.Create(Rect{0, 0, w, h - kUpdateBarHeight - kMenuBarHeight}, this, ProcessResources(), kMyPageListId);
-  StyleMyPageList(list_.body());
+  StyleQuoteList(list_.body());
   update_bar_.Create(Rect{0, h - kUpdateBarHeight - kMenuBarHeight, w, h - kMenuBarHeight}, this,
                      intptr_t(hwnd()), kUpdateBarId);
   if (menu_bar_.Create(Rect{0, h - kMenuBarHeight, w, h}, this)) menu_bar_.ShowMenu(kMyPageMenu, false);

@@ -1,5 +1,6 @@
 #include "app/search/search_dlg.h"
 
+#include "app/common/quote_list_style.h"
 #include "app/detail/detail_rules.h"
 #include "app/dialogs/numbered_message.h"
 #include "app/search/search_layout.h"
@@ -59,7 +60,7 @@ bool CSearchDlg::OnInitDialog() {
   button_.Create(layout.button, this, kSearchButtonId);
   button_.SetImages(library, 1005, 1007, 1006);
   list_.Create(layout.list, this, library, kSearchListId);
-  StyleSearchList(list_.body());
+  StyleQuoteList(list_.body());
   update_bar_.Create(layout.update_bar, this, intptr_t(hwnd()), kSearchUpdateBarId);
   update_bar_.SetLastUpdate(SearchStamp());
   if (menu_bar_.Create(layout.menu_bar, this)) menu_bar_.ShowMenu(kSearchMenu, true);
