@@ -37,20 +37,42 @@ void InsertRankRows(SQLite3Database& db, std::span<const StockRecord> records, i
   insert.Finalize();
 }
 
+void DeleteRankRows(SQLite3Database& db, int ranking_kind) {
+  SQLite3Statement clear = db.CompileStatement(FormatSql(kSqlBufferSmall, kClearFormat, kStockRankTable).c_str());
+  clear.Bind(1, ranking_kind);
+  clear.ExecDML();
+  clear.Finalize();
+}
+
+// Store and replace differ only in clearing the kind's old rows first, in the
+// same transaction (a failure rolls back and the old rows stay).
+int WriteRankRows(std::span<const StockRecord> records, int ranking_kind, WideView stamp, bool clear_first) {
+  if (records.empty() || ranking_kind < 0) return CACHE_NOTHING;
+  CacheConnection conn;
+  if (!conn.HasPath()) return CACHE_NOTHING;
+  try {
+    SQLite3Database& db = conn.Open();
+    if (!EnsureRankOn(db)) return CACHE_NOTHING;
+    conn.Begin();
+    if (clear_first) DeleteRankRows(db, ranking_kind);
+    InsertRankRows(db, records, ranking_kind, stamp);
+    conn.Commit();
+    return CACHE_OK;
+  } catch (const SQLite3Exception& e) {
+    return conn.Fail(e);
+  }
+}
+
 }  // namespace
 
 int ClearStockRank(int ranking_kind) {
-  const std::string sql = FormatSql(kSqlBufferSmall, kClearFormat, kStockRankTable);
   CacheConnection conn;
   if (!conn.HasPath()) return CACHE_NOTHING;
   try {
     SQLite3Database& db = conn.Open();
     if (!db.TableExists(kStockRankTable)) return CACHE_NOTHING;
     conn.Begin(false);
-    SQLite3Statement st = db.CompileStatement(sql.c_str());
-    st.Bind(1, ranking_kind);
-    st.ExecDML();
-    st.Finalize();
+    DeleteRankRows(db, ranking_kind);
     conn.Commit();
     return CACHE_OK;
   } catch (const SQLite3Exception& e) {
@@ -59,39 +81,11 @@ int ClearStockRank(int ranking_kind) {
 }
 
 int StoreStockRank(std::span<const StockRecord> records, int ranking_kind, WideView stamp) {
-  if (records.empty() || ranking_kind < 0) return CACHE_NOTHING;
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
-    if (!EnsureRankOn(db)) return CACHE_NOTHING;
-    conn.Begin();
-    InsertRankRows(db, records, ranking_kind, stamp);
-    conn.Commit();
-    return CACHE_OK;
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+  return WriteRankRows(records, ranking_kind, stamp, false);
 }
 
 int ReplaceStockRank(std::span<const StockRecord> records, int ranking_kind, WideView stamp) {
-  if (records.empty() || ranking_kind < 0) return CACHE_NOTHING;
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
-    if (!EnsureRankOn(db)) return CACHE_NOTHING;
-    conn.Begin();
-    SQLite3Statement clear = db.CompileStatement(FormatSql(kSqlBufferSmall, kClearFormat, kStockRankTable).c_str());
-    clear.Bind(1, ranking_kind);
-    clear.ExecDML();
-    clear.Finalize();
-    InsertRankRows(db, records, ranking_kind, stamp);
-    conn.Commit();
-    return CACHE_OK;
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);  // rolled back: the old rows stay
-  }
+  return WriteRankRows(records, ranking_kind, stamp, true);
 }
 
 int LoadStockRank(int quote_category, int ranking_kind, std::vector<StockRecord>& out) {

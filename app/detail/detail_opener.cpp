@@ -20,6 +20,23 @@ StockDetailRecord DetailRecordOfRow(const StockRecord& row) {
   return d;
 }
 
+bool CachedDetailRecord(const RowKey& key, StockDetailRecord& record, WideText& stamp) {
+  std::vector<StockDetailRecord> cached;
+  LoadQuote(kQuoteTable, Narrow(key.code).c_str(), key.category, cached, stamp);
+  const bool found = !cached.empty();
+  if (found) {
+    record = cached.front();
+  } else {
+    record = StockDetailRecord{};
+    record.code = key.code;
+    record.item = key.group;
+    record.codename = key.name;
+    stamp.clear();
+  }
+  record.gubun = key.category;
+  return found;
+}
+
 std::unique_ptr<CMStockDetailDlg> OpenStockDetail(Window& owner, const StockRecord& row, bool in_mypage,
                                                   WideView update_text) {
   return OpenStockDetail(owner, DetailRecordOfRow(row), in_mypage, update_text);

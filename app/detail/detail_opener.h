@@ -14,11 +14,18 @@
 
 #include "app/detail/stock_detail_dlg.h"
 #include "protocol/records.h"
+#include "protocol/row_key.h"
 
 namespace brantel {
 
 // The full record a list row opens with (the fields a row carries).
 StockDetailRecord DetailRecordOfRow(const StockRecord& row);
+
+// The full record a list row's key opens with: the quote cached in table
+// "StockData" when there is one (`stamp` gets its stamp), else the key's code,
+// group and name (`stamp` is emptied, false is returned). `gubun` is the key's
+// category either way.
+bool CachedDetailRecord(const RowKey& key, StockDetailRecord& record, WideText& stamp);
 
 // Opens the detail over `owner` (a screen or list window) on `row`;
 // `update_text` is shown after "Updated : " until the answer brings its own

@@ -1,6 +1,7 @@
 #include "app/dialogs/help_dlg.h"
 
 #include "app/common/dimmed_screen.h"
+#include "app/dialogs/dialog_button.h"
 #include "app/rotation.h"
 #include "controls/image_drawing.h"
 #include "platform/gfx/font.h"
@@ -18,7 +19,6 @@ namespace {
 constexpr uint8_t kDimAlpha = 191;
 constexpr uint32_t kPanelTop = 1089, kPanelMiddle = 1090, kPanelBottom = 1091;
 constexpr uint32_t kTickedPicture = 1092, kUntickedPicture = 1093;
-constexpr uint32_t kButtonPicture = 1075, kButtonPressedPicture = 1076;
 constexpr int kPanelLeft = 18, kPanelWidth = 445, kPanelCap = 20;
 constexpr int kPanelBottomEdge = 702;
 constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
@@ -122,11 +122,8 @@ void CHelpDlg::Paint() {
                       choice_.ticked() ? kTickedPicture : kUntickedPicture);
   dc.SelectFont(HelpFont(34));
   dc.DrawText(u"다시 보지않기", Rect{99, 550, 378, 592}, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  const bool pressed = choice_.ok_pressed();
-  const Rect ok = kHelpOkRect;
-  DrawResourcePicture(dc, ok.left, ok.top, ok.Width(), ok.Height(), lib, pressed ? kButtonPressedPicture : kButtonPicture);
   dc.SelectFont(HelpFont(32));
-  dc.DrawText(u"확인", pressed ? ok.Offset(0, 2) : ok, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  PaintDialogButton(dc, lib, kHelpOkRect, u"확인", choice_.ok_pressed());
 }
 
 }  // namespace brantel

@@ -1,6 +1,7 @@
 #include "app/dialogs/msg_box_dlg.h"
 
 #include "app/common/dimmed_screen.h"
+#include "app/dialogs/dialog_button.h"
 #include "controls/image_drawing.h"
 #include "platform/gfx/font.h"
 #include "platform/resources/resource_library.h"
@@ -15,8 +16,6 @@ constexpr uint8_t kDimAlpha = 210;
 constexpr uint32_t kBoxTopPicture = 1070;
 constexpr uint32_t kBoxMiddlePicture = 1071;
 constexpr uint32_t kBoxBottomPicture = 1072;
-constexpr uint32_t kButtonPicture = 1075;
-constexpr uint32_t kButtonPressedPicture = 1076;
 constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
 
 const Font& MsgBoxFont(int height) {
@@ -108,14 +107,8 @@ void CMsgBoxDlg::Paint() {
   }
   static const char16_t* const kCaptions[2] = {u"Ok", u"Cancel"};
   dc.SelectFont(MsgBoxFont(kMsgBoxButtonFontHeight));
-  for (int i = 0; i < layout_.button_count; ++i) {
-    const Rect& r = layout_.buttons[i];
-    const bool pressed = buttons_.pressed() == i;
-    DrawResourcePicture(dc, r.left, r.top, r.Width(), r.Height(), lib,
-                        pressed ? kButtonPressedPicture : kButtonPicture);
-    dc.DrawText(kCaptions[i], pressed ? r.Offset(0, 2) : r,
-                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  }
+  for (int i = 0; i < layout_.button_count; ++i)
+    PaintDialogButton(dc, lib, layout_.buttons[i], kCaptions[i], buttons_.pressed() == i);
 }
 
 }  // namespace brantel

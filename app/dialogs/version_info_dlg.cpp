@@ -102,4 +102,19 @@ void CVersionInfoDlg::Paint() {
   }
 }
 
+void OpenVersionDialog(std::unique_ptr<CVersionInfoDlg>& dialog, Window* owner) {
+  if (dialog && dialog->IsAlive()) {
+    dialog->Show(SW_SHOW);
+    return;
+  }
+  dialog = std::make_unique<CVersionInfoDlg>(VersionInfoPath());
+  if (!dialog->Open(owner)) dialog.reset();
+}
+
+void CloseVersionDialog(std::unique_ptr<CVersionInfoDlg>& dialog) {
+  if (!dialog) return;
+  if (dialog->IsAlive()) dialog->Destroy();
+  dialog.reset();
+}
+
 }  // namespace brantel

@@ -8,6 +8,7 @@
 // desktop's close request (0xC021, 0xC03C, 0xC024) ask the owner to exit
 // (command 40003), the back key (0x36E) posts WM_SCREEN_BACK (0, 0).
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,5 +52,11 @@ class CVersionInfoDlg : public Dialog {
   std::vector<WideText> rows_;
   CMenuBarWnd menu_bar_;
 };
+
+// The screens keep their version dialog in `dialog`. Shows the open one again,
+// or opens a new one over `owner` (null when it could not be created).
+void OpenVersionDialog(std::unique_ptr<CVersionInfoDlg>& dialog, Window* owner);
+// Destroys the dialog when it is still alive; `dialog` becomes null.
+void CloseVersionDialog(std::unique_ptr<CVersionInfoDlg>& dialog);
 
 }  // namespace brantel

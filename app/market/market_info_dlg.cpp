@@ -1,7 +1,6 @@
 #include "app/market/market_info_dlg.h"
 
 #include "app/dialogs/numbered_message.h"
-#include "app/dialogs/version_text.h"
 #include "app/startup/viewer_exit.h"
 #include "controls/viewer_fonts.h"
 #include "platform/resources/resource_library.h"
@@ -204,20 +203,9 @@ void CMarketInfoDlg::OnBack(WPARAM from_system_key) {
   if (current_) current_->Post(WM_SCREEN_BACK, 0, 0);
 }
 
-void CMarketInfoDlg::ShowVersion() {
-  if (version_ && version_->IsAlive()) {
-    version_->Show(SW_SHOW);
-    return;
-  }
-  version_ = std::make_unique<CVersionInfoDlg>(VersionInfoPath());
-  if (!version_->Open(this)) version_.reset();
-}
+void CMarketInfoDlg::ShowVersion() { OpenVersionDialog(version_, this); }
 
-void CMarketInfoDlg::CloseVersion() {
-  if (!version_) return;
-  if (version_->IsAlive()) version_->Destroy();
-  version_.reset();
-}
+void CMarketInfoDlg::CloseVersion() { CloseVersionDialog(version_); }
 
 void CMarketInfoDlg::DestroyInOrder() {
   for (int code : kTabOrder) {

@@ -1,12 +1,11 @@
 #include "app/mypage/mypage_dlg.h"
 
+#include "app/common/quote_list_style.h"
 #include "app/detail/detail_opener.h"
 #include "app/detail/detail_rules.h"
 #include "app/dialogs/numbered_message.h"
-#include "app/dialogs/version_text.h"
 #include "app/market/market_list_row.h"
 #include "app/mypage/mypage_edit_dlg.h"
-#include "app/mypage/mypage_list_style.h"
 #include "app/mypage/mypage_rows.h"
 #include "app/startup/viewer_exit.h"
 #include "cache/cache_results.h"
@@ -47,7 +46,7 @@ bool CMyPageDlg::OnInitDialog() {
   const Rect client = ClientRect();
   const int w = client.Width(), h = client.Height();
   list_.Create(Rect{0, 0, w, h - kUpdateBarHeight - kMenuBarHeight}, this, ProcessResources(), kMyPageListId);
-  StyleMyPageList(list_.body());
+  StyleQuoteList(list_.body());
   update_bar_.Create(Rect{0, h - kUpdateBarHeight - kMenuBarHeight, w, h - kMenuBarHeight}, this,
                      intptr_t(hwnd()), kUpdateBarId);
   if (menu_bar_.Create(Rect{0, h - kMenuBarHeight, w, h}, this)) menu_bar_.ShowMenu(kMyPageMenu, false);
@@ -130,19 +129,9 @@ void CMyPageDlg::OnRowTap(int row) {
   if (!ParseRowKey(key_text, key)) return;
   if ((key.category != kCategoryStock && key.category != kCategoryIndex) || key.code.empty()) return;
 
-  std::vector<StockDetailRecord> cached;
-  WideText cached_stamp;
-  LoadQuote(kQuoteTable, Narrow(key.code).c_str(), key.category, cached, cached_stamp);
   StockDetailRecord record;
-  if (!cached.empty()) {
-    record = cached.front();
-  } else {
-    record.code = key.code;
-    record.item = key.group;
-    record.codename = key.name;
-    cached_stamp.clear();
-  }
-  record.gubun = key.category;
+  WideText cached_stamp;
+  CachedDetailRecord(key, record, cached_stamp);
   CloseDetail();
   detail_ = OpenStockDetail(*this, record, key.mypage_flag == u"1", UpdateTextOfListStamp(cached_stamp));
 }
@@ -170,20 +159,9 @@ void CMyPageDlg::CloseEditor(bool saved) {
   editor_.reset();
 }
 
-void CMyPageDlg::OpenVersion() {
-  if (version_ && version_->IsAlive()) {
-    version_->Show(SW_SHOW);
-    return;
-  }
-  version_ = std::make_unique<CVersionInfoDlg>(VersionInfoPath());
-  if (!version_->Open(this)) version_.reset();
-}
+void CMyPageDlg::OpenVersion() { OpenVersionDialog(version_, this); }
 
-void CMyPageDlg::CloseVersion() {
-  if (!version_) return;
-  if (version_->IsAlive()) version_->Destroy();
-  version_.reset();
-}
+void CMyPageDlg::CloseVersion() { CloseVersionDialog(version_); }
 
 void CMyPageDlg::OnBack(WPARAM from_system_key) {
   if (from_system_key == 0 && (editor_ || version_ || detail_)) {

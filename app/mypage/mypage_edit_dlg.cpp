@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "app/common/quote_list_style.h"
 #include "app/market/market_list_row.h"
-#include "app/mypage/mypage_list_style.h"
 #include "app/mypage/mypage_rows.h"
 #include "cache/mypage_store.h"
 #include "controls/image_drawing.h"
@@ -51,7 +51,7 @@ bool CMyPageEditDlg::OnInitDialog() {
   const int strip_top = h - kSoftKeyBarHeight - kButtonStripHeight;
   ResourceLibraryRef lib = ProcessResources();
   list_.Create(Rect{0, kTitleHeight, w, strip_top}, this, lib);
-  StyleMyPageList(list_.body());
+  StyleQuoteList(list_.body());
   up_.Create(Rect{236, strip_top, 358, strip_top + kButtonStripHeight}, this, kEditUpButton);
   up_.SetImages(lib, 1004, 1003, 1003, 1031);
   down_.Create(Rect{359, strip_top, 481, strip_top + kButtonStripHeight}, this, kEditDownButton);

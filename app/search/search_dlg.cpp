@@ -1,8 +1,8 @@
 #include "app/search/search_dlg.h"
 
+#include "app/common/quote_list_style.h"
 #include "app/detail/detail_rules.h"
 #include "app/dialogs/numbered_message.h"
-#include "app/dialogs/version_text.h"
 #include "app/search/search_layout.h"
 #include "app/search/search_list_row.h"
 #include "app/startup/viewer_exit.h"
@@ -60,7 +60,7 @@ bool CSearchDlg::OnInitDialog() {
   button_.Create(layout.button, this, kSearchButtonId);
   button_.SetImages(library, 1005, 1007, 1006);
   list_.Create(layout.list, this, library, kSearchListId);
-  StyleSearchList(list_.body());
+  StyleQuoteList(list_.body());
   update_bar_.Create(layout.update_bar, this, intptr_t(hwnd()), kSearchUpdateBarId);
   update_bar_.SetLastUpdate(SearchStamp());
   if (menu_bar_.Create(layout.menu_bar, this)) menu_bar_.ShowMenu(kSearchMenu, true);
@@ -218,19 +218,9 @@ void CSearchDlg::SetRowStar(int row, bool in_mypage) {
 void CSearchDlg::OnRowTap(int row) {
   RowKey key;
   if (!list_.IsAlive() || !ReadRowKey(list_, row, key) || key.category < 0) return;
-  std::vector<StockDetailRecord> cached;
-  WideText stamp;
-  LoadQuote(kQuoteTable, Narrow(key.code).c_str(), key.category, cached, stamp);
   StockDetailRecord record;
-  if (!cached.empty()) {
-    record = cached.front();
-  } else {
-    record.code = key.code;
-    record.item = key.group;
-    record.codename = key.name;
-    stamp = SearchStamp();
-  }
-  record.gubun = key.category;
+  WideText stamp;
+  if (!CachedDetailRecord(key, record, stamp)) stamp = SearchStamp();
   CloseDetail();
   // The detail covers the whole screen: the input panel would hide its foot.
   if (IsInputPanelUp()) SetInputPanel(false);
@@ -249,20 +239,9 @@ void CSearchDlg::CloseDetail() {
   }
 }
 
-void CSearchDlg::OpenVersion() {
-  if (version_ && version_->IsAlive()) {
-    version_->Show(SW_SHOW);
-    return;
-  }
-  version_ = std::make_unique<CVersionInfoDlg>(VersionInfoPath());
-  if (!version_->Open(this)) version_.reset();
-}
+void CSearchDlg::OpenVersion() { OpenVersionDialog(version_, this); }
 
-void CSearchDlg::CloseVersion() {
-  if (!version_) return;
-  if (version_->IsAlive()) version_->Destroy();
-  version_.reset();
-}
+void CSearchDlg::CloseVersion() { CloseVersionDialog(version_); }
 
 void CSearchDlg::OnBack() {
   if (version_) {

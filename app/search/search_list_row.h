@@ -17,8 +17,4 @@ inline constexpr uint32_t kSearchStarOn = 1057;
 // row key of the result.
 MobileListRow SearchListRow(const SearchRow& row);
 
-// Row height 70, row background 1022, selection 1023, separator 0x504744
-// width 1, thumb 15 wide from 1026, 1028, 1027.
-void StyleSearchList(CMobileListCtrl& body);
-
 }  // namespace brantel

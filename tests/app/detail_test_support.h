@@ -22,6 +22,7 @@
 #include "protocol/app_messages.h"
 #include "protocol/device_identity.h"
 #include "protocol/request_settings.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/quote_server_process.h"
 #include "tests/support/temp_folder.h"
 
@@ -54,17 +55,7 @@ class DetailOwner : public Window {
 
 // Runs the loop until `done` (or `timeout_ms` real milliseconds).
 inline bool RunUntil(const std::function<bool()>& done, int timeout_ms = 10000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    PumpPendingMessages();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return true;
-}
-
-inline void RunFor(int ms) {
-  RunUntil([] { return false; }, ms);
+  return PumpUntil(done, timeout_ms);
 }
 
 inline StockRecord SamsungRow() {

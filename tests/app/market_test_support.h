@@ -25,19 +25,14 @@
 #include "protocol/request_settings.h"
 #include "protocol/standard_currency.h"
 #include "tests/platform/ui_test_support.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/quote_server_process.h"
 #include "tests/support/temp_folder.h"
 
 namespace brantel::testing {
 
 inline bool RunUntil(const std::function<bool()>& done, int timeout_ms = 15000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    PumpPendingMessages();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return true;
+  return PumpUntil(done, timeout_ms);
 }
 
 // Answers every message box with OK and keeps the texts it showed (spaces

@@ -27,6 +27,7 @@
 #include "platform/ui/script_player.h"
 #include "protocol/device_identity.h"
 #include "protocol/request_settings.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/quote_server_process.h"
 #include "tests/support/temp_folder.h"
 
@@ -47,15 +48,8 @@ class MainStandIn : public Window {
 };
 
 inline bool RunUntil(const std::function<bool()>& done, int timeout_ms = 10000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    PumpPendingMessages();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return true;
+  return PumpUntil(done, timeout_ms);
 }
-inline void RunFor(int ms) { RunUntil([] { return false; }, ms); }
 
 inline StockRecord Entry(int category, const char16_t* code, const char16_t* group, const char16_t* name,
                          const char16_t* price = u"100", const char16_t* daebi = u"1") {

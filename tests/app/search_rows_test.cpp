@@ -9,7 +9,7 @@
 #include "app/search/search_list_row.h"
 #include "app/search/search_results.h"
 #include "protocol/row_key.h"
-#include "tests/app/search_test_support.h"
+#include "tests/support/reference_master.h"
 
 namespace brantel {
 namespace {

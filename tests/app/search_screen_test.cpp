@@ -26,7 +26,7 @@
 #include "protocol/request_settings.h"
 #include "protocol/row_key.h"
 #include "tests/app/detail_test_support.h"
-#include "tests/app/search_test_support.h"
+#include "tests/support/reference_master.h"
 #include "tests/support/quote_server_process.h"
 #include "tests/support/temp_folder.h"
 

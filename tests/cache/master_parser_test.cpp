@@ -1,12 +1,11 @@
 // The master list parser and its prefix search.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "cache/master_parser.h"
 #include "cache_test_support.h"
+#include "tests/support/reference_master.h"
 #include "tests/support/temp_folder.h"
 
 namespace brantel {
@@ -16,25 +15,6 @@ CParseMaster Parsed(std::string_view text) {
   CParseMaster p;
   p.ParseText(text);
   return p;
-}
-
-// The master file the reference server delivers, built from its stock data
-// the way it builds it: "code|name|market|" per line.
-std::string ReferenceMasterText() {
-  // The source tree from the test data folder: __FILE__ may be relative to the build folder.
-  const auto root = std::filesystem::path(BRANTEL_TEST_DATA_DIR).parent_path().parent_path();
-  std::ifstream in(root / "tools/quote-server/data/stocks.txt");
-  std::string line, text;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::stringstream fields(line);
-    std::string code, name, market;
-    std::getline(fields, code, '|');
-    std::getline(fields, name, '|');
-    std::getline(fields, market, '|');
-    text += code + "|" + name + "|" + market + "|\n";
-  }
-  return text;
 }
 
 TEST(MasterParserTest, LinesGiveEntriesByTheFieldRules) {
@@ -117,7 +97,7 @@ TEST(MasterParserTest, ParseReadsFilesAppendsAndReportsMissingOnes) {
   EXPECT_TRUE(p.Parse(home.File("empty")));
   EXPECT_EQ(p.GetEntryCount(), 0);
 
-  const std::string text = ReferenceMasterText();
+  const std::string text = testing::ReferenceMasterText();
   ASSERT_FALSE(text.empty()) << "the reference server's stock data was not found";
   { std::ofstream(home.File("masterinfo"), std::ios::binary) << text; }
   ASSERT_TRUE(p.Parse(home.File("masterinfo")));

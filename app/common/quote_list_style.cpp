@@ -1,8 +1,8 @@
-#include "app/mypage/mypage_list_style.h"
+#include "app/common/quote_list_style.h"
 
 namespace brantel {
 
-void StyleMyPageList(CMobileListCtrl& body) {
+void StyleQuoteList(CMobileListCtrl& body) {
   body.SetDefaultRowHeight(70);
   body.SetRowBackgroundImage(1022);
   body.SetSelectionImage(1023);

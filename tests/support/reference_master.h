@@ -1,7 +1,7 @@
 #pragma once
-// Shared by the search tests: the reference server's master list as its
-// master file holds it ("code|name|market|" per line, from the server's
-// stock data).
+// The master file the reference server delivers, built from its stock data
+// the way it builds it: "code|name|market|" per line. Shared by the master
+// parser and search tests.
 
 #include <filesystem>
 #include <fstream>
@@ -11,6 +11,7 @@
 namespace brantel::testing {
 
 inline std::string ReferenceMasterText() {
+  // The source tree from the test data folder: __FILE__ may be relative to the build folder.
   const auto root = std::filesystem::path(BRANTEL_TEST_DATA_DIR).parent_path().parent_path();
   std::ifstream in(root / "tools/quote-server/data/stocks.txt");
   std::string line, text;
