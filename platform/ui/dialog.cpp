@@ -15,13 +15,21 @@ Dialog::~Dialog() {
   }
 }
 
-bool Dialog::CreateDialogWindow(Window* owner) {
+bool Dialog::CreateDialogWindow(Window* owner, Window* parent, const Rect* child_rect, int id) {
   WindowParams p;
   p.class_name = class_name_param_;
   p.text = initial_text_;
-  p.style = WS_POPUP;
-  p.rect = has_rect_ ? initial_rect_ : GetWorkArea();
-  p.owner = owner && owner->IsAlive() ? owner->TopLevel() : nullptr;
+  if (parent) {
+    p.style = 0;
+    p.rect = *child_rect;
+    p.parent = parent;
+    p.id = id;
+    SetHearsShellEvents(true);
+  } else {
+    p.style = WS_POPUP;
+    p.rect = has_rect_ ? initial_rect_ : GetWorkArea();
+    p.owner = owner && owner->IsAlive() ? owner->TopLevel() : nullptr;
+  }
   if (!Create(p)) return false;
   HWND self = hwnd();
   Send(WM_INITDIALOG, 0, 0);
@@ -84,6 +92,12 @@ bool Dialog::CreateModeless(Window* owner) {
   if (!CreateDialogWindow(owner)) return false;
   Show(SW_SHOW);
   return IsAlive();
+}
+
+bool Dialog::CreateChild(Window* parent, const Rect& rect, int id) {
+  if (IsAlive() || !parent || !parent->IsAlive()) return false;
+  modal_ = false;
+  return CreateDialogWindow(nullptr, parent, &rect, id);
 }
 
 void Dialog::EndDialog(intptr_t result) {

@@ -27,6 +27,12 @@ class Dialog : public Window {
   intptr_t DoModal(Window* owner = nullptr);
   // Creates the dialog modeless, owned by `owner`, and returns at once.
   bool CreateModeless(Window* owner = nullptr);
+  // Creates the dialog as a child window of `parent` at `rect` (parent's
+  // client coordinates), hidden until shown. It gets WM_INITDIALOG, its
+  // pre-dispatch hook is asked for messages to it and its descendants, and
+  // while visible it hears its top-level window's WM_ACTIVATE and
+  // WM_SETTINGCHANGE. OnOK / OnCancel destroy it, as for a modeless one.
+  bool CreateChild(Window* parent, const Rect& rect, int id = 0);
   void EndDialog(intptr_t result);
   bool IsModal() const { return modal_; }
 
@@ -43,7 +49,7 @@ class Dialog : public Window {
     bool ended = false;
     intptr_t result = 0;
   };
-  bool CreateDialogWindow(Window* owner);
+  bool CreateDialogWindow(Window* owner, Window* parent = nullptr, const Rect* child_rect = nullptr, int id = 0);
 
   ModalState* modal_state_ = nullptr;  // the running nested loop's, if any
   Rect initial_rect_;

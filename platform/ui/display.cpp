@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <fstream>
 #include <mutex>
 #include <vector>
 
@@ -16,10 +18,23 @@
 #include "platform/ui/sdl_backend.h"
 #include "platform/ui/shell.h"
 #include "platform/ui/thread_queue.h"
+#include "platform/ui/window_dump.h"
 #include "platform/ui/window_tree.h"
 
 namespace brantel {
 namespace {
+
+// BRANTEL_FRAME_LOG=FILE: every frame the UI thread presents appends the
+// monotonic clock in microseconds and the window tree it shows, so a
+// measurement in another process can tell when something first appeared.
+void LogPresentedFrame() {
+  static const char* path = std::getenv("BRANTEL_FRAME_LOG");
+  if (!path || !*path) return;
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  std::ofstream out(path, std::ios::app);
+  out << "frame " << (int64_t(now.tv_sec) * 1000000 + now.tv_nsec / 1000) << "\n" << DumpWindowTree() << "--\n";
+}
 
 // Attaches the backend to the UI thread's queue.
 class Display : public QueueClient {
@@ -32,7 +47,10 @@ class Display : public QueueClient {
   }
   void OnIdle() override {
     std::lock_guard<std::mutex> lock(present_mu_);
-    if (ComposeIfDirty(screen_)) backend_->Present(screen_);
+    if (ComposeIfDirty(screen_)) {
+      backend_->Present(screen_);
+      LogPresentedFrame();
+    }
   }
   // Any thread (an animation thread while the UI thread is blocked).
   void PresentArea(const Rect& area) {
@@ -165,6 +183,11 @@ bool IsDisplayRunning() {
 DisplayBackend* CurrentDisplayBackend() {
   std::lock_guard<std::mutex> lock(g_mu);
   return g_display ? g_display->backend() : nullptr;
+}
+
+void SetDisplayIcon(const Surface& icon) {
+  if (icon.width() <= 0 || icon.height() <= 0) return;
+  if (DisplayBackend* backend = CurrentDisplayBackend()) backend->SetIcon(icon);
 }
 
 void PresentScreenArea(const Rect& area) {

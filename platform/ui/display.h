@@ -41,6 +41,10 @@ void StopDisplay();
 bool IsDisplayRunning();
 DisplayBackend* CurrentDisplayBackend();
 
+// The program's icon on the desktop (the SDL window's); nothing headless
+// or without a started display.
+void SetDisplayIcon(const Surface& icon);
+
 // Composes `area` of the screen (screen coordinates) and presents it at
 // once; any thread. Nothing without a display. (DrawAndPresent uses it.)
 void PresentScreenArea(const Rect& area);

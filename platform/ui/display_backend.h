@@ -37,6 +37,8 @@ class DisplayBackend {
   // defaults and platform/ui/clipboard.h holds the text in the process.
   virtual bool SetClipboardText(const std::string& /*utf8*/) { return false; }
   virtual std::optional<std::string> GetClipboardText() { return std::nullopt; }
+  // The picture the desktop shows for the window (straight-alpha pixels).
+  virtual void SetIcon(const Surface& icon) { (void)icon; }
   virtual const char* name() const = 0;
 };
 

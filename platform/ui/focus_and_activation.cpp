@@ -60,8 +60,15 @@ HWND SetActiveWindow(HWND hwnd) {
   }
   MarkScreenDirty();
   // The window that loses activation hears first, then the one that gains it.
-  if (old) SendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), LPARAM(hwnd));
-  if (hwnd && GetActiveWindow() == hwnd) SendMessage(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), LPARAM(old));
+  // Child screens that hear shell events follow their top-level window.
+  if (old) {
+    SendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), LPARAM(hwnd));
+    RelayShellEvent(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), LPARAM(hwnd));
+  }
+  if (hwnd && GetActiveWindow() == hwnd) {
+    SendMessage(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), LPARAM(old));
+    RelayShellEvent(hwnd, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), LPARAM(old));
+  }
   if (!hwnd) SetFocus(0);
   NotifyShellObserver();
   return old;

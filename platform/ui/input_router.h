@@ -35,4 +35,8 @@ bool IsComposing();
 
 bool IsPointerDown();
 
+// The desktop asks to close the window (its close button): WM_CLOSE_REQUEST
+// when the program takes system key messages, else WM_QUIT.
+void RouteCloseRequest();
+
 }  // namespace brantel

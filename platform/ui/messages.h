@@ -174,6 +174,13 @@ constexpr uint32_t VK_PROCESSKEY = 0xE5;
 constexpr uint32_t VK_TBACK = VK_ESCAPE;
 constexpr uint32_t VK_TTALK = VK_F3;
 constexpr uint32_t VK_TEND = VK_F4;
+// What the device's shell sends the active window for its system keys, and
+// for the desktop's request to close the window (programs opt in with
+// EnableSystemKeyMessages, shell.h).
+constexpr uint32_t WM_BACK_KEY = 0x036E;
+constexpr uint32_t WM_END_KEY = 0xC021;
+constexpr uint32_t WM_CLOSE_REQUEST = 0xC024;
+constexpr uint32_t WM_TALK_KEY = 0xC03C;
 
 // --- IME -------------------------------------------------------------------
 // WM_IME_COMPOSITION lParam flags: GCS_COMPSTR while composing, GCS_RESULTSTR

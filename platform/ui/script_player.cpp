@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <fstream>
 #include <sstream>
 
 #include "platform/folders.h"
@@ -13,9 +14,16 @@
 #include "platform/ui/screen.h"
 #include "platform/ui/shell.h"
 #include "platform/ui/thread_queue.h"
+#include "platform/ui/window_dump.h"
 
 namespace brantel {
 namespace {
+
+// Tests read the window tree of another process this way.
+void AppendWindowDump(const std::string& path) {
+  std::ofstream out(path, std::ios::app);
+  out << DumpWindowTree() << "--\n";
+}
 
 constexpr double kMaxCoordinate = 10000;
 constexpr uint32_t kMaxDelayMs = 600000;
@@ -149,6 +157,12 @@ class ScriptPlayer : public InputSource {
       case ScriptStep::kQuit:
         PostQuitMessage(0);
         break;
+      case ScriptStep::kClose:
+        RouteCloseRequest();
+        break;
+      case ScriptStep::kDump:
+        AppendWindowDump(s.path);
+        break;
       case ScriptStep::kCall:
         if (s.call) s.call();
         break;
@@ -252,6 +266,11 @@ bool ParseScript(const std::string& text, std::vector<ScriptStep>& steps, std::s
       s.code = uint32_t(std::stoi(t[1]));
     } else if (verb == "quit" && n == 1) {
       s = Step(ScriptStep::kQuit);
+    } else if (verb == "dump" && n == 2) {
+      s = Step(ScriptStep::kDump);
+      s.path = t[1];
+    } else if (verb == "close" && n == 1) {
+      s = Step(ScriptStep::kClose);
     } else {
       return fail("cannot read '" + std::string(body) + "'");
     }
@@ -337,6 +356,16 @@ InputScript& InputScript::Orient(int orientation) {
 }
 InputScript& InputScript::Quit() {
   steps_.push_back(Step(ScriptStep::kQuit));
+  return *this;
+}
+InputScript& InputScript::Dump(const std::string& path) {
+  ScriptStep s = Step(ScriptStep::kDump);
+  s.path = path;
+  steps_.push_back(std::move(s));
+  return *this;
+}
+InputScript& InputScript::Close() {
+  steps_.push_back(Step(ScriptStep::kClose));
   return *this;
 }
 InputScript& InputScript::Call(std::function<void()> fn) {

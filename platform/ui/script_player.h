@@ -22,6 +22,8 @@
 //   rotate 0|90|270          the motion sensor turns the phone (writes its Rotation)
 //   orient 0|1|4             sets the display orientation directly
 //   quit                     post WM_QUIT to the UI thread
+//   close                    the desktop asks to close the window (its close button)
+//   dump PATH                append the window tree (DumpWindowTree) and "--" to PATH
 // Fractional coordinates are allowed (quarter pixels reach GetMouseMovePoints).
 
 #include <functional>
@@ -34,7 +36,7 @@
 namespace brantel {
 
 struct ScriptStep {
-  enum Kind { kPress, kMove, kRelease, kWheel, kKey, kText, kCompose, kWait, kIdle, kScreenshot, kRotate, kOrient, kQuit, kCall };
+  enum Kind { kPress, kMove, kRelease, kWheel, kKey, kText, kCompose, kWait, kIdle, kScreenshot, kRotate, kOrient, kQuit, kClose, kDump, kCall };
   Kind kind = kWait;
   double x = 0, y = 0;
   bool has_point = false; // release at a given point
@@ -69,6 +71,8 @@ class InputScript {
   InputScript& Rotate(int degrees);
   InputScript& Orient(int orientation);
   InputScript& Quit();
+  InputScript& Close();
+  InputScript& Dump(const std::string& path);
   InputScript& Call(std::function<void()> fn);  // runs on the UI thread at that point
   std::vector<ScriptStep>& steps() { return steps_; }
 

@@ -142,6 +142,16 @@ class SdlBackend : public DisplayBackend {
       SDL_StopTextInput();
   }
 
+  void SetIcon(const Surface& icon) override {
+    // SDL copies the pixels, so the surface only wraps the picture's.
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(icon.data()), icon.width(),
+                                                        icon.height(), 32, icon.width() * 4,
+                                                        SDL_PIXELFORMAT_ARGB8888);
+    if (!s) return;
+    SDL_SetWindowIcon(window_, s);
+    SDL_FreeSurface(s);
+  }
+
   const char* name() const override { return "sdl"; }
 
  private:
@@ -195,7 +205,7 @@ class SdlBackend : public DisplayBackend {
   void Handle(const SDL_Event& ev) {
     switch (ev.type) {
       case SDL_QUIT:
-        PostQuitMessage(0);
+        RouteCloseRequest();
         break;
       case SDL_WINDOWEVENT:
         if (ev.window.event == SDL_WINDOWEVENT_EXPOSED || ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) Draw();

@@ -174,7 +174,10 @@ void ResizeBar() {
 
 void SendToTopLevels(uint32_t message, WPARAM wParam, LPARAM lParam) {
   for (HWND h : TopLevelWindows())
-    if (!g_bar || h != g_bar->hwnd()) SendMessage(h, message, wParam, lParam);
+    if (!g_bar || h != g_bar->hwnd()) {
+      SendMessage(h, message, wParam, lParam);
+      RelayShellEvent(h, message, wParam, lParam);
+    }
 }
 
 void OnShellChange() {

@@ -33,6 +33,16 @@ bool IsInputPanelButtonVisible();
 void SetInputPanel(bool up);
 bool IsInputPanelUp();
 
+// --- System keys ---------------------------------------------------------------
+// Off by default: the back, end and talk keys arrive only as WM_KEYDOWN /
+// WM_KEYUP, and the desktop's request to close the window quits the loop.
+// On: a press of those keys also posts WM_BACK_KEY, WM_END_KEY or
+// WM_TALK_KEY to the active window, and the close request posts
+// WM_CLOSE_REQUEST to the main window (else the active one) instead of
+// quitting, so the program decides how it ends.
+void EnableSystemKeyMessages(bool on);
+bool SystemKeyMessagesEnabled();
+
 // --- Display orientation ----------------------------------------------------------
 // 0 portrait (480 x 800), 1 and 4 landscape (800 x 480), as the device
 // numbers them (90 and 270 degrees). Turning resizes the screen and every

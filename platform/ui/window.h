@@ -58,6 +58,9 @@ class Window {
 
   HWND hwnd() const { return hwnd_; }
   bool IsAlive() const { return hwnd_ != 0; }
+  // True from the start of its destruction: a WM_DESTROY seen then is the
+  // real one, not one that was posted.
+  bool IsBeingDestroyed() const { return destroying_; }
 
   // The message handler. The default runs DefWindowProc.
   virtual LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam);
@@ -128,6 +131,12 @@ class Window {
 
   ThreadId thread() const { return thread_; }
 
+  // A child window that hears the shell events of its top-level window
+  // (WM_ACTIVATE and WM_SETTINGCHANGE) while it is visible: the child
+  // screens of a dialog react to them as full-screen dialogs do.
+  void SetHearsShellEvents(bool hears) { hears_shell_events_ = hears; }
+  bool HearsShellEvents() const { return hears_shell_events_; }
+
  private:
   friend class WindowTree;
   friend class PaintScope;
@@ -149,6 +158,7 @@ class Window {
   bool message_only_ = false;
   bool no_activate_ = false;
   bool destroying_ = false;
+  bool hears_shell_events_ = false;
   // Guarded by the tree lock: the invalid part (client coordinates), a count
   // of invalidations (a WM_PAINT handler that leaves it unchanged and does
   // not validate is validated for it), and a top-level's backing surface.
@@ -219,5 +229,9 @@ HWND GetForegroundWindow();
 
 // Top-level windows of this process, bottom to top.
 std::vector<HWND> TopLevelWindows();
+
+// Sends a shell event that reached the top-level window `top_level` on to
+// its visible descendants that hear shell events, parents first.
+void RelayShellEvent(HWND top_level, uint32_t message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace brantel

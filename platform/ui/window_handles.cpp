@@ -180,4 +180,26 @@ std::vector<HWND> TopLevelWindows() {
   return out;
 }
 
+namespace {
+void CollectShellListeners(const Window* w, std::vector<HWND>& out) {
+  for (const Window* child : w->children()) {
+    if (!child->IsVisibleFlag()) continue;
+    if (child->HearsShellEvents()) out.push_back(child->hwnd());
+    CollectShellListeners(child, out);
+  }
+}
+}  // namespace
+
+void RelayShellEvent(HWND top_level, uint32_t message, WPARAM wParam, LPARAM lParam) {
+  std::vector<HWND> listeners;
+  {
+    Lock lock(WindowTree::mutex());
+    Window* w = WindowTree::Find(top_level);
+    if (!w || w->parent()) return;
+    CollectShellListeners(w, listeners);
+  }
+  // Handlers run without the lock; a listener gone meanwhile is skipped.
+  for (HWND h : listeners) SendMessage(h, message, wParam, lParam);
+}
+
 }  // namespace brantel

@@ -6,6 +6,7 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/screen.h"
+#include "platform/ui/shell.h"
 #include "tests/platform/ui_test_support.h"
 
 namespace brantel {
@@ -138,6 +139,41 @@ TEST(Dialog, PreDispatchHookSeesMessagesOfItsChildrenAndCanConsumeThem) {
   EXPECT_EQ(hooked, 1);
   EXPECT_EQ(child.Count(WM_APP + 5), 0);
   EXPECT_EQ(child.Count(WM_APP + 6), 1);
+}
+
+TEST(Dialog, ChildDialogsGetInitTheirHookAndTheShellEventsOfTheirTopLevelWhileShown) {
+  ScriptedDialog top, shown, hidden;
+  RecordingWindow other, inner;
+  ASSERT_TRUE(other.CreateTop(Rect{0, 52, 100, 100}));
+  ASSERT_TRUE(top.CreateModeless());
+  ASSERT_TRUE(shown.CreateChild(&top, Rect{0, 88, 480, 748}, 104));
+  ASSERT_TRUE(hidden.CreateChild(&top, Rect{0, 88, 480, 748}, 105));
+  EXPECT_NE(std::find(shown.seen.begin(), shown.seen.end(), WM_INITDIALOG), shown.seen.end());
+  EXPECT_FALSE(shown.IsVisibleFlag());
+  EXPECT_EQ(shown.parent(), &top);
+  EXPECT_EQ(shown.id(), 104);
+  shown.Show(SW_SHOW);
+
+  // The child dialog's hook sees what goes to its own children.
+  ASSERT_TRUE(inner.CreateChild(shown, Rect{0, 0, 10, 10}, 1));
+  shown.pre = [](Message* m) { return m->message == WM_APP + 7; };
+  inner.Post(WM_APP + 7);
+  PumpPendingMessages();
+  EXPECT_EQ(inner.Count(WM_APP + 7), 0);
+
+  auto count = [](const ScriptedDialog& d, uint32_t message) {
+    return std::count(d.seen.begin(), d.seen.end(), message);
+  };
+  SetActiveWindow(other.hwnd());
+  SetActiveWindow(top.hwnd());
+  SetInputPanel(true);
+  SetInputPanel(false);
+  EXPECT_EQ(count(shown, WM_ACTIVATE), 2);  // losing and gaining, as the top-level did
+  EXPECT_EQ(count(shown, WM_SETTINGCHANGE), 2);
+  EXPECT_EQ(count(hidden, WM_ACTIVATE), 0);
+  EXPECT_EQ(count(hidden, WM_SETTINGCHANGE), 0);
+  EXPECT_EQ(other.Count(WM_SETTINGCHANGE), 2);
+  top.Destroy();
 }
 
 TEST(Dialog, ModelessDialogLivesUntilItsOwnerGoes) {

@@ -194,6 +194,40 @@ TEST_F(Input, KeysTextAndCompositionGoToTheFocusWindow) {
   EXPECT_EQ(top.Count(WM_CHAR), 0);
 }
 
+TEST_F(Input, SystemKeysAndTheCloseRequestBecomeTheDevicesMessagesOnlyWhenAsked) {
+  RecordingWindow main_window, dialog;
+  ASSERT_TRUE(main_window.CreateTop(Rect{0, 52, 480, 800}));
+  ASSERT_TRUE(dialog.CreateTop(Rect{0, 52, 480, 800}));
+  SetMainWindow(main_window.hwnd());
+  Drain();
+  // Off (StockUpdater, the gallery): keys only, and closing quits.
+  InputScript keys_only;
+  keys_only.Key(VK_TBACK).Key(VK_TEND).Idle();
+  ASSERT_TRUE(PlayScript(keys_only));
+  EXPECT_EQ(dialog.Count(WM_KEYDOWN), 2);
+  EXPECT_EQ(dialog.Count(WM_BACK_KEY) + dialog.Count(WM_END_KEY), 0);
+  RouteCloseRequest();
+  bool quit = false;
+  Message msg;
+  while (PeekMessage(&msg, 0, 0, 0, PM_REMOVE)) quit = quit || msg.message == WM_QUIT;
+  EXPECT_TRUE(quit);
+  EXPECT_EQ(main_window.Count(WM_CLOSE_REQUEST), 0);
+
+  EnableSystemKeyMessages(true);
+  InputScript system_keys;
+  system_keys.Key(VK_TBACK).Key(VK_TEND).Key(VK_TTALK).Key(VK_RETURN).Close().Idle();
+  const bool played = PlayScript(system_keys);
+  EnableSystemKeyMessages(false);
+  SetMainWindow(0);
+  ASSERT_TRUE(played);
+  EXPECT_EQ(dialog.Count(WM_BACK_KEY), 1);  // to the active window
+  EXPECT_EQ(dialog.Count(WM_END_KEY), 1);
+  EXPECT_EQ(dialog.Count(WM_TALK_KEY), 1);
+  EXPECT_EQ(dialog.Count(WM_KEYDOWN), 6);  // the key messages stay
+  EXPECT_EQ(dialog.Count(WM_CLOSE_REQUEST), 0);
+  EXPECT_EQ(main_window.Count(WM_CLOSE_REQUEST), 1);  // the close request to the main window
+}
+
 TEST_F(Input, CaptureKeepsTheFingerWithTheWindowThatTookIt) {
   RecordingWindow a, b;
   ASSERT_TRUE(a.CreateTop(Rect{0, 100, 100, 200}));
