@@ -1,14 +1,203 @@
 #include "app/market/market_info_dlg.h"
 
+#include "app/startup/dialog_stand_ins.h"
 #include "app/startup/viewer_exit.h"
+#include "controls/viewer_fonts.h"
+#include "platform/resources/resource_library.h"
 #include "platform/ui/paint.h"
 #include "protocol/app_messages.h"
+#include "protocol/standard_currency.h"
 
 namespace brantel {
 
-CMarketInfoDlg::CMarketInfoDlg(Window* main_dialog) : main_dialog_(main_dialog) { SetClassName(u"CMarketInfoDlg"); }
+namespace {
+
+constexpr uint32_t kTabStripBackground = 1030;
+constexpr uint32_t kTabNormal = 1030;
+constexpr uint32_t kTabLast = 1097;
+constexpr uint32_t kTabSelected = 1029;
+constexpr int kTabWidth = 95;
+constexpr int kTabHeight = 60;
+constexpr COLORREF kTabCaptionSelected = 0x00C6FF;
+
+// Left to right: ranking, indices, exchange, interest rates, commodities.
+constexpr int kTabOrder[] = {kMarketRankingScreen, kMarketIndexScreen, kMarketExchangeScreen, kMarketInterestScreen,
+                             kMarketCommodityScreen};
+
+}  // namespace
+
+CMarketInfoDlg::CMarketInfoDlg(Window* main_dialog) : main_dialog_(main_dialog) {
+  SetClassName(u"CMarketInfoDlg");
+  SetInitialText(kMarketInfoTitle);
+}
+
+CMarketInfoDlg::~CMarketInfoDlg() { DestroyInOrder(); }
 
 bool CMarketInfoDlg::Create(const Rect& rect) { return CreateChild(main_dialog_, rect, 105); }
+
+bool CMarketInfoDlg::OnInitDialog() {
+  CBaseScreenDlg::OnInitDialog();
+  BuildScreen();
+  return true;
+}
+
+CBaseMarketInfoWnd* CMarketInfoDlg::list_of_code(int code) {
+  switch (code) {
+    case kMarketIndexScreen: return &index_;
+    case kMarketExchangeScreen: return &exchange_;
+    case kMarketInterestScreen: return &money_;
+    case kMarketCommodityScreen: return &futures_;
+    case kMarketRankingScreen: return &ranking_;
+    default: return nullptr;
+  }
+}
+
+void CMarketInfoDlg::BuildScreen() {
+  // The exchange list asks in the stored standard currency.
+  WideText currency_code, currency_item;
+  StandardCurrency(currency_code, currency_item, true);
+
+  ResourceLibraryRef library = ProcessResources();
+  for (int code : kTabOrder) list_of_code(code)->Create(this, Rect{}, library);
+  update_bar_.Create(Rect{}, this, intptr_t(hwnd()), kMarketUpdateBarId);
+  BuildTabStrip();
+  built_ = true;
+  Layout();
+  SelectSubScreen(kMarketRankingScreen, SW_SHOW, false);
+  tabs_.Invalidate();
+  SetText(kMarketInfoTitle);
+}
+
+void CMarketInfoDlg::BuildTabStrip() {
+  tabs_.Create(Rect{}, this, ProcessResources(), kMarketTabStripId);
+  tabs_.SetBackground(kTabStripBackground);
+  tabs_.SetHighlight(0);
+  tabs_.SetFont(ViewerFont(22));
+  tabs_.SetTextColors(0xFFFFFF, kTabCaptionSelected);
+  tabs_.SetTextFormat(DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  const Rect cell{0, 0, kTabWidth, kTabHeight};
+  for (size_t i = 0; i < std::size(kTabOrder); ++i) {
+    const MarketSubScreen* s = MarketSubScreenOfCode(kTabOrder[i]);
+    const int left = int(i) * kTabWidth;
+    const uint32_t normal = s->tab_id == 11104 ? kTabLast : kTabNormal;
+    tabs_.AddTab(s->tab_id, Rect{left, 0, left + kTabWidth, kTabHeight}, cell, cell, s->tab_caption, normal,
+                 kTabSelected);
+  }
+}
+
+void CMarketInfoDlg::Layout() {
+  if (!built_) return;
+  const int width = ClientRect().Width();
+  // H: the main dialog's client height less its tab bar, which this screen sits below.
+  const int h = main_dialog_ && main_dialog_->IsAlive() && IsChild()
+                    ? main_dialog_->ClientRect().Height() - kMarketMainTabBarHeight
+                    : ClientRect().Height() - kMarketMainTabBarHeight;
+  for (int code : kTabOrder) list_of_code(code)->Move(Rect{0, 0, width, h - 152});
+  tabs_.Move(Rect{0, h - 154, width, h - 94});
+  update_bar_.Move(Rect{0, h - 92, width, h - 52});
+}
+
+void CMarketInfoDlg::OnShownState(int show_state) {
+  if (!built_) return;
+  ShowMenuOf(code_);
+  if (show_state == 1 || show_state == SW_SHOW) {
+    if (current_) {
+      current_->RestartRefresh();
+      update_bar_.SetLastUpdate(current_->LastUpdateText());
+    }
+  }
+}
+
+void CMarketInfoDlg::SelectSubScreen(int code, int show_state, bool refresh) {
+  CBaseMarketInfoWnd* next = list_of_code(code);
+  if (!next) return;
+  if (current_) current_->Show(SW_HIDE);
+  code_ = code;
+  current_ = next;
+  WideText last_update = current_->last_update();
+  if (refresh) {
+    current_->RestartRefresh();
+    last_update = current_->LastUpdateText();
+  }
+  ShowMenuOf(code);
+  update_bar_.SetLastUpdate(last_update);
+  current_->Show(show_state);
+  for (size_t i = 0; i < std::size(kTabOrder); ++i)
+    if (kTabOrder[i] == code) tabs_.SetSelectedIndex(int(i));
+}
+
+void CMarketInfoDlg::ShowMenuOf(int code) {
+  (void)code;
+}
+
+void CMarketInfoDlg::RebuildCurrencyMenu() {}
+
+void CMarketInfoDlg::ChooseCurrency(int index) {
+  const std::vector<StockRecord>& rows = exchange_.records();
+  if (index < 0 || size_t(index) >= rows.size() || rows[size_t(index)].code.empty()) return;
+  WideText code = rows[size_t(index)].code;
+  WideText item = code;
+  StandardCurrency(code, item, false);
+  if (current_) current_->NetworkRefresh();
+}
+
+void CMarketInfoDlg::OnListUpdate(uint32_t message, WPARAM wParam, LPARAM lParam) {
+  if (update_bar_.IsAlive()) update_bar_.Send(message, wParam, lParam);
+  if (message != WM_LIST_UPDATE_END) return;
+  if (current_) update_bar_.SetLastUpdate(current_->LastUpdateText());
+  if (current_ == &exchange_) RebuildCurrencyMenu();
+  if (lParam == 0) ShowNumberedMessage(this, kMarketMessageRefreshFailed, 0);
+}
+
+void CMarketInfoDlg::OnCommand(int command) {
+  if (command == kMarketCommandExit) {
+    Exit();
+  } else if (command == kMarketCommandVersion) {
+    ShowVersion();
+  } else if (command == kMarketCommandRefresh) {
+    if (current_) current_->NetworkRefresh();
+  } else if (command >= kMarketCommandRankingBase && command <= kMarketCommandRankingBase + 2) {
+    if (!ranking_.IsAlive()) return;
+    ranking_.SetRankingSubKind(command - kMarketCommandRankingBase);
+    if (current_ == &ranking_) {
+      ShowMenuOf(code_);
+      update_bar_.SetLastUpdate(ranking_.LastUpdateText());
+    }
+  } else if (command >= kMarketCommandCurrencyBase && command < kMarketCommandCurrencyBase + 1000) {
+    ChooseCurrency(command - kMarketCommandCurrencyBase);
+  }
+}
+
+void CMarketInfoDlg::Exit() {
+  if (update_bar_.IsAlive() && update_bar_.Running()) {
+    SetTimer(kMarketExitRetryTimer, kMarketExitRetryMs);
+    return;
+  }
+  KillTimer(kMarketExitRetryTimer);
+  if (main_dialog_ && main_dialog_->IsAlive()) PostViewerExit(main_dialog_->hwnd());
+}
+
+void CMarketInfoDlg::OnBack(WPARAM from_system_key) {
+  if (from_system_key == 1) {
+    Exit();
+    return;
+  }
+  if (current_) current_->Post(WM_SCREEN_BACK, 0, 0);
+}
+
+void CMarketInfoDlg::ShowVersion() {}
+
+void CMarketInfoDlg::CloseVersion() {}
+
+void CMarketInfoDlg::DestroyInOrder() {
+  for (int code : kTabOrder) {
+    CBaseMarketInfoWnd* list = list_of_code(code);
+    if (list->IsAlive()) list->Destroy();
+  }
+  current_ = nullptr;
+  CloseVersion();
+  if (update_bar_.IsAlive()) update_bar_.Destroy();
+}
 
 LRESULT CMarketInfoDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -17,13 +206,38 @@ LRESULT CMarketInfoDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lPara
       paint.dc().FillSolid(ClientRect(), RGB(0, 0, 0));
       return 0;
     }
-    case WM_SCREEN_BACK:
-      // Nothing open on this screen: back and the system keys end the viewer.
-      PostViewerExit(main_dialog_->hwnd());
+    case WM_SIZE:
+      Layout();
       return 0;
+    case WM_TAB_SELECTED:
+      if (const MarketSubScreen* s = MarketSubScreenOfTab(int(lParam))) SelectSubScreen(s->code, SW_SHOW, true);
+      return 0;
+    case WM_LIST_UPDATE_BEGIN:
+    case WM_LIST_UPDATE_END:
+      OnListUpdate(message, wParam, lParam);
+      return 0;
+    case WM_CURRENCY_MENU:
+      RebuildCurrencyMenu();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kMarketExitRetryTimer) Exit();
+      return 0;
+    case WM_SCREEN_BACK:
+      OnBack(wParam);
+      return 0;
+    case WM_VERSION_CLOSED:
+      CloseVersion();
+      return 0;
+    case WM_DESTROY:
+      DestroyInOrder();
+      break;
     default:
-      return CBaseScreenDlg::WindowProc(message, wParam, lParam);
+      break;
   }
+  return CBaseScreenDlg::WindowProc(message, wParam, lParam);
 }
 
 }  // namespace brantel

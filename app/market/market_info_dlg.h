@@ -1,22 +1,80 @@
 #pragma once
-// The market information screen: a child screen of the main dialog (template 105), below its tab bar.
+// The market information screen (template 105, "MarketInfo Dialog"): a
+// child screen of the main dialog below its tab bar. Five market lists, one
+// shown at a time, chosen with the sub-screen tab strip; the update bar shows
+// the refresh state and the last update; the menu bar carries the commands
+// of the list shown.
 
+#include <array>
+#include <memory>
+
+#include "app/market/market_list_windows.h"
 #include "app/startup/base_screen_dlg.h"
+#include "controls/kw_tab_ctrl.h"
+#include "controls/update_bar_wnd.h"
 
 namespace brantel {
+
+inline constexpr char16_t kMarketInfoTitle[] = u"MarketInfo Dialog";
+inline constexpr int kMarketTabStripId = 10000;
+inline constexpr int kMarketUpdateBarId = 10001;
+inline constexpr int kMarketMenuBarId = 10007;
+inline constexpr int kMarketMainTabBarHeight = 88;
 
 class CMarketInfoDlg : public CBaseScreenDlg {
  public:
   // `main_dialog` holds the screen and ends the viewer when asked.
   explicit CMarketInfoDlg(Window* main_dialog);
+  ~CMarketInfoDlg() override;
 
   // Creates the screen hidden at `rect` of the main dialog's client area.
   bool Create(const Rect& rect);
 
+  // The main dialog shows (5) or hides (0) the screen; 1 and 5 restart the
+  // refresh of the list shown.
+  void OnShownState(int show_state) override;
+  // Shows the list of sub-screen `code` (11 to 15).
+  void SelectSubScreen(int code, int show_state, bool refresh);
+
+  int current_code() const { return code_; }
+  CBaseMarketInfoWnd* current_list() const { return current_; }
+  CBaseMarketInfoWnd* list_of_code(int code);
+  CMarketStockItemWnd& ranking() { return ranking_; }
+  CMarketExchangeWnd& exchange() { return exchange_; }
+  CUpdateBarWnd& update_bar() { return update_bar_; }
+  CKWTabCtrl& tab_strip() { return tabs_; }
+
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override;
 
+ protected:
+  bool OnInitDialog() override;
+
  private:
+  void BuildScreen();
+  void BuildTabStrip();
+  void Layout();
+  void OnCommand(int command);
+  void OnListUpdate(uint32_t message, WPARAM wParam, LPARAM lParam);
+  void ShowMenuOf(int code);
+  void RebuildCurrencyMenu();
+  void ChooseCurrency(int index);
+  void Exit();
+  void OnBack(WPARAM from_system_key);
+  void ShowVersion();
+  void CloseVersion();
+  void DestroyInOrder();
+
   Window* main_dialog_;
+  CKWTabCtrl tabs_;
+  CMarketStockWnd index_;
+  CMarketExchangeWnd exchange_;
+  CMarketMoneyWnd money_;
+  CMarketFuturesWnd futures_;
+  CMarketStockItemWnd ranking_;
+  CUpdateBarWnd update_bar_;
+  int code_ = kMarketIndexScreen;
+  CBaseMarketInfoWnd* current_ = nullptr;
+  bool built_ = false;
 };
 
 }  // namespace brantel

@@ -1,0 +1,247 @@
+#include "app/market/base_market_info_wnd.h"
+
+#include "app/startup/dialog_stand_ins.h"
+#include "cache/cache_results.h"
+#include "cache/mypage_store.h"
+#include "cache/quote_store.h"
+#include "controls/viewer_fonts.h"
+#include "platform/ui/message_queue.h"
+#include "platform/ui/paint.h"
+#include "protocol/app_messages.h"
+#include "protocol/last_update.h"
+#include "protocol/row_key.h"
+
+namespace brantel {
+
+namespace {
+
+constexpr uint32_t kListBackground = 0x0C0C0C;
+constexpr int kRowBackgroundImage = 1022;
+constexpr int kSelectionImage = 1023;
+constexpr int kHeaderImage = 1018;
+constexpr int kSectionBandCell = 9;  // the band picture behind a section caption
+
+MobileListRow ToListRow(const MarketRow& row, int list_width) {
+  MobileListRow out;
+  out.height = row.height;
+  out.section = row.section;
+  out.key = row.key;
+  out.cells.reserve(row.cells.size() + 1);
+  if (row.background_image > 0)
+    out.cells.push_back(MobileListCell::Image(kSectionBandCell, -1, Rect{0, 0, list_width, row.height},
+                                              uint32_t(row.background_image)));
+  for (const MarketCell& c : row.cells) {
+    if (c.image_id > 0) {
+      out.cells.push_back(MobileListCell::Image(c.cell_id, c.column_id, c.rect, uint32_t(c.image_id)));
+    } else {
+      out.cells.push_back(MobileListCell::Text(c.cell_id, c.column_id, c.rect, c.text, ViewerFont(c.font_height),
+                                               c.colour, c.colour, c.format));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+CBaseMarketInfoWnd::CBaseMarketInfoWnd(const MarketSubScreen& screen)
+    : screen_(screen), save_(screen.category) {}
+
+CBaseMarketInfoWnd::~CBaseMarketInfoWnd() { save_.Cancel(kMarketSaveWaitMs); }
+
+bool CBaseMarketInfoWnd::Create(Window* owner_dialog, const Rect& rect, ResourceLibraryRef library) {
+  owner_ = owner_dialog;
+  library_ = std::move(library);
+  WindowParams params;
+  params.class_name = u"CBaseMarketInfoWnd";
+  params.text = screen_.window_name;
+  params.style = 0;  // hidden until its sub-screen is chosen
+  params.rect = rect;
+  params.parent = owner_dialog;
+  params.id = screen_.child_id;
+  if (!Window::Create(params)) return false;
+  if (!list_.Create(ClientRect(), this, library_, 1)) return false;
+  last_update_ = LastUpdateText();
+  BuildHeader();
+  CMobileListCtrl& body = list_.body();
+  body.SetDefaultRowHeight(kMarketRowHeight);
+  body.SetBackgroundColor(kListBackground);
+  body.SetRowBackgroundImage(kRowBackgroundImage);
+  body.SetSelectionImage(kSelectionImage);
+  body.SetThumbImages(1026, 1028, 1027);
+  body.EnableScrollBar(true);
+  return true;
+}
+
+void CBaseMarketInfoWnd::BuildHeader() {
+  list_.AddHeader(kMarketHeaderHeight);
+  for (const MarketHeaderColumn& c : MarketHeaderColumns(screen_.category))
+    list_.AddHeaderColumn(c.id, c.width, c.caption, c.hit, c.format);
+  list_.SetHeaderImages(kHeaderImage);
+}
+
+WideText CBaseMarketInfoWnd::LastUpdateText() const {
+  return LastUpdateStamp(u"", screen_.category, CurrentSubKind(), true);
+}
+
+void CBaseMarketInfoWnd::RestartRefresh() {
+  if (screen_.refresh_timer > 0) SetTimer(uintptr_t(screen_.refresh_timer), kMarketTimerDelayMs);
+}
+
+void CBaseMarketInfoWnd::NetworkRefresh() {
+  if (busy_) return;
+  KillTimer(kMarketNetworkTimer);
+  PostToOwner(WM_LIST_UPDATE_BEGIN, WPARAM(screen_.category), 0);
+  SetTimer(kMarketNetworkTimer, kMarketTimerDelayMs);
+}
+
+void CBaseMarketInfoWnd::OnRefreshTimer() {
+  KillTimer(uintptr_t(screen_.refresh_timer));
+  PostToOwner(WM_LIST_UPDATE_BEGIN, WPARAM(screen_.category), 0);
+  if (LoadedFromNetwork() == 0) {
+    std::vector<StockRecord> cached;
+    LoadCachedRows(cached);
+    FillRows(cached);
+  }
+  NetworkRefresh();
+}
+
+void CBaseMarketInfoWnd::OnNetworkTimer() {
+  KillTimer(kMarketNetworkTimer);
+  if (busy_) return;
+  Fetch();
+}
+
+void CBaseMarketInfoWnd::LoadCachedRows(std::vector<StockRecord>& out) {
+  LoadQuotesOfCategory(kQuoteTable, screen_.category, out);
+}
+
+void CBaseMarketInfoWnd::ReceiveRows(std::vector<StockRecord>&& rows) {
+  if (rows.empty()) return;
+  FillRows(rows);
+  SaveRows(records_);
+}
+
+void CBaseMarketInfoWnd::FillRows(const std::vector<StockRecord>& records) {
+  if (records.empty() || !list_.IsAlive()) return;
+  records_ = records;
+  const int width = list_.body().ClientRect().Width();
+  MarketRowPlan plan = PlanMarketRows(records_, {screen_.category, width, Caption(), CurrencyUnitText()});
+  StarMyPageRows(plan, records_, screen_.category);
+  CMobileListCtrl& body = list_.body();
+  body.Reset();
+  for (const MarketRow& row : plan.rows) body.AddRow(-1, ToListRow(row, width));
+  record_of_row_ = std::move(plan.record_of_row);
+  body.RecomputeLayout();
+  body.Invalidate();
+}
+
+bool CBaseMarketInfoWnd::RecordOfRow(int row, StockRecord& record, bool& in_mypage) const {
+  WideText key_text;
+  bool section = false;
+  if (const_cast<CMobileList&>(list_).body().GetRowText(row, &key_text, &section) != 0 || section) return false;
+  RowKey key;
+  if (!ParseRowKey(key_text, key) || key.code.empty()) return false;
+  in_mypage = key.mypage_flag == u"1";
+  if (row >= 0 && size_t(row) < record_of_row_.size()) {
+    const int r = record_of_row_[size_t(row)];
+    if (r >= 0 && size_t(r) < records_.size() && records_[size_t(r)].code == key.code) {
+      record = records_[size_t(r)];
+      return true;
+    }
+  }
+  record = StockRecord{};
+  record.gubun = key.category;
+  record.code = key.code;
+  record.item = key.group;
+  record.codename = key.name;
+  return true;
+}
+
+void CBaseMarketInfoWnd::SetStar(int row, bool in_mypage) {
+  CMobileListCtrl& body = list_.body();
+  body.SetCellImage(row, MarketStarCell(screen_.category), in_mypage ? kMarketStarOn : kMarketStarOff);
+  WideText key_text;
+  RowKey key;
+  if (body.GetRowText(row, &key_text) == 0 && ParseRowKey(key_text, key))
+    body.SetRowKeyText(row, BuildRowKey(key.code, key.category, key.group, in_mypage ? u"1" : u"0", key.name, key.sign));
+  body.Invalidate();
+}
+
+void CBaseMarketInfoWnd::OnClick(int row, int cell) {
+  if (row < 0) return;
+  StockRecord record;
+  bool in_mypage = false;
+  if (!RecordOfRow(row, record, in_mypage)) return;  // a key that does not read back: ignored
+  const MobileListRow* list_row = list_.body().rows().row(row);
+  const int star = MarketStarCell(screen_.category);
+  const bool on_star = list_row && cell >= 0 && size_t(cell) < list_row->cells.size() &&
+                       list_row->cells[size_t(cell)].cell_id == star;
+  if (on_star) {
+    OnStarTap(row);
+    return;
+  }
+  OnRowTap(row, record, in_mypage);
+}
+
+void CBaseMarketInfoWnd::OnStarTap(int row) {
+  StockRecord record;
+  bool in_mypage = false;
+  if (!RecordOfRow(row, record, in_mypage)) return;
+  if (record.gubun <= 0) record.gubun = screen_.category;
+  if (!in_mypage) {
+    const int result = AddMyPageItem(record, last_update_, true, true);
+    if (result == MYPAGE_LIMIT) {
+      ShowNumberedMessage(this, kMarketMessageMyPageFull, 0);
+      return;
+    }
+    if (result == CACHE_OK) SetStar(row, true);
+    return;
+  }
+  RemoveMyPageItem(Narrow(record.code).c_str(), record.gubun);
+  SetStar(row, false);
+}
+
+void CBaseMarketInfoWnd::OpenDetail(int row, const StockRecord& record, bool in_mypage) {
+  (void)row, (void)record, (void)in_mypage;
+}
+
+void CBaseMarketInfoWnd::PostToOwner(uint32_t message, WPARAM wParam, LPARAM lParam) {
+  if (owner_ && owner_->IsAlive()) owner_->Post(message, wParam, lParam);
+}
+
+void CBaseMarketInfoWnd::OnDestroyWindow() {
+  if (screen_.refresh_timer > 0) KillTimer(uintptr_t(screen_.refresh_timer));
+  KillTimer(kMarketNetworkTimer);
+  save_.Cancel(kMarketSaveWaitMs);
+}
+
+LRESULT CBaseMarketInfoWnd::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      if (wParam == uintptr_t(screen_.refresh_timer)) OnRefreshTimer();
+      else if (wParam == kMarketNetworkTimer) OnNetworkTimer();
+      return 0;
+    case WM_MOBILELIST_CLICK:
+      OnClick(int(lParam), int(int16_t(HIWORD(wParam))));
+      return 0;
+    case WM_SCREEN_BACK:
+      // Nothing to go back to inside a list: the screen ends the viewer.
+      PostToOwner(WM_COMMAND, kMarketCommandExit, 0);
+      return 0;
+    case WM_SIZE:
+      if (list_.IsAlive()) list_.Move(ClientRect());
+      return 0;
+    case WM_PAINT: {
+      PaintScope paint(*this);
+      paint.dc().FillSolid(ClientRect(), kListBackground);
+      return 0;
+    }
+    case WM_DESTROY:
+      OnDestroyWindow();
+      return 0;
+    default:
+      return DefWindowProc(message, wParam, lParam);
+  }
+}
+
+}  // namespace brantel

@@ -1,0 +1,95 @@
+#pragma once
+// The base of the five market list windows: one CMobileList filling the
+// window, the cached rows first and then the server's, the refresh timers,
+// the busy flag, the background cache save and the MyPage stars.
+//
+// Refresh: RestartRefresh arms the list's refresh timer (100 ms); its tick
+// reports WM_LIST_UPDATE_BEGIN to the owner, shows the cached rows while
+// nothing came from the network in this run, and asks for a network refresh;
+// that arms timer 1006 (100 ms) unless a request runs, and its tick fetches.
+
+#include <cstdint>
+#include <vector>
+
+#include "app/market/market_cache_save.h"
+#include "app/market/market_row_plan.h"
+#include "app/market/market_sub_screens.h"
+#include "controls/mobile_list.h"
+#include "platform/resources/resource_library.h"
+#include "platform/ui/window.h"
+#include "protocol/market_requests.h"
+
+namespace brantel {
+
+class CBaseMarketInfoWnd : public Window, public MarketListTarget {
+ public:
+  explicit CBaseMarketInfoWnd(const MarketSubScreen& screen);
+  ~CBaseMarketInfoWnd() override;
+
+  // A hidden child of `owner_dialog` (which gets the update messages) at `rect`.
+  bool Create(Window* owner_dialog, const Rect& rect, ResourceLibraryRef library);
+
+  void RestartRefresh();
+  void NetworkRefresh();
+  // The stamp of this list's data kind as stored (the ranking: of its sub-kind).
+  virtual WideText LastUpdateText() const;
+
+  const MarketSubScreen& screen() const { return screen_; }
+  const std::vector<StockRecord>& records() const { return records_; }
+  CMobileList& list() { return list_; }
+  int LoadedFromNetwork() const { return save_.LoadedCount(CurrentSubKind()); }
+  bool IsBusy() const { return busy_; }
+
+  // MarketListTarget.
+  int32_t category() const override { return screen_.category; }
+  HWND owner() const override { return owner_ ? owner_->hwnd() : 0; }
+  WideText& last_update() override { return last_update_; }
+  bool& busy() override { return busy_; }
+  void ReceiveRows(std::vector<StockRecord>&& rows) override;
+
+  LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override;
+
+ protected:
+  virtual int32_t CurrentSubKind() const { return 0; }
+  // The leading caption row (the ranking's); empty for none.
+  virtual WideText Caption() const { return {}; }
+  virtual void LoadCachedRows(std::vector<StockRecord>& out);
+  virtual WideText CurrencyUnitText() const { return {}; }
+  // A tap on a row's cell other than the star (the stock lists open the detail).
+  virtual void OnRowTap(int row, const StockRecord& record, bool in_mypage) { (void)row, (void)record, (void)in_mypage; }
+  // The fetch (the network request); the ranking keeps its sub-kind for it.
+  virtual int32_t Fetch() { return FetchMarketList(*this); }
+  // Stops everything this window runs before it goes (timers, the save).
+  virtual void OnDestroyWindow();
+
+  void FillRows(const std::vector<StockRecord>& records);
+  // Hands a network answer's rows to the background save (once per run).
+  void SaveRows(const std::vector<StockRecord>& rows) { save_.Start(rows, last_update_, sub_kind()); }
+  // The record behind a list row, from its key and the rows shown.
+  bool RecordOfRow(int row, StockRecord& record, bool& in_mypage) const;
+  void SetStar(int row, bool in_mypage);
+  // Opens the stock detail on a row's record (the index and ranking lists).
+  void OpenDetail(int row, const StockRecord& record, bool in_mypage);
+  Window* owner_dialog() const { return owner_; }
+  ResourceLibraryRef library() const { return library_; }
+
+ private:
+  void BuildHeader();
+  void OnRefreshTimer();
+  void OnNetworkTimer();
+  void OnClick(int row, int cell);
+  void OnStarTap(int row);
+  void PostToOwner(uint32_t message, WPARAM wParam, LPARAM lParam);
+
+  const MarketSubScreen& screen_;
+  Window* owner_ = nullptr;
+  ResourceLibraryRef library_;
+  CMobileList list_;
+  std::vector<StockRecord> records_;   // the rows shown
+  std::vector<int> record_of_row_;     // list row -> records_ index, -1 for sections
+  WideText last_update_;
+  bool busy_ = false;
+  MarketCacheSave save_;
+};
+
+}  // namespace brantel

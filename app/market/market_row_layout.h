@@ -1,0 +1,82 @@
+#pragma once
+// What one row of a market list shows, cell by cell, before it goes into the
+// list control: texts (alternatives joined by "^"), rectangles, colours,
+// formats and the star image. Plain data, so the layout is checked without
+// a window.
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/gfx/geometry.h"
+#include "platform/text.h"
+#include "protocol/records.h"
+
+namespace brantel {
+
+inline constexpr int kMarketRowHeight = 70;
+inline constexpr int kMarketSectionHeight = 42;
+inline constexpr int kMarketHeaderHeight = 42;
+inline constexpr int kMarketCellFontHeight = 24;
+inline constexpr int kMarketSectionFontHeight = 22;
+inline constexpr uint32_t kMarketNameColour = 0x94FFEF;
+inline constexpr uint32_t kMarketWhite = 0xFFFFFF;
+inline constexpr uint32_t kMarketSectionColour = 0x999999;
+inline constexpr int kMarketSectionImage = 1018;
+inline constexpr int kMarketStarOff = 1056;
+inline constexpr int kMarketStarOn = 1057;
+
+// How the rows of a list are laid out.
+enum class MarketRowStyle {
+  kChangeWithCode,  // stock index and ranking: name or code, price, change
+  kChange,          // interest rates and commodities: name, price, change
+  kExchange,        // name, rate, standard-currency unit; no change colouring
+};
+
+struct MarketCell {
+  int cell_id = 0;
+  int column_id = 0;  // header column whose alternative the cell follows
+  Rect rect;          // relative to the row
+  WideText text;      // alternatives joined by "^"
+  uint32_t colour = kMarketWhite;
+  uint32_t format = 0;
+  int font_height = kMarketCellFontHeight;
+  int image_id = 0;   // > 0: an image cell
+};
+
+struct MarketRow {
+  bool section = false;
+  int height = kMarketRowHeight;
+  int background_image = 0;
+  WideText key;  // empty for section rows
+  std::vector<MarketCell> cells;
+};
+
+struct MarketHeaderColumn {
+  int id = 0;
+  int width = 0;
+  WideText caption;  // alternatives joined by "^"
+  Rect hit;          // the caption box
+  uint32_t format = 0;
+};
+
+MarketRowStyle MarketRowStyleOf(int32_t category);
+// The star's cell index: 3 in the exchange list, 4 elsewhere.
+int MarketStarCell(int32_t category);
+
+// The name as shown: every "&&" becomes "&".
+WideText MarketDisplayName(WideView codename);
+// The part of a standard currency code after its first "@" ("FX@KRW" -> "KRW").
+WideText CurrencyUnit(WideView standard_code);
+// The caption row of the ranking list; empty for an unknown sub-kind.
+WideText RankingCaption(int32_t sub_kind);
+
+// One quote row. `category` goes into the key when the record has none;
+// `unit` is the exchange list's currency unit.
+MarketRow BuildMarketRow(const StockRecord& record, int32_t category, MarketRowStyle style, bool in_mypage,
+                         WideView unit);
+MarketRow BuildSectionRow(WideView caption, int list_width);
+
+// The three header columns of the list of `category`.
+std::vector<MarketHeaderColumn> MarketHeaderColumns(int32_t category);
+
+}  // namespace brantel
