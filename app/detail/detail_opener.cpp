@@ -22,8 +22,13 @@ StockDetailRecord DetailRecordOfRow(const StockRecord& row) {
 
 std::unique_ptr<CMStockDetailDlg> OpenStockDetail(Window& owner, const StockRecord& row, bool in_mypage,
                                                   WideView update_text) {
+  return OpenStockDetail(owner, DetailRecordOfRow(row), in_mypage, update_text);
+}
+
+std::unique_ptr<CMStockDetailDlg> OpenStockDetail(Window& owner, const StockDetailRecord& record, bool in_mypage,
+                                                  WideView update_text) {
   auto detail = std::make_unique<CMStockDetailDlg>(ProcessResources(), &owner);
-  detail->SetRecord(DetailRecordOfRow(row), in_mypage);
+  detail->SetRecord(record, in_mypage);
   detail->SetUpdateText(update_text);
   if (!detail->Open()) return nullptr;
   return detail;

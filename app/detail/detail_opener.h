@@ -26,6 +26,9 @@ StockDetailRecord DetailRecordOfRow(const StockRecord& row);
 // dialog could not be created. The caller keeps it until WM_DETAIL_CLOSED.
 std::unique_ptr<CMStockDetailDlg> OpenStockDetail(Window& owner, const StockRecord& row, bool in_mypage,
                                                   WideView update_text);
+// The same on a full record (MyPage opens on the cached full quote).
+std::unique_ptr<CMStockDetailDlg> OpenStockDetail(Window& owner, const StockDetailRecord& record, bool in_mypage,
+                                                  WideView update_text);
 
 struct DetailResult {
   StockDetailRecord record;

@@ -1,29 +1,287 @@
 #include "app/mypage/mypage_dlg.h"
 
+#include "app/detail/detail_opener.h"
+#include "app/detail/detail_rules.h"
+#include "app/dialogs/numbered_message.h"
+#include "app/dialogs/version_text.h"
+#include "app/market/market_list_row.h"
+#include "app/mypage/mypage_edit_dlg.h"
+#include "app/mypage/mypage_list_style.h"
+#include "app/mypage/mypage_rows.h"
 #include "app/startup/viewer_exit.h"
+#include "cache/cache_results.h"
+#include "cache/mypage_store.h"
+#include "cache/quote_store.h"
+#include "platform/resources/resource_library.h"
+#include "platform/ui/message_queue.h"
 #include "platform/ui/paint.h"
+#include "platform/ui/shell.h"
 #include "protocol/app_messages.h"
+#include "protocol/categories.h"
+#include "protocol/last_update.h"
+#include "protocol/market_requests.h"
+#include "protocol/row_key.h"
 
 namespace brantel {
 
+namespace {
+
+constexpr int kUpdateBarHeight = 40;
+constexpr int kMenuBarHeight = 52;
+constexpr COLORREF kBackground = 0x000000;
+
+}  // namespace
+
 CMyPageDlg::CMyPageDlg(Window* main_dialog) : main_dialog_(main_dialog) { SetClassName(u"CMyPageDlg"); }
 
-bool CMyPageDlg::Create(const Rect& rect) { return CreateChild(main_dialog_, rect, 104); }
+CMyPageDlg::~CMyPageDlg() { TearDown(); }
+
+bool CMyPageDlg::Create(const Rect& rect) {
+  SetInitialText(u"MyPage Dialog");
+  return CreateChild(main_dialog_, rect, kMyPageTemplate);
+}
+
+bool CMyPageDlg::OnInitDialog() {
+  CBaseScreenDlg::OnInitDialog();
+  SetTitleBarButton(hwnd(), TITLE_BUTTON_HIDDEN);
+  const Rect client = ClientRect();
+  const int w = client.Width(), h = client.Height();
+  list_.Create(Rect{0, 0, w, h - kUpdateBarHeight - kMenuBarHeight}, this, ProcessResources(), kMyPageListId);
+  StyleMyPageList(list_.body());
+  update_bar_.Create(Rect{0, h - kUpdateBarHeight - kMenuBarHeight, w, h - kMenuBarHeight}, this,
+                     intptr_t(hwnd()), kUpdateBarId);
+  if (menu_bar_.Create(Rect{0, h - kMenuBarHeight, w, h}, this)) menu_bar_.ShowMenu(kMyPageMenu, false);
+  return true;
+}
+
+void CMyPageDlg::Layout() {
+  const Rect client = ClientRect();
+  const int w = client.Width(), h = client.Height();
+  if (list_.IsAlive()) list_.Move(Rect{0, 0, w, h - kUpdateBarHeight - kMenuBarHeight});
+  if (update_bar_.IsAlive()) update_bar_.Move(Rect{0, h - kUpdateBarHeight - kMenuBarHeight, w, h - kMenuBarHeight});
+  if (menu_bar_.IsAlive()) menu_bar_.Move(Rect{0, h - kMenuBarHeight, w, h});
+}
+
+void CMyPageDlg::OnShownState(int show_state) {
+  if (editor_ && editor_->IsAlive()) editor_->Show(show_state == kScreenShown ? SW_SHOW : SW_HIDE);
+  if (menu_bar_.IsAlive()) menu_bar_.ShowMenu(kMyPageMenu, false);
+  if (show_state == kScreenShown && !busy_) SetTimer(kMyPageReloadTimer, kMyPageTimerMs);
+}
+
+void CMyPageDlg::SetLastUpdate(WideView stamp) {
+  last_update_ = WideText(stamp);
+  if (update_bar_.IsAlive()) update_bar_.SetLastUpdate(last_update_);
+}
+
+void CMyPageDlg::ReloadFromCache() {
+  std::vector<StockRecord> records;
+  WideText row_stamp;
+  LoadMyPage(records, row_stamp);
+  SetLastUpdate(LastUpdateStamp(u"", kCategoryMyPage, 0, true));
+  Fill(records, true);
+}
+
+void CMyPageDlg::Fill(const std::vector<StockRecord>& records, bool empty_clears) {
+  if (!list_.IsAlive() || (records.empty() && !empty_clears)) return;
+  CMobileListCtrl& body = list_.body();
+  const int width = body.ClientRect().Width();
+  body.RemoveAllRows();
+  for (const MarketRow& row : PlanMyPageRows(records)) body.AddRow(-1, ToMobileListRow(row, width));
+  body.RecomputeLayout();
+  body.Invalidate();
+}
+
+void CMyPageDlg::NetworkRefresh() {
+  if (busy_ || !list_.IsAlive()) return;
+  std::vector<WideText> entries;
+  CMobileListCtrl& body = list_.body();
+  for (int i = 0; i < body.RowCount(); ++i) {
+    WideText key;
+    bool section = false;
+    if (body.GetRowText(i, &key, &section) == 0 && !section && !key.empty()) entries.push_back(std::move(key));
+  }
+  if (entries.empty()) return;  // an empty watch list is never requested
+
+  busy_ = true;
+  update_bar_.Post(WM_LIST_UPDATE_BEGIN, 0, 0);
+  const HWND self = hwnd();
+  std::vector<StockRecord> rows;
+  WideText server_date;
+  const int32_t ok = FetchMyPageList(entries, last_update_, self, &rows, server_date);
+  if (!IsWindow(self)) return;  // the screen went while the request ran
+  if (ok == 1) {
+    Fill(rows, false);
+    SetLastUpdate(LastUpdateStamp(server_date, kCategoryMyPage, 0, false));
+    store_.Start(rows, last_update_);
+    busy_ = false;
+    update_bar_.Post(WM_LIST_UPDATE_END, 0, 1);
+    return;
+  }
+  update_bar_.Post(WM_LIST_UPDATE_END, 0, 1);
+  busy_ = false;
+  ShowNumberedMessage(this, kMessageRefreshFailed, 0);
+}
+
+void CMyPageDlg::OnRowTap(int row) {
+  WideText key_text;
+  bool section = false;
+  if (!list_.IsAlive() || list_.body().GetRowText(row, &key_text, &section) != 0 || section) return;
+  RowKey key;
+  if (!ParseRowKey(key_text, key)) return;
+  if ((key.category != kCategoryStock && key.category != kCategoryIndex) || key.code.empty()) return;
+
+  std::vector<StockDetailRecord> cached;
+  WideText cached_stamp;
+  LoadQuote(kQuoteTable, Narrow(key.code).c_str(), key.category, cached, cached_stamp);
+  StockDetailRecord record;
+  if (!cached.empty()) {
+    record = cached.front();
+  } else {
+    record.code = key.code;
+    record.item = key.group;
+    record.codename = key.name;
+    cached_stamp.clear();
+  }
+  record.gubun = key.category;
+  CloseDetail();
+  detail_ = OpenStockDetail(*this, record, key.mypage_flag == u"1", UpdateTextOfListStamp(cached_stamp));
+}
+
+void CMyPageDlg::CloseDetail() {
+  if (!detail_) return;
+  const DetailResult result = CloseStockDetail(detail_);
+  // An entry the user took off the watch list in the detail leaves the list.
+  if (result.changed && !result.in_mypage && IsAlive() && !torn_down_) SetTimer(kMyPageReloadTimer, kMyPageTimerMs);
+}
+
+void CMyPageDlg::OpenEditor() {
+  if (editor_ && editor_->IsAlive()) {
+    editor_->Show(SW_SHOW);
+    return;
+  }
+  editor_ = std::make_unique<CMyPageEditDlg>();
+  if (!editor_->Open(this, LastUpdateStamp(u"", kCategoryMyPage, 0, true))) editor_.reset();
+}
+
+void CMyPageDlg::CloseEditor(bool saved) {
+  if (saved) SetTimer(kMyPageReloadTimer, kMyPageTimerMs);
+  if (!editor_) return;
+  if (editor_->IsAlive()) editor_->Destroy();
+  editor_.reset();
+}
+
+void CMyPageDlg::OpenVersion() {
+  if (version_ && version_->IsAlive()) {
+    version_->Show(SW_SHOW);
+    return;
+  }
+  version_ = std::make_unique<CVersionInfoDlg>(VersionInfoPath());
+  if (!version_->Open(this)) version_.reset();
+}
+
+void CMyPageDlg::CloseVersion() {
+  if (!version_) return;
+  if (version_->IsAlive()) version_->Destroy();
+  version_.reset();
+}
+
+void CMyPageDlg::OnBack(WPARAM from_system_key) {
+  if (from_system_key == 0 && (editor_ || version_ || detail_)) {
+    CloseEditor(false);
+    CloseVersion();
+    CloseDetail();
+    return;
+  }
+  ExitViewer();
+}
+
+void CMyPageDlg::ExitViewer() {
+  KillTimer(kMyPageExitTimer);
+  if (busy_) {
+    SetTimer(kMyPageExitTimer, kMyPageExitRetryMs);
+    return;
+  }
+  if (main_dialog_ && main_dialog_->IsAlive()) PostViewerExit(main_dialog_->hwnd());
+}
+
+void CMyPageDlg::OnCommand(uint32_t command) {
+  switch (command) {
+    case kCmdMyPageEdit: OpenEditor(); break;
+    case kCmdMyPageExit: ExitViewer(); break;
+    case kCmdMyPageVersion: OpenVersion(); break;
+    case kCmdMyPageRefresh:
+      if (!busy_) SetTimer(kMyPageNetworkTimer, kMyPageTimerMs);
+      break;
+    case kCmdMyPageCloseDetail: CloseDetail(); break;
+    default: break;
+  }
+}
 
 LRESULT CMyPageDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
       PaintScope paint(*this);
-      paint.dc().FillSolid(ClientRect(), RGB(0, 0, 0));
+      paint.dc().FillSolid(ClientRect(), kBackground);
       return 0;
     }
+    case WM_SIZE:
+      Layout();
+      return 0;
+    case WM_TIMER:
+      if (wParam == kMyPageReloadTimer) {
+        KillTimer(kMyPageReloadTimer);
+        ReloadFromCache();
+        if (!busy_) SetTimer(kMyPageNetworkTimer, kMyPageTimerMs);
+      } else if (wParam == kMyPageNetworkTimer) {
+        KillTimer(kMyPageNetworkTimer);
+        NetworkRefresh();
+      } else if (wParam == kMyPageExitTimer) {
+        ExitViewer();
+      }
+      return 0;
+    case WM_MOBILELIST_CLICK:
+      OnRowTap(int(lParam));
+      return 0;
+    case WM_MYPAGE_EDIT_CLOSED:
+      CloseEditor(wParam == 1);
+      return 0;
     case WM_SCREEN_BACK:
-      // Nothing open on this screen: back and the system keys end the viewer.
-      PostViewerExit(main_dialog_->hwnd());
+      OnBack(wParam);
+      return 0;
+    case WM_DETAIL_CLOSED:
+      CloseDetail();
+      return 0;
+    case WM_VERSION_CLOSED:
+      CloseVersion();
+      return 0;
+    case WM_CEBUTTON_CLICKED:
+      if (int(wParam) == kMyPageEditButton) OpenEditor();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam));
+      return 0;
+    case WM_DESTROY:
+      CBaseScreenDlg::WindowProc(message, wParam, lParam);
+      TearDown();
       return 0;
     default:
       return CBaseScreenDlg::WindowProc(message, wParam, lParam);
   }
+}
+
+void CMyPageDlg::TearDown() {
+  if (torn_down_) return;
+  torn_down_ = true;
+  KillTimer(kMyPageReloadTimer);
+  KillTimer(kMyPageNetworkTimer);
+  KillTimer(kMyPageExitTimer);
+  store_.Cancel(kMyPageStoreWaitMs);
+  CloseDetail();
+  if (list_.IsAlive()) list_.Destroy();
+  CloseEditor(false);
+  CloseVersion();
+  if (menu_bar_.IsAlive()) menu_bar_.Destroy();
+  if (update_bar_.IsAlive()) update_bar_.Destroy();
 }
 
 }  // namespace brantel

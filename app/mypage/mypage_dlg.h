@@ -1,22 +1,103 @@
 #pragma once
-// The MyPage screen (the watch list): a child screen of the main dialog (template 104), below its tab bar.
+// The MyPage screen (the watch list): a child screen of the main dialog
+// (template 104), below its tab bar. It shows the cached rows of the watch
+// list grouped by category, then the server's (FetchMyPageList), stores the
+// first answer of the run in the background, opens the stock detail on a
+// stock or index row and the editor from its menu.
+//
+// Timers: 1000 reload from the cache (then a network refresh), 1006 the
+// network refresh, 1007 a postponed exit while a refresh runs.
 
+#include <memory>
+#include <vector>
+
+#include "app/detail/stock_detail_dlg.h"
+#include "app/dialogs/menu_bar_wnd.h"
+#include "app/dialogs/version_info_dlg.h"
+#include "app/mypage/mypage_background_store.h"
 #include "app/startup/base_screen_dlg.h"
+#include "controls/mobile_list.h"
+#include "controls/update_bar_wnd.h"
 
 namespace brantel {
+
+class CMyPageEditDlg;
+
+inline constexpr int kMyPageTemplate = 104;
+inline constexpr uintptr_t kMyPageReloadTimer = 1000;
+inline constexpr uintptr_t kMyPageNetworkTimer = 1006;
+inline constexpr uintptr_t kMyPageExitTimer = 1007;
+inline constexpr uint32_t kMyPageTimerMs = 100;
+inline constexpr uint32_t kMyPageExitRetryMs = 2000;
+inline constexpr uint32_t kMyPageMenu = 40014;
+inline constexpr int kMyPageListId = 10002;
+inline constexpr int kUpdateBarId = 10001;
+inline constexpr int kMyPageEditButton = 11205;
+inline constexpr int kMessageRefreshFailed = 108;
+// Menu commands of the screen.
+inline constexpr uint32_t kCmdMyPageEdit = 40001;
+inline constexpr uint32_t kCmdMyPageExit = 40003;
+inline constexpr uint32_t kCmdMyPageVersion = 40004;
+inline constexpr uint32_t kCmdMyPageRefresh = 40005;
+inline constexpr uint32_t kCmdMyPageCloseDetail = 40017;
 
 class CMyPageDlg : public CBaseScreenDlg {
  public:
   // `main_dialog` holds the screen and ends the viewer when asked.
   explicit CMyPageDlg(Window* main_dialog);
+  ~CMyPageDlg() override;
 
   // Creates the screen hidden at `rect` of the main dialog's client area.
   bool Create(const Rect& rect);
 
+  void OnShownState(int show_state) override;
+  // Fills the list from records (a reload, an answer): a section row at each
+  // change of category, an entry row per shown record. No record leaves the
+  // rows as they are, unless `empty_clears` (a reload: the list is empty).
+  void Fill(const std::vector<StockRecord>& records, bool empty_clears);
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override;
 
+  // What the tests look at.
+  CMobileList& list() { return list_; }
+  CUpdateBarWnd& update_bar() { return update_bar_; }
+  CMenuBarWnd& menu_bar() { return menu_bar_; }
+  CMyPageEditDlg* editor() const { return editor_.get(); }
+  CMStockDetailDlg* detail() const { return detail_.get(); }
+  CVersionInfoDlg* version() const { return version_.get(); }
+  const MyPageBackgroundStore& store() const { return store_; }
+  bool busy() const { return busy_; }
+  const WideText& last_update() const { return last_update_; }
+
+ protected:
+  bool OnInitDialog() override;
+
  private:
+  void Layout();
+  void ReloadFromCache();
+  void SetLastUpdate(WideView stamp);
+  void NetworkRefresh();
+  void OnRowTap(int row);
+  void CloseDetail();
+  void OpenEditor();
+  void CloseEditor(bool saved);
+  void OpenVersion();
+  void CloseVersion();
+  void OnBack(WPARAM from_system_key);
+  void ExitViewer();
+  void OnCommand(uint32_t command);
+  void TearDown();
+
   Window* main_dialog_;
+  CMobileList list_;
+  CUpdateBarWnd update_bar_;
+  CMenuBarWnd menu_bar_;
+  std::unique_ptr<CMyPageEditDlg> editor_;
+  std::unique_ptr<CVersionInfoDlg> version_;
+  std::unique_ptr<CMStockDetailDlg> detail_;
+  WideText last_update_;
+  bool busy_ = false;
+  bool torn_down_ = false;
+  MyPageBackgroundStore store_;
 };
 
 }  // namespace brantel
