@@ -1,0 +1,46 @@
+#include "app/search/search_list_row.h"
+
+#include "controls/viewer_fonts.h"
+
+namespace brantel {
+
+namespace {
+
+constexpr COLORREF kCodeColor = 0xFFFFFF;
+constexpr COLORREF kNameColor = 0x94FFEF;
+constexpr int kCellTextHeight = 22;
+// The names are shown as they are: no "&" mnemonic underlines.
+constexpr unsigned kCellFormat = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
+
+}  // namespace
+
+MobileListRow SearchListRow(const SearchRow& row) {
+  const Font& font = ViewerFont(kCellTextHeight);
+  MobileListRow out;
+  out.key = SearchRowKey(row);
+  out.cells.push_back(MobileListCell::Text(kSearchCodeCell, kSearchCodeCell, Rect{10, 17, 146, 43}, row.code, font,
+                                           kCodeColor, kCodeColor, kCellFormat));
+  out.cells.push_back(MobileListCell::Text(kSearchNameCell, kSearchNameCell, Rect{188, 17, 422, 43},
+                                           SearchDisplayName(row.name), font, kNameColor, kNameColor, kCellFormat));
+  out.cells.push_back(MobileListCell::Image(kSearchStarCell, kSearchStarCell, Rect{435, 10, 475, 50},
+                                            row.in_mypage ? kSearchStarOn : kSearchStarOff));
+  // A "^" in a text would split it into alternatives: keep it whole.
+  for (int i : {kSearchCodeCell, kSearchNameCell}) {
+    MobileListCell& cell = out.cells[size_t(i)];
+    cell.alternatives = {i == kSearchCodeCell ? row.code : SearchDisplayName(row.name)};
+    cell.shown = 0;
+  }
+  return out;
+}
+
+void StyleSearchList(CMobileListCtrl& body) {
+  body.SetDefaultRowHeight(70);
+  body.SetRowBackgroundImage(1022);
+  body.SetSelectionImage(1023);
+  body.SetSeparatorPen(0x504744, 1);
+  body.SetThumbWidth(15);
+  body.SetThumbImages(1026, 1028, 1027);
+  body.EnableScrollBar(true);
+}
+
+}  // namespace brantel
