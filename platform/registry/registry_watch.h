@@ -1,12 +1,13 @@
 #pragma once
 // Change notification on a registry key.
 //
-// One watcher thread per process looks at the registry file every 50 ms
+// One watcher thread per process sleeps until the registry file or its log
+// is written (a file-system event, by any process), then looks once more
 // (cheaply: SQLite's data version tells whether anybody committed) and runs
 // the callback of each watch whose key changed: a value of the key was set
 // or deleted (with `subtree`, also anything below it), or the key appeared
 // or disappeared. Changes made by this process and by other processes are
-// seen alike. A window turns the callback into a posted message; the
+// seen alike. Nothing wakes the thread while nothing is written. A window turns the callback into a posted message; the
 // callback itself must not block on a thread that may end the watch.
 
 #include <cstdint>

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "platform/registry/registry_watch.h"
@@ -210,6 +212,49 @@ TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNothingAndSeeEachOther) {
   // The other process's write reached this process's watch.
   for (int i = 0; i < 3000 && seen.load() == 0; ++i) std::this_thread::sleep_for(20ms);
   EXPECT_GE(seen.load(), 1);
+}
+
+// Context switches of this process's thread called `name`; -1 when none is.
+long long ThreadSwitches(const std::string& name) {
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::ifstream comm(task.path() / "comm");
+    std::string line;
+    if (!std::getline(comm, line) || line != name) continue;
+    std::ifstream status(task.path() / "status");
+    long long total = 0;
+    for (std::string key; status >> key;) {
+      long long n = 0;
+      if ((key == "voluntary_ctxt_switches:" || key == "nonvoluntary_ctxt_switches:") && status >> n) total += n;
+    }
+    return total;
+  }
+  return -1;
+}
+
+TEST_F(RegistryStoreTest, WatchSleepsUntilAnotherProcessWrites) {
+  std::atomic<int> seen{0};
+  RegistryWatch watch =
+      WatchKey(HKEY_CURRENT_USER, "Software\\BRANTEL\\MotionSettings", [&] { seen.fetch_add(1); });
+  std::this_thread::sleep_for(1500ms);  // the looks after the fixture's own writes are over
+
+  // Nothing written: the watcher thread does not run at all.
+  const long long before = ThreadSwitches("registry-watch");
+  ASSERT_GE(before, 0) << "no watcher thread";
+  std::this_thread::sleep_for(1s);
+  EXPECT_EQ(ThreadSwitches("registry-watch"), before) << "the watcher woke while nothing changed";
+  EXPECT_EQ(seen.load(), 0);
+
+  // Another process's write wakes it.
+  const pid_t child = testing::StartSelf("RegistryTwoProcessHelper.Writer", {"BRANTEL_REG_TEST_WRITER=1"});
+  ASSERT_GT(child, 0);
+  ASSERT_EQ(testing::WaitExit(child), 0);
+  for (int i = 0; i < 500 && seen.load() == 0; ++i) std::this_thread::sleep_for(10ms);
+  EXPECT_GE(seen.load(), 1) << "the other process's change was not seen within 5 s";
+
+  // An ended watch ends the thread at once.
+  watch.Stop();
+  for (int i = 0; i < 100 && ThreadSwitches("registry-watch") >= 0; ++i) std::this_thread::sleep_for(10ms);
+  EXPECT_EQ(ThreadSwitches("registry-watch"), -1) << "the watcher thread outlived its last watch";
 }
 
 TEST_F(RegistryStoreTest, WatchSeesOnlyItsKeyAndStopsWhenEnded) {
