@@ -1,6 +1,10 @@
 #include "app/market/base_market_info_wnd.h"
 
-#include "app/startup/dialog_stand_ins.h"
+#include <algorithm>
+
+#include "app/detail/detail_opener.h"
+#include "app/detail/detail_rules.h"
+#include "app/dialogs/numbered_message.h"
 #include "cache/cache_results.h"
 #include "cache/mypage_store.h"
 #include "cache/quote_store.h"
@@ -70,6 +74,16 @@ bool CBaseMarketInfoWnd::Create(Window* owner_dialog, const Rect& rect, Resource
   body.SetThumbImages(1026, 1028, 1027);
   body.EnableScrollBar(true);
   return true;
+}
+
+void CBaseMarketInfoWnd::FitList() {
+  if (!list_.IsAlive()) return;
+  const Rect client = ClientRect();
+  list_.Move(client);
+  if (list_.has_header()) list_.head().Move(Rect{0, 0, client.right, kMarketHeaderHeight});
+  const int top = list_.has_header() ? kMarketHeaderHeight : 0;
+  list_.body().Resize(client.Width(), std::max(0, client.Height() - top));
+  list_.body().Move(Rect{0, top, client.right, client.bottom});
 }
 
 void CBaseMarketInfoWnd::BuildHeader() {
@@ -202,7 +216,32 @@ void CBaseMarketInfoWnd::OnStarTap(int row) {
 }
 
 void CBaseMarketInfoWnd::OpenDetail(int row, const StockRecord& record, bool in_mypage) {
-  (void)row, (void)record, (void)in_mypage;
+  if (detail_) return;  // one detail at a time
+  // The full quote from the cache when there is one, else the row's fields.
+  std::vector<StockDetailRecord> cached;
+  WideText cached_stamp;
+  LoadQuote(kQuoteTable, Narrow(record.code).c_str(), record.gubun, cached, cached_stamp);
+  const WideText update_text = UpdateTextOfListStamp(last_update_);
+  if (!cached.empty() && !cached.front().codename.empty()) {
+    detail_ = std::make_unique<CMStockDetailDlg>(library_, this);
+    detail_->SetRecord(cached.front(), in_mypage);
+    detail_->SetUpdateText(update_text);
+    if (!detail_->Open()) detail_.reset();
+  } else {
+    detail_ = OpenStockDetail(*this, record, in_mypage, update_text);
+  }
+  detail_row_ = detail_ ? row : -1;
+}
+
+void CBaseMarketInfoWnd::OnDetailClosed() {
+  if (!detail_) return;
+  const int row = detail_row_;
+  const DetailResult result = CloseStockDetail(detail_);  // writes the quote into the cache
+  detail_row_ = -1;
+  if (!result.changed) return;
+  StockRecord shown;
+  bool in_mypage = false;
+  if (RecordOfRow(row, shown, in_mypage) && shown.code == result.record.code) SetStar(row, result.in_mypage);
 }
 
 void CBaseMarketInfoWnd::PostToOwner(uint32_t message, WPARAM wParam, LPARAM lParam) {
@@ -210,6 +249,10 @@ void CBaseMarketInfoWnd::PostToOwner(uint32_t message, WPARAM wParam, LPARAM lPa
 }
 
 void CBaseMarketInfoWnd::OnDestroyWindow() {
+  if (detail_) {
+    detail_->Destroy();
+    detail_.reset();
+  }
   if (screen_.refresh_timer > 0) KillTimer(uintptr_t(screen_.refresh_timer));
   KillTimer(kMarketNetworkTimer);
   save_.Cancel(kMarketSaveWaitMs);
@@ -224,12 +267,15 @@ LRESULT CBaseMarketInfoWnd::WindowProc(uint32_t message, WPARAM wParam, LPARAM l
     case WM_MOBILELIST_CLICK:
       OnClick(int(lParam), int(int16_t(HIWORD(wParam))));
       return 0;
+    case WM_DETAIL_CLOSED:
+      OnDetailClosed();
+      return 0;
     case WM_SCREEN_BACK:
       // Nothing to go back to inside a list: the screen ends the viewer.
       PostToOwner(WM_COMMAND, kMarketCommandExit, 0);
       return 0;
     case WM_SIZE:
-      if (list_.IsAlive()) list_.Move(ClientRect());
+      FitList();
       return 0;
     case WM_PAINT: {
       PaintScope paint(*this);

@@ -11,6 +11,9 @@
 #include <cstdint>
 #include <vector>
 
+#include <memory>
+
+#include "app/detail/stock_detail_dlg.h"
 #include "app/market/market_cache_save.h"
 #include "app/market/market_row_plan.h"
 #include "app/market/market_sub_screens.h"
@@ -39,6 +42,7 @@ class CBaseMarketInfoWnd : public Window, public MarketListTarget {
   CMobileList& list() { return list_; }
   int LoadedFromNetwork() const { return save_.LoadedCount(CurrentSubKind()); }
   bool IsBusy() const { return busy_; }
+  CMStockDetailDlg* detail() const { return detail_.get(); }
 
   // MarketListTarget.
   int32_t category() const override { return screen_.category; }
@@ -75,11 +79,14 @@ class CBaseMarketInfoWnd : public Window, public MarketListTarget {
 
  private:
   void BuildHeader();
+  // The list, its header and body follow the window's size.
+  void FitList();
   void OnRefreshTimer();
   void OnNetworkTimer();
   void OnClick(int row, int cell);
   void OnStarTap(int row);
   void PostToOwner(uint32_t message, WPARAM wParam, LPARAM lParam);
+  void OnDetailClosed();
 
   const MarketSubScreen& screen_;
   Window* owner_ = nullptr;
@@ -90,6 +97,8 @@ class CBaseMarketInfoWnd : public Window, public MarketListTarget {
   WideText last_update_;
   bool busy_ = false;
   MarketCacheSave save_;
+  std::unique_ptr<CMStockDetailDlg> detail_;  // while open
+  int detail_row_ = -1;
 };
 
 }  // namespace brantel

@@ -1,6 +1,7 @@
 #include "app/market/market_info_dlg.h"
 
-#include "app/startup/dialog_stand_ins.h"
+#include "app/dialogs/numbered_message.h"
+#include "app/dialogs/version_text.h"
 #include "app/startup/viewer_exit.h"
 #include "controls/viewer_fonts.h"
 #include "platform/resources/resource_library.h"
@@ -60,6 +61,7 @@ void CMarketInfoDlg::BuildScreen() {
   ResourceLibraryRef library = ProcessResources();
   for (int code : kTabOrder) list_of_code(code)->Create(this, Rect{}, library);
   update_bar_.Create(Rect{}, this, intptr_t(hwnd()), kMarketUpdateBarId);
+  menu_bar_.Create(Rect{}, this, kMarketMenuBarId);
   BuildTabStrip();
   built_ = true;
   Layout();
@@ -95,6 +97,7 @@ void CMarketInfoDlg::Layout() {
   for (int code : kTabOrder) list_of_code(code)->Move(Rect{0, 0, width, h - 152});
   tabs_.Move(Rect{0, h - 154, width, h - 94});
   update_bar_.Move(Rect{0, h - 92, width, h - 52});
+  menu_bar_.Move(Rect{0, h - 52, width, h});
 }
 
 void CMarketInfoDlg::OnShownState(int show_state) {
@@ -127,15 +130,25 @@ void CMarketInfoDlg::SelectSubScreen(int code, int show_state, bool refresh) {
 }
 
 void CMarketInfoDlg::ShowMenuOf(int code) {
-  (void)code;
+  const MarketSubScreen* s = MarketSubScreenOfCode(code);
+  if (!s || !menu_bar_.IsAlive()) return;
+  if (menu_bar_.menu_number() != uint32_t(s->menu) || !menu_bar_.bar()) menu_bar_.ShowMenu(uint32_t(s->menu), false);
+  if (code == kMarketRankingScreen)
+    menu_bar_.SetRankingChoice(uint32_t(kMarketCommandRankingBase + ranking_.ranking_sub_kind()));
 }
 
-void CMarketInfoDlg::RebuildCurrencyMenu() {}
+void CMarketInfoDlg::RebuildCurrencyMenu() {
+  // Command 50000 + n names row n of the exchange list (section rows add none).
+  std::vector<WideText> keys;
+  CMobileListCtrl& body = exchange_.list().body();
+  keys.resize(size_t(body.RowCount()));
+  for (int i = 0; i < body.RowCount(); ++i) body.GetRowText(i, &keys[size_t(i)]);
+  menu_bar_.currencies().Rebuild(keys);
+}
 
-void CMarketInfoDlg::ChooseCurrency(int index) {
-  const std::vector<StockRecord>& rows = exchange_.records();
-  if (index < 0 || size_t(index) >= rows.size() || rows[size_t(index)].code.empty()) return;
-  WideText code = rows[size_t(index)].code;
+void CMarketInfoDlg::ChooseCurrency(uint32_t command) {
+  WideText code = menu_bar_.currencies().CodeFor(command);
+  if (code.empty()) return;
   WideText item = code;
   StandardCurrency(code, item, false);
   if (current_) current_->NetworkRefresh();
@@ -164,7 +177,7 @@ void CMarketInfoDlg::OnCommand(int command) {
       update_bar_.SetLastUpdate(ranking_.LastUpdateText());
     }
   } else if (command >= kMarketCommandCurrencyBase && command < kMarketCommandCurrencyBase + 1000) {
-    ChooseCurrency(command - kMarketCommandCurrencyBase);
+    ChooseCurrency(uint32_t(command));
   }
 }
 
@@ -182,12 +195,27 @@ void CMarketInfoDlg::OnBack(WPARAM from_system_key) {
     Exit();
     return;
   }
+  if (version_) {
+    CloseVersion();
+    return;
+  }
   if (current_) current_->Post(WM_SCREEN_BACK, 0, 0);
 }
 
-void CMarketInfoDlg::ShowVersion() {}
+void CMarketInfoDlg::ShowVersion() {
+  if (version_ && version_->IsAlive()) {
+    version_->Show(SW_SHOW);
+    return;
+  }
+  version_ = std::make_unique<CVersionInfoDlg>(VersionInfoPath());
+  if (!version_->Open(this)) version_.reset();
+}
 
-void CMarketInfoDlg::CloseVersion() {}
+void CMarketInfoDlg::CloseVersion() {
+  if (!version_) return;
+  if (version_->IsAlive()) version_->Destroy();
+  version_.reset();
+}
 
 void CMarketInfoDlg::DestroyInOrder() {
   for (int code : kTabOrder) {
@@ -197,6 +225,7 @@ void CMarketInfoDlg::DestroyInOrder() {
   current_ = nullptr;
   CloseVersion();
   if (update_bar_.IsAlive()) update_bar_.Destroy();
+  if (menu_bar_.IsAlive()) menu_bar_.Destroy();
 }
 
 LRESULT CMarketInfoDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {

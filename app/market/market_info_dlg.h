@@ -8,6 +8,8 @@
 #include <array>
 #include <memory>
 
+#include "app/dialogs/menu_bar_wnd.h"
+#include "app/dialogs/version_info_dlg.h"
 #include "app/market/market_list_windows.h"
 #include "app/startup/base_screen_dlg.h"
 #include "controls/kw_tab_ctrl.h"
@@ -43,6 +45,8 @@ class CMarketInfoDlg : public CBaseScreenDlg {
   CMarketExchangeWnd& exchange() { return exchange_; }
   CUpdateBarWnd& update_bar() { return update_bar_; }
   CKWTabCtrl& tab_strip() { return tabs_; }
+  CMenuBarWnd& menu_bar() { return menu_bar_; }
+  CVersionInfoDlg* version_dialog() const { return version_.get(); }
 
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override;
 
@@ -57,7 +61,7 @@ class CMarketInfoDlg : public CBaseScreenDlg {
   void OnListUpdate(uint32_t message, WPARAM wParam, LPARAM lParam);
   void ShowMenuOf(int code);
   void RebuildCurrencyMenu();
-  void ChooseCurrency(int index);
+  void ChooseCurrency(uint32_t command);
   void Exit();
   void OnBack(WPARAM from_system_key);
   void ShowVersion();
@@ -72,6 +76,8 @@ class CMarketInfoDlg : public CBaseScreenDlg {
   CMarketFuturesWnd futures_;
   CMarketStockItemWnd ranking_;
   CUpdateBarWnd update_bar_;
+  CMenuBarWnd menu_bar_;
+  std::unique_ptr<CVersionInfoDlg> version_;
   int code_ = kMarketIndexScreen;
   CBaseMarketInfoWnd* current_ = nullptr;
   bool built_ = false;

@@ -1,0 +1,172 @@
+#pragma once
+// Shared by the market screen suites: the headless display, the resource
+// library, the reference server, a stand-in main dialog holding the market
+// screen below its 88-pixel tab bar, a watcher that answers message boxes
+// and notes their text, and screenshots into $BRANTEL_SCREENSHOT_DIR.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "app/dialogs/msg_box_dlg.h"
+#include "app/market/market_info_dlg.h"
+#include "cache/cache_tables.h"
+#include "platform/folders.h"
+#include "platform/resources/resource_library.h"
+#include "platform/ui/display.h"
+#include "platform/ui/headless_backend.h"
+#include "platform/ui/message_queue.h"
+#include "platform/ui/screen.h"
+#include "protocol/device_identity.h"
+#include "protocol/request_settings.h"
+#include "protocol/standard_currency.h"
+#include "tests/platform/ui_test_support.h"
+#include "tests/support/quote_server_process.h"
+#include "tests/support/temp_folder.h"
+
+namespace brantel::testing {
+
+inline bool RunUntil(const std::function<bool()>& done, int timeout_ms = 15000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    PumpPendingMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
+}
+
+// Answers every message box with OK and keeps the texts it showed (spaces
+// and line breaks taken out, as the box wraps them).
+class MessageBoxWatcher {
+ public:
+  MessageBoxWatcher()
+      : window_([this](uint32_t message, WPARAM, LPARAM) -> LRESULT {
+          if (message == WM_TIMER) Look();
+          return 0;
+        }) {
+    window_.SetTimer(1, 20);
+  }
+  const std::vector<WideText>& texts() const { return texts_; }
+  static WideText Plain(WideView text) {
+    WideText out;
+    for (char16_t c : text)
+      if (c != u' ' && c != u'\n' && c != u'\r') out += c;
+    return out;
+  }
+  int Count(int number) const {
+    const WideText want = Plain(ProcessResources()->String(uint32_t(number)));
+    int n = 0;
+    for (const WideText& t : texts_) n += t == want;
+    return n;
+  }
+
+ private:
+  void Look() {
+    const HWND box = GetActiveWindow();
+    auto* dlg = dynamic_cast<CMsgBoxDlg*>(WindowFromHandle(box));
+    if (!dlg || box == answered_) return;
+    WideText text;
+    for (const WideText& line : dlg->lines()) text += line;
+    texts_.push_back(Plain(text));
+    answered_ = box;
+    PostMessage(box, WM_COMMAND, IDOK, 0);
+  }
+  MessageOnlyWindow window_;
+  std::vector<WideText> texts_;
+  HWND answered_ = 0;
+};
+
+class MarketTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetProgramFolderForTesting(home_.path() + "/");
+    SetDevicePhoneNumber(u"01099990000");
+    SetProcessResourcesForTesting(ResourceLibrary::Load(BinDir() + "/stock_resource.so"));
+    ASSERT_TRUE(ProcessResources()) << "stock_resource.so is not built";
+    EnsureCacheTables();
+    WideText code = kDefaultStandardCurrency, item = kDefaultStandardCurrency;
+    StandardCurrency(code, item, false);
+    StartServer({});
+    ASSERT_TRUE(StartDisplayWith(std::make_unique<HeadlessBackend>(), true));
+    ASSERT_TRUE(main_.Create(u"TestMain", u"main", WS_VISIBLE, Rect{0, 52, 480, 800}));
+    SetMainWindow(main_.hwnd());
+  }
+  void TearDown() override {
+    if (screen_) {
+      if (screen_->IsAlive()) screen_->Destroy();
+      screen_.reset();
+    }
+    SetMainWindow(0);
+    main_.Destroy();
+    StopDisplay();
+    PumpPendingMessages();
+    SetProcessResourcesForTesting(nullptr);
+    SetProgramFolderForTesting("");
+  }
+  void StartServer(std::vector<std::string> options) {
+    server_.reset();
+    options.insert(options.end(), {"--fixed-clock", "2026-12-07 10:56", "--log"});
+    server_ = std::make_unique<QuoteServerProcess>(options);
+    ASSERT_TRUE(server_->started()) << server_->why_not();
+    SetInformationServer(u"127.0.0.1", server_->port());
+  }
+  // The market screen as the main dialog shows it.
+  CMarketInfoDlg& Open() {
+    screen_ = std::make_unique<CMarketInfoDlg>(&main_);
+    EXPECT_TRUE(screen_->Create(Rect{0, 88, 480, 748}));
+    screen_->OnShownState(kScreenShown);
+    screen_->Show(SW_SHOW);
+    return *screen_;
+  }
+  // Waits until `list` has its rows from the network and nothing runs.
+  bool WaitLoaded(CBaseMarketInfoWnd& list) {
+    return RunUntil([&] { return list.LoadedFromNetwork() > 0 && !list.IsBusy() && !screen_->update_bar().Running(); });
+  }
+  int ListRequestsLogged() const {
+    const std::string log = server_->Log();
+    int n = 0;
+    for (size_t at = log.find("MarketList.do"); at != std::string::npos; at = log.find("MarketList.do", at + 1)) ++n;
+    return n;
+  }
+  // The key's code of each row (empty for section rows).
+  static std::vector<WideText> RowCodes(CBaseMarketInfoWnd& list);
+  static WideText Cell(CBaseMarketInfoWnd& list, int row, int cell) {
+    WideText text;
+    list.list().body().GetCellText(row, cell, &text);
+    return text;
+  }
+  static uint32_t CellImage(CBaseMarketInfoWnd& list, int row, int cell) {
+    const MobileListRow* r = list.list().body().rows().row(row);
+    const MobileListCell* c = r ? r->FindCell(cell) : nullptr;
+    return c ? c->image_id : 0;
+  }
+  static void Shot(const std::string& name) {
+    if (const char* dir = std::getenv("BRANTEL_SCREENSHOT_DIR")) {
+      RunUntil([] { return false; }, 150);
+      EXPECT_TRUE(SaveScreenshot(std::string(dir) + "/" + name + ".png"));
+    }
+  }
+
+  TempDataFolder home_{"brantel-market"};
+  std::unique_ptr<QuoteServerProcess> server_;
+  RecordingWindow main_;
+  std::unique_ptr<CMarketInfoDlg> screen_;
+};
+
+inline std::vector<WideText> MarketTest::RowCodes(CBaseMarketInfoWnd& list) {
+  std::vector<WideText> codes;
+  CMobileListCtrl& body = list.list().body();
+  for (int i = 0; i < body.RowCount(); ++i) {
+    WideText key;
+    body.GetRowText(i, &key);
+    codes.push_back(key.substr(0, key.find(u'^')));
+  }
+  return codes;
+}
+
+}  // namespace brantel::testing
