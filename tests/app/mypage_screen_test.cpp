@@ -31,7 +31,7 @@ TEST_F(MyPageTest, EmptyWatchListShowsNoRowsAndAsksNothing) {
 }
 
 TEST_F(MyPageTest, CategoriesShowSectionsEntriesAndOpenTheDetailOnStocksOnly) {
-  Watch({Entry(1, u"005930", u"0", u"삼성전자", u"70,000", u"-500"), Entry(1, u"000660", u"0", u"SK하이닉스"),
+  Watch({Entry(1, u"005930", u"0", u"삼성전자", u"1", u"-500"), Entry(1, u"000660", u"0", u"SK하이닉스"),
          Entry(2, u"KOSPI", u"0", u"코스피"), Entry(3, u"FX@USD", u"0", u"미국 달러"),
          Entry(4, u"KRCD91", u"0", u"CD 91일"), Entry(5, u"CLWTI", u"0", u"WTI 원유")});
   CMyPageDlg& s = ShowAndRefresh();
@@ -55,7 +55,7 @@ TEST_F(MyPageTest, CategoriesShowSectionsEntriesAndOpenTheDetailOnStocksOnly) {
   EXPECT_EQ(key.code, u"005930");
   EXPECT_EQ(key.mypage_flag, u"1");
   // The refreshed rows carry the server's price, not the one stored at adding.
-  EXPECT_NE(CellText(body, 1, 1), u"70,000");
+  EXPECT_NE(CellText(body, 1, 1), u"1");
   EXPECT_FALSE(CellText(body, 1, 1).empty());
   Shot("mypage-categories");
 
