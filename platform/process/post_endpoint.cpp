@@ -1,12 +1,14 @@
 #include "platform/process/post_endpoint.h"
 
 #include <poll.h>
+#include <pthread.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <cerrno>
 #include <cstring>
 #include <functional>
 #include <mutex>
@@ -71,28 +73,45 @@ class Endpoint {
       return false;
     }
     if (!socket_path_.empty()) chmod(socket_path_.c_str(), 0600);
+    const int stop_fd = eventfd(0, EFD_CLOEXEC);
+    if (stop_fd < 0) {
+      close(fd);
+      if (!socket_path_.empty()) unlink(socket_path_.c_str());
+      socket_path_.clear();
+      return false;
+    }
     fd_ = fd;
-    stop_ = false;
-    thread_ = std::thread([this, fd] { Receive(fd); });
+    stop_fd_ = stop_fd;
+    thread_ = std::thread([this, fd, stop_fd] { Receive(fd, stop_fd); });
     return true;
   }
 
   void Stop() {
     std::lock_guard lock(mutex_);
     if (fd_ < 0) return;
-    stop_ = true;
+    const uint64_t one = 1;
+    if (write(stop_fd_, &one, sizeof one) < 0) return;  // cannot fail on a fresh eventfd
     if (thread_.joinable()) thread_.join();
     close(fd_);
+    close(stop_fd_);
     fd_ = -1;
+    stop_fd_ = -1;
     if (!socket_path_.empty()) unlink(socket_path_.c_str());
     socket_path_.clear();
   }
 
  private:
-  void Receive(int fd) {
-    while (!stop_) {
-      pollfd p{fd, POLLIN, 0};
-      if (poll(&p, 1, 100) <= 0) continue;
+  // Sleeps until a datagram arrives or Stop signals `stop_fd`.
+  void Receive(int fd, int stop_fd) {
+    pthread_setname_np(pthread_self(), "post-endpoint");
+    for (;;) {
+      pollfd p[2] = {{fd, POLLIN, 0}, {stop_fd, POLLIN, 0}};
+      if (poll(p, 2, -1) < 0) {
+        if (errno == EINTR) continue;
+        return;
+      }
+      if (p[1].revents) return;
+      if (!(p[0].revents & POLLIN)) continue;
       char buf[64];
       const ssize_t n = recv(fd, buf, sizeof buf, MSG_DONTWAIT);
       if (n != ssize_t(sizeof(Wire))) continue;  // not one of ours
@@ -108,8 +127,8 @@ class Endpoint {
   std::recursive_mutex handler_mutex_;  // the handler may give a new handler
   RemotePostHandler handler_;
   std::thread thread_;
-  std::atomic<bool> stop_{false};
   int fd_ = -1;
+  int stop_fd_ = -1;
   std::string socket_path_;
 };
 
