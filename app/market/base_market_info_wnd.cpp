@@ -30,7 +30,7 @@ MobileListRow ToListRow(const MarketRow& row, int list_width) {
   out.height = row.height;
   out.section = row.section;
   out.key = row.key;
-  out.cells.reserve(row.cells.size() + 1);
+  out.cells.reserve(row.cells.size() + (row.background_image > 0 ? 1 : 0));
   if (row.background_image > 0)
     out.cells.push_back(MobileListCell::Image(kSectionBandCell, -1, Rect{0, 0, list_width, row.height},
                                               uint32_t(row.background_image)));
@@ -132,19 +132,17 @@ void CBaseMarketInfoWnd::LoadCachedRows(std::vector<StockRecord>& out) {
 void CBaseMarketInfoWnd::ReceiveRows(std::vector<StockRecord>&& rows) {
   if (rows.empty()) return;
   FillRows(rows);
-  SaveRows(records_);
+  SaveRows(rows);
 }
 
 void CBaseMarketInfoWnd::FillRows(const std::vector<StockRecord>& records) {
   if (records.empty() || !list_.IsAlive()) return;
-  records_ = records;
   const int width = list_.body().ClientRect().Width();
-  MarketRowPlan plan = PlanMarketRows(records_, {screen_.category, width, Caption(), CurrencyUnitText()});
-  StarMyPageRows(plan, records_, screen_.category);
+  MarketRowPlan plan = PlanMarketRows(records, {screen_.category, width, Caption(), CurrencyUnitText()});
+  StarMyPageRows(plan, records, screen_.category);
   CMobileListCtrl& body = list_.body();
   body.Reset();
   for (const MarketRow& row : plan.rows) body.AddRow(-1, ToListRow(row, width));
-  record_of_row_ = std::move(plan.record_of_row);
   body.RecomputeLayout();
   body.Invalidate();
 }
@@ -156,13 +154,7 @@ bool CBaseMarketInfoWnd::RecordOfRow(int row, StockRecord& record, bool& in_mypa
   RowKey key;
   if (!ParseRowKey(key_text, key) || key.code.empty()) return false;
   in_mypage = key.mypage_flag == u"1";
-  if (row >= 0 && size_t(row) < record_of_row_.size()) {
-    const int r = record_of_row_[size_t(row)];
-    if (r >= 0 && size_t(r) < records_.size() && records_[size_t(r)].code == key.code) {
-      record = records_[size_t(r)];
-      return true;
-    }
-  }
+  // The key is all a row keeps of its record (the full quote is in the cache).
   record = StockRecord{};
   record.gubun = key.category;
   record.code = key.code;
@@ -203,7 +195,7 @@ void CBaseMarketInfoWnd::OnStarTap(int row) {
   if (!RecordOfRow(row, record, in_mypage)) return;
   if (record.gubun <= 0) record.gubun = screen_.category;
   if (!in_mypage) {
-    const int result = AddMyPageItem(record, last_update_, true, true);
+    const int result = AddMyPageItem(record, last_update_, false, true);
     if (result == MYPAGE_LIMIT) {
       ShowNumberedMessage(this, kMarketMessageMyPageFull, 0);
       return;
@@ -271,8 +263,10 @@ LRESULT CBaseMarketInfoWnd::WindowProc(uint32_t message, WPARAM wParam, LPARAM l
       OnDetailClosed();
       return 0;
     case WM_SCREEN_BACK:
-      // Nothing to go back to inside a list: the screen ends the viewer.
-      PostToOwner(WM_COMMAND, kMarketCommandExit, 0);
+      // Back closes an open detail (keeping its quote), as on MyPage;
+      // otherwise there is nothing to go back to and the screen ends the viewer.
+      if (detail_) OnDetailClosed();
+      else PostToOwner(WM_COMMAND, kMarketCommandExit, 0);
       return 0;
     case WM_SIZE:
       FitList();

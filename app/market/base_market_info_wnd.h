@@ -38,7 +38,6 @@ class CBaseMarketInfoWnd : public Window, public MarketListTarget {
   virtual WideText LastUpdateText() const;
 
   const MarketSubScreen& screen() const { return screen_; }
-  const std::vector<StockRecord>& records() const { return records_; }
   CMobileList& list() { return list_; }
   int LoadedFromNetwork() const { return save_.LoadedCount(CurrentSubKind()); }
   bool IsBusy() const { return busy_; }
@@ -69,7 +68,7 @@ class CBaseMarketInfoWnd : public Window, public MarketListTarget {
   void FillRows(const std::vector<StockRecord>& records);
   // Hands a network answer's rows to the background save (once per run).
   void SaveRows(const std::vector<StockRecord>& rows) { save_.Start(rows, last_update_, sub_kind()); }
-  // The record behind a list row, from its key and the rows shown.
+  // The record behind a list row, read back from its key.
   bool RecordOfRow(int row, StockRecord& record, bool& in_mypage) const;
   void SetStar(int row, bool in_mypage);
   // Opens the stock detail on a row's record (the index and ranking lists).
@@ -92,8 +91,6 @@ class CBaseMarketInfoWnd : public Window, public MarketListTarget {
   Window* owner_ = nullptr;
   ResourceLibraryRef library_;
   CMobileList list_;
-  std::vector<StockRecord> records_;   // the rows shown
-  std::vector<int> record_of_row_;     // list row -> records_ index, -1 for sections
   WideText last_update_;
   bool busy_ = false;
   MarketCacheSave save_;

@@ -63,7 +63,8 @@ class Font {
 
  private:
   std::shared_ptr<FontInstance> instance_;
-  WideText face_;
+  // Shared by the copies: lists keep one copy of a font per cell.
+  std::shared_ptr<const WideText> face_;
   int weight_ = FW_NORMAL;
 };
 
