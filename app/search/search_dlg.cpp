@@ -153,6 +153,9 @@ void CSearchDlg::OnComposing() {
 }
 
 void CSearchDlg::OnListClick(int row, int cell) {
+  // The MyPage request pumps messages while it waits: no second one, and no
+  // detail over it.
+  if (requesting_) return;
   if (cell == kSearchStarCell) OnStarTap(row);
   else OnRowTap(row);
 }
@@ -195,9 +198,11 @@ void CSearchDlg::OnStarTap(int row) {
   std::vector<StockRecord> quotes;
   WideText server_date;
   update_bar_.Post(WM_LIST_UPDATE_BEGIN, WPARAM(kCategorySearch), 0);
+  requesting_ = true;
   const int32_t answered = FetchMyPageList({entry}, stamp, self, &quotes, server_date);
   if (answered == 1 && !quotes.empty()) StoreQuoteList(kQuoteTable, quotes, server_date);
   if (!IsWindow(self)) return;  // the screen went while the request ran
+  requesting_ = false;
   if (update_bar_.IsAlive()) update_bar_.Post(WM_LIST_UPDATE_END, WPARAM(kCategorySearch), answered == 1 ? 1 : 0);
 }
 

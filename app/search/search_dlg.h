@@ -90,6 +90,7 @@ class CSearchDlg : public CBaseScreenDlg {
   std::unique_ptr<CMStockDetailDlg> detail_;
   WideText last_search_;  // the text the list shows the results of
   WideText detail_code_;  // the code of the row the detail was opened on
+  bool requesting_ = false;  // the MyPage list request of a star tap runs
   bool own_change_ = false;  // the screen is setting the edit text itself
   bool torn_down_ = false;
 };

@@ -38,6 +38,8 @@ constexpr const char* kTapSearchTab = "tap 395 96\n";
 constexpr const char* kTapMyPageTab = "tap 85 96\n";
 constexpr const char* kTapTitleBarClose = "tap 446 26\n";
 constexpr const char* kSettle = "wait 300\nidle\n";
+// Start-up is over well before this, also in a sanitizer build.
+constexpr const char* kStarted = "wait 2500\nidle\n";
 // Long enough that a viewer still running at its end has not ended by itself.
 constexpr const char* kLinger = "wait 30000\nquit\n";
 constexpr int kEndsByItselfMs = 15000;
@@ -88,7 +90,7 @@ TEST(ViewerStartup, FirstStartHelpTabsAndTheHelpFlag) {
   // First start: loading, master request, MyPage, the help over it. OK
   // without the tick; then the tabs.
   // The loading dialog is looked at before the start-up timer's first tick.
-  viewer.SetScript("wait 50\n" + viewer.DumpStep() + "wait 1500\nidle\n" + viewer.DumpStep() + kTapHelpOk + kSettle +
+  viewer.SetScript("wait 50\n" + viewer.DumpStep() + kStarted + viewer.DumpStep() + kTapHelpOk + kSettle +
                    viewer.DumpStep() + kTapMarketTab + kSettle + viewer.DumpStep() + kTapSearchTab + kSettle +
                    viewer.DumpStep() + kTapMyPageTab + kSettle + viewer.DumpStep() + "quit\n");
   ViewerRun run = viewer.Run(20000);
@@ -113,7 +115,7 @@ TEST(ViewerStartup, FirstStartHelpTabsAndTheHelpFlag) {
   EXPECT_EQ(RegistryNumber(HKEY_LOCAL_MACHINE, u"SOFTWARE\\BRANTEL\\BrantelStock", u"display_info"), 0xFFFFFFFFu);
 
   // Second start: the help again; ticked and OK turns it off.
-  viewer.SetScript(std::string("wait 1500\nidle\n") + viewer.DumpStep() + kTapHelpTick + kTapHelpOk + kSettle +
+  viewer.SetScript(std::string(kStarted) + viewer.DumpStep() + kTapHelpTick + kTapHelpOk + kSettle +
                    "quit\n");
   run = viewer.Run(20000);
   ASSERT_FALSE(run.timed_out) << viewer.Log();
@@ -126,7 +128,7 @@ TEST(ViewerStartup, FirstStartHelpTabsAndTheHelpFlag) {
   // changes), then WM_APP_EXIT (the viewer ends). The user's auto-rotation
   // is off while the viewer runs and comes back after it.
   SetRegistryNumber(HKEY_CURRENT_USER, u"ControlPanel\\MotionSensor", u"AutoOrientation", 1);
-  viewer.SetScript(std::string("wait 1500\nidle\n") + viewer.DumpStep() + "wait 1500\nidle\n" + viewer.DumpStep() +
+  viewer.SetScript(std::string(kStarted) + viewer.DumpStep() + kStarted + viewer.DumpStep() +
                    kLinger);
   ASSERT_TRUE(viewer.Start());
   ASSERT_TRUE(ConnectToOtherPrograms());
@@ -165,7 +167,7 @@ TEST(ViewerStartup, DataConnectionCradleAndMessage111) {
 
   // In the cradle: no question at start nor before the master request.
   SetRegistryNumber(HKEY_LOCAL_MACHINE, u"System\\State\\Hardware", u"Cradled", 1);
-  viewer.SetScript(std::string("wait 1500\nidle\n") + viewer.DumpStep() + "quit\n");
+  viewer.SetScript(std::string(kStarted) + viewer.DumpStep() + "quit\n");
   ViewerRun run = viewer.Run(20000);
   ASSERT_FALSE(run.timed_out);
   auto dumps = viewer.Dumps();
@@ -183,8 +185,8 @@ TEST(ViewerStartup, DataConnectionCradleAndMessage111) {
   EXPECT_TRUE(MessageBoxShown(dumps[1]));
 
   // "Yes" goes on: asked again before the master request, then MyPage.
-  viewer.SetScript(std::string("wait 1000\nidle\n") + TapMessageButton(111, 1, 0) + "wait 1000\nidle\n" +
-                   viewer.DumpStep() + TapMessageButton(111, 1, 0) + "wait 1000\nidle\n" + viewer.DumpStep() +
+  viewer.SetScript(std::string("wait 1000\nidle\n") + TapMessageButton(111, 1, 0) + "wait 1500\nidle\n" +
+                   viewer.DumpStep() + TapMessageButton(111, 1, 0) + kStarted + viewer.DumpStep() +
                    "quit\n");
   run = viewer.Run(20000);
   ASSERT_FALSE(run.timed_out);
@@ -277,13 +279,13 @@ TEST(ViewerStartup, MasterRefreshFailuresAndRefusal) {
     QuoteServerProcess server;
     ASSERT_TRUE(server.started());
     viewer.PointAt(server.port());
-    viewer.SetScript(std::string("wait 1500\nidle\n") + viewer.DumpStep() + "quit\n");
+    viewer.SetScript(std::string(kStarted) + viewer.DumpStep() + "quit\n");
     ASSERT_FALSE(viewer.Run(20000).timed_out);
   }
   QuoteServerProcess refusing({"--result-code", "0"});
   ASSERT_TRUE(refusing.started());
   viewer.PointAt(refusing.port());
-  viewer.SetScript(std::string("wait 1500\nidle\n") + viewer.DumpStep() + "quit\n");
+  viewer.SetScript(std::string(kStarted) + viewer.DumpStep() + "quit\n");
   ASSERT_FALSE(viewer.Run(20000).timed_out);
   dumps = viewer.Dumps();
   ASSERT_EQ(dumps.size(), 3u);
@@ -382,7 +384,7 @@ TEST(ViewerStartup, SystemKeysAndCloseRequestsGoThroughTheScreen) {
   // Each reaches the shown screen as WM_SCREEN_BACK, and the empty screens
   // end the viewer on it.
   for (const std::string step : {"key back\n", "key end\n", "key talk\n", "close\n", kTapTitleBarClose}) {
-    viewer.SetScript("wait 1500\nidle\n" + step + kLinger);
+    viewer.SetScript(kStarted + step + kLinger);
     const ViewerRun run = viewer.Run(kEndsByItselfMs);
     EXPECT_FALSE(run.timed_out) << step;
     EXPECT_EQ(run.exit_code, 0) << step;
