@@ -5,10 +5,10 @@
 #include "app/detail/detail_opener.h"
 #include "app/detail/detail_rules.h"
 #include "app/dialogs/numbered_message.h"
+#include "app/market/market_list_row.h"
 #include "cache/cache_results.h"
 #include "cache/mypage_store.h"
 #include "cache/quote_store.h"
-#include "controls/viewer_fonts.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/paint.h"
 #include "protocol/app_messages.h"
@@ -23,27 +23,6 @@ constexpr uint32_t kListBackground = 0x0C0C0C;
 constexpr int kRowBackgroundImage = 1022;
 constexpr int kSelectionImage = 1023;
 constexpr int kHeaderImage = 1018;
-constexpr int kSectionBandCell = 9;  // the band picture behind a section caption
-
-MobileListRow ToListRow(const MarketRow& row, int list_width) {
-  MobileListRow out;
-  out.height = row.height;
-  out.section = row.section;
-  out.key = row.key;
-  out.cells.reserve(row.cells.size() + (row.background_image > 0 ? 1 : 0));
-  if (row.background_image > 0)
-    out.cells.push_back(MobileListCell::Image(kSectionBandCell, -1, Rect{0, 0, list_width, row.height},
-                                              uint32_t(row.background_image)));
-  for (const MarketCell& c : row.cells) {
-    if (c.image_id > 0) {
-      out.cells.push_back(MobileListCell::Image(c.cell_id, c.column_id, c.rect, uint32_t(c.image_id)));
-    } else {
-      out.cells.push_back(MobileListCell::Text(c.cell_id, c.column_id, c.rect, c.text, ViewerFont(c.font_height),
-                                               c.colour, c.colour, c.format));
-    }
-  }
-  return out;
-}
 
 }  // namespace
 
@@ -142,7 +121,7 @@ void CBaseMarketInfoWnd::FillRows(const std::vector<StockRecord>& records) {
   StarMyPageRows(plan, records, screen_.category);
   CMobileListCtrl& body = list_.body();
   body.Reset();
-  for (const MarketRow& row : plan.rows) body.AddRow(-1, ToListRow(row, width));
+  for (const MarketRow& row : plan.rows) body.AddRow(-1, ToMobileListRow(row, width));
   body.RecomputeLayout();
   body.Invalidate();
 }

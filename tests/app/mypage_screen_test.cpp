@@ -126,11 +126,17 @@ TEST_F(MyPageTest, AFailedRefreshKeepsTheRowsAndExitWaitsForARefresh) {
   server_.reset();
   const MsgBoxLayout box = LayOutMsgBox(int(WrapMessageText(library_->String(108)).size()), 0, Rect{0, 0, 480, 748});
   const Rect ok = box.buttons[0];
+  const HWND active_before = GetActiveWindow();
+  bool box_up = false;
   InputScript close_box;
-  close_box.Wait(1500).Tap((ok.left + ok.right) / 2.0, (ok.top + ok.bottom) / 2.0 + 52);
+  close_box.Wait(1500)
+      .Call([&] { box_up = GetActiveWindow() != active_before; })
+      .Tap((ok.left + ok.right) / 2.0, (ok.top + ok.bottom) / 2.0 + 52);
   ASSERT_TRUE(StartScript(close_box.steps()));
   s.Post(WM_COMMAND, kCmdMyPageRefresh);
   EXPECT_TRUE(RunUntil([&] { return IsScriptDone() && !s.busy(); }, 15000));
+  EXPECT_TRUE(box_up);
+  EXPECT_EQ(GetActiveWindow(), active_before);
   EXPECT_EQ(s.list().body().RowCount(), 2);
   EXPECT_EQ(CellText(s.list().body(), 1, 1), price);
 
