@@ -10,6 +10,7 @@
 // separated by ';', words by spaces, e.g.
 //   BRANTEL_IDLE_PROGRAMS="build/bin/BrantelStock --headless" bench/run platform_idle
 // Each thread's wake-ups are printed to stderr, to find the one that wakes.
+// Under a display (e.g. xvfb-run) "brantel-gallery --sdl" measures the window.
 
 #include <benchmark/benchmark.h>
 #include <signal.h>
@@ -187,7 +188,10 @@ int main(int argc, char** argv) {
     std::istringstream lines(extra);
     for (std::string line; std::getline(lines, line, ';');) {
       std::vector<std::string> args = Words(line);
-      if (!args.empty()) Register("idle/" + std::filesystem::path(args[0]).filename().string(), args);
+      if (args.empty()) continue;
+      std::string name = "idle/" + std::filesystem::path(args[0]).filename().string();
+      for (size_t i = 1; i < args.size(); ++i) name += " " + args[i];
+      Register(name, args);
     }
   }
   benchmark::Initialize(&argc, argv);

@@ -167,7 +167,9 @@ bool FontInstance::Open() {
   FT_Face face = nullptr;
   {
     std::lock_guard lock(LibraryMutex());
-    if (!Library() || FT_New_Face(Library(), file_.path.c_str(), file_.index, &face) != 0) {
+    file_data_ = MapFileShared(file_.path);
+    if (!Library() || !file_data_ ||
+        FT_New_Memory_Face(Library(), file_data_->data(), FT_Long(file_data_->size()), file_.index, &face) != 0) {
       DebugOutput("font file could not be opened: " + file_.path + "\n");
       return false;
     }

@@ -16,6 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/gfx/mapped_file.h"
+
 namespace brantel {
 
 // A rendered glyph: an 8-bit coverage mask placed relative to the pen
@@ -87,6 +89,7 @@ class FontInstance {
   int average_char_width_ = 0;
   int underline_offset_ = 1;
   int underline_thickness_ = 1;
+  std::shared_ptr<const MappedFile> file_data_;  // the face reads it; one mapping per file
   void* face_ = nullptr;  // FT_Face, kept out of this header
   std::mutex mutex_;
   // Looks a glyph up under mutex_ and marks it as just used; null when absent.

@@ -98,6 +98,8 @@ DisplayKind ChooseDisplayKind(int argc, char** argv) {
 DisplayOptions ParseDisplayOptions(int argc, char** argv) {
   DisplayOptions o;
   o.kind = ChooseDisplayKind(argc, argv);
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--fullscreen") == 0) o.fullscreen = true;
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--scale") == 0) o.scale_percent = std::clamp(std::atoi(argv[i + 1]), 25, 400);
     if (std::strcmp(argv[i], "--script") == 0) o.script_path = argv[i + 1];
@@ -110,10 +112,11 @@ std::string DisplayHelpText() {
          "  --headless          no window: in-memory screen (default without a display)\n"
          "  --sdl               a window on the desktop\n"
          "  --scale PERCENT     window size relative to the 480 x 800 screen\n"
+         "  --fullscreen        fill the display, the screen kept in proportion (black bars)\n"
          "  --script FILE       play scripted input (see docs/windows-and-display.md)\n"
          "  BRANTEL_DISPLAY=headless|sdl chooses the same way\n"
          "Keys in the window:\n"
-         "  mouse / touch       the finger\n"
+         "  mouse / touch       the finger (one finger at a time)\n"
          "  Escape              back key\n"
          "  F4 or End           end key\n"
          "  F3 or Home          talk key\n"
@@ -141,7 +144,7 @@ bool StartDisplayWith(std::unique_ptr<DisplayBackend> backend, bool system_bar) 
 bool StartDisplay(const DisplayOptions& options) {
   bool started = false;
   if (options.kind == DisplayKind::kSdl) {
-    started = StartDisplayWith(MakeSdlBackend(options.scale_percent), options.system_bar);
+    started = StartDisplayWith(MakeSdlBackend(options.scale_percent, options.fullscreen), options.system_bar);
     if (!started) DebugOutput("display: no window could be opened, running headless\n");
   }
   if (!started && !StartDisplayWith(std::make_unique<HeadlessBackend>(), options.system_bar)) return false;

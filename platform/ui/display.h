@@ -19,6 +19,7 @@ enum class DisplayKind { kHeadless, kSdl };
 struct DisplayOptions {
   DisplayKind kind = DisplayKind::kHeadless;
   int scale_percent = 100;   // SDL window size relative to the device screen
+  bool fullscreen = false;   // SDL: the whole display, the screen kept in proportion
   bool system_bar = true;    // create the shell's system bar
   std::string script_path;   // scripted input to play (text format)
 };
@@ -27,7 +28,7 @@ struct DisplayOptions {
 // "sdl"), else SDL when DISPLAY or WAYLAND_DISPLAY is set, else headless.
 DisplayKind ChooseDisplayKind(int argc, char** argv);
 // Fills options from the command line: the kind, --scale N (percent),
-// --script FILE.
+// --fullscreen, --script FILE.
 DisplayOptions ParseDisplayOptions(int argc, char** argv);
 // The text --help prints about the display, its keys and options.
 std::string DisplayHelpText();

@@ -11,9 +11,11 @@
 #include "platform/debug.h"
 #include "platform/text.h"
 #include "platform/ui/input_router.h"
+#include "platform/ui/letterbox.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/motion_sensor.h"
 #include "platform/ui/screen.h"
+#include "platform/ui/window.h"
 
 namespace brantel {
 namespace {
@@ -52,7 +54,7 @@ uint32_t VirtualKey(SDL_Keycode key) {
 
 class SdlBackend : public DisplayBackend {
  public:
-  explicit SdlBackend(int scale_percent) : scale_(scale_percent / 100.0) {}
+  SdlBackend(int scale_percent, bool fullscreen) : scale_(scale_percent / 100.0), fullscreen_(fullscreen) {}
 
   ~SdlBackend() override {
     if (texture_) SDL_DestroyTexture(texture_);
@@ -65,14 +67,22 @@ class SdlBackend : public DisplayBackend {
     SDL_SetHint(SDL_HINT_IME_INTERNAL_EDITING, "1");
     SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+    // The software renderer's picture goes to the window as it is (X shared
+    // memory): putting it through an OpenGL texture would load a GL driver,
+    // its threads and some 90 MB, for no speed a 480 x 800 picture needs.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       DebugOutput(std::string("SDL: ") + SDL_GetError() + "\n");
       return false;
     }
     started_ = true;
     wake_event_ = SDL_RegisterEvents(1);
+    // Full screen takes the display at its own size; the screen keeps its
+    // proportions inside it (black bars), as in a resized window.
+    const uint32_t flags =
+        SDL_WINDOW_ALLOW_HIGHDPI | (fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE);
     window_ = SDL_CreateWindow("BrantelStock", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(width * scale_),
-                               int(height * scale_), SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+                               int(height * scale_), flags);
     if (!window_) return false;
     // The software renderer: an animation thread may present while the UI
     // thread is blocked, and a GL context is bound to one thread.
@@ -122,7 +132,7 @@ class SdlBackend : public DisplayBackend {
   void SetOrientation(int width, int height) override {
     std::lock_guard<std::mutex> lock(render_mu_);
     MakeTexture(width, height);
-    SDL_SetWindowSize(window_, int(width * scale_), int(height * scale_));
+    if (!fullscreen_) SDL_SetWindowSize(window_, int(width * scale_), int(height * scale_));
   }
 
   bool SetClipboardText(const std::string& utf8) override { return SDL_SetClipboardText(utf8.c_str()) == 0; }
@@ -136,10 +146,20 @@ class SdlBackend : public DisplayBackend {
   }
 
   void SetTextInput(bool on) override {
-    if (on)
-      SDL_StartTextInput();
-    else
+    if (!on) {
       SDL_StopTextInput();
+      return;
+    }
+    // An on-screen keyboard or a candidate list keeps clear of the edit.
+    Rect edit;
+    if (HWND focus = GetFocus(); focus && GetWindowRect(focus, &edit)) {
+      const Rect out = LetterboxFromScreen(Destination(), width_, height_, edit);
+      double px = 1, py = 1;
+      PixelsPerPoint(px, py);
+      SDL_Rect r{int(out.left / px), int(out.top / py), int(out.Width() / px), int(out.Height() / py)};
+      SDL_SetTextInputRect(&r);
+    }
+    SDL_StartTextInput();
   }
 
   void SetIcon(const Surface& icon) override {
@@ -164,12 +184,19 @@ class SdlBackend : public DisplayBackend {
   }
 
   // Where the screen lies in the renderer's output (kept in proportion).
-  SDL_Rect Destination() const {
+  Rect Destination() const {
     int ow = 0, oh = 0;
     SDL_GetRendererOutputSize(renderer_, &ow, &oh);
-    double s = std::min(double(ow) / width_, double(oh) / height_);
-    int w = int(width_ * s), h = int(height_ * s);
-    return SDL_Rect{(ow - w) / 2, (oh - h) / 2, w, h};
+    return LetterboxRect(ow, oh, width_, height_);
+  }
+
+  // Output pixels per window point (more than 1 on a high-density display).
+  void PixelsPerPoint(double& px, double& py) const {
+    int ww = 1, wh = 1, ow = 1, oh = 1;
+    SDL_GetWindowSize(window_, &ww, &wh);
+    SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+    px = double(std::max(ow, 1)) / std::max(ww, 1);
+    py = double(std::max(oh, 1)) / std::max(wh, 1);
   }
 
   void Draw() {
@@ -180,20 +207,17 @@ class SdlBackend : public DisplayBackend {
   void DrawLocked() {
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
-    SDL_Rect dest = Destination();
+    const Rect box = Destination();
+    const SDL_Rect dest{box.left, box.top, box.Width(), box.Height()};
     SDL_RenderCopy(renderer_, texture_, nullptr, &dest);
     SDL_RenderPresent(renderer_);
   }
 
   // Window coordinates (points) to screen pixels, keeping fractions.
   void ToScreen(double wx, double wy, double& x, double& y) const {
-    int ww = 1, wh = 1, ow = 1, oh = 1;
-    SDL_GetWindowSize(window_, &ww, &wh);
-    SDL_GetRendererOutputSize(renderer_, &ow, &oh);
-    double px = wx * ow / std::max(ww, 1), py = wy * oh / std::max(wh, 1);
-    SDL_Rect d = Destination();
-    x = (px - d.x) * width_ / std::max(d.w, 1);
-    y = (py - d.y) * height_ / std::max(d.h, 1);
+    double px = 1, py = 1;
+    PixelsPerPoint(px, py);
+    LetterboxToScreen(Destination(), width_, height_, wx * px, wy * py, &x, &y);
   }
 
   void Pointer(PointerAction action, double wx, double wy) {
@@ -224,6 +248,8 @@ class SdlBackend : public DisplayBackend {
       case SDL_FINGERMOTION:
       case SDL_FINGERUP: {
         if (finger_ != -1 && ev.tfinger.fingerId != finger_) break;  // one finger acts
+        if (finger_ == -1 && ev.type != SDL_FINGERDOWN) break;        // the rest of a finger that did not act
+        // The finger's place is a fraction of the window: to points, then as the mouse.
         int ww = 1, wh = 1;
         SDL_GetWindowSize(window_, &ww, &wh);
         PointerAction a = ev.type == SDL_FINGERDOWN   ? PointerAction::kDown
@@ -288,6 +314,7 @@ class SdlBackend : public DisplayBackend {
   }
 
   double scale_;
+  bool fullscreen_;
   bool started_ = false;
   uint32_t wake_event_ = 0;
   SDL_Window* window_ = nullptr;
@@ -300,8 +327,8 @@ class SdlBackend : public DisplayBackend {
 
 }  // namespace
 
-std::unique_ptr<DisplayBackend> MakeSdlBackend(int scale_percent) {
-  return std::make_unique<SdlBackend>(std::clamp(scale_percent, 25, 400));
+std::unique_ptr<DisplayBackend> MakeSdlBackend(int scale_percent, bool fullscreen) {
+  return std::make_unique<SdlBackend>(std::clamp(scale_percent, 25, 400), fullscreen);
 }
 
 }  // namespace brantel

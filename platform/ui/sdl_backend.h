@@ -1,6 +1,6 @@
 #pragma once
-// The SDL2 display: a scalable desktop window; mouse and touch act as the
-// finger; keys, text input and input-method composition; F9 turns the phone.
+// The SDL2 display: a scalable desktop window, or the whole display with the
+// screen in proportion (black bars); mouse and touch act as the finger; keys, text input and input-method composition; F9 turns the phone.
 
 #include <memory>
 
@@ -8,7 +8,8 @@
 
 namespace brantel {
 
-// Create() fails when SDL cannot open a window (no display).
-std::unique_ptr<DisplayBackend> MakeSdlBackend(int scale_percent);
+// Create() fails when SDL cannot open a window (no display). `fullscreen`
+// ignores the scale.
+std::unique_ptr<DisplayBackend> MakeSdlBackend(int scale_percent, bool fullscreen = false);
 
 }  // namespace brantel

@@ -3,6 +3,7 @@
 
 #include "platform/ui/shell.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <map>
@@ -70,6 +71,14 @@ WideText ClockText() {
   return FormatText(u"%02d:%02d", local.tm_hour, local.tm_min);
 }
 
+// Milliseconds until the clock next shows another minute (a little after the
+// boundary, so the time read then is already the new minute).
+uint32_t MsToNextMinute() {
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  const auto into_minute = std::chrono::duration_cast<std::chrono::milliseconds>(now % std::chrono::minutes(1));
+  return uint32_t((std::chrono::minutes(1) - into_minute).count()) + 20;
+}
+
 class SystemBar : public Window {
  public:
   Rect ButtonRect() const {
@@ -89,6 +98,7 @@ class SystemBar : public Window {
         return 1;
       case WM_TIMER:
         if (ClockText() != shown_clock_) Invalidate();
+        SetTimer(kClockTimer, MsToNextMinute());
         return 0;
       case WM_LBUTTONDOWN:
         pressed_ = ButtonRect().Contains(Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
@@ -307,7 +317,7 @@ void StartSystemBar() {
   p.top_most = true;
   p.no_activate = true;
   g_bar->Create(p);
-  g_bar->SetTimer(kClockTimer, 1000);
+  g_bar->SetTimer(kClockTimer, MsToNextMinute());  // the clock shows minutes: one wake a minute
   {
     std::lock_guard<std::mutex> lock(State().mu);
     State().bar = g_bar->hwnd();

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "platform/gfx/device_context.h"
@@ -113,6 +115,20 @@ TEST(GfxFont, GlyphCacheIsBoundedAndHandlesOutliveEviction) {
   const Surface after = Draw(u"가", Rect{0, 0, 60, 40}, DT_SINGLELINE, f);
   EXPECT_FALSE(InkBounds(before).IsEmpty());
   EXPECT_TRUE(std::equal(before.data(), before.data() + 300 * 100, after.data()));
+}
+
+// Faces of many sizes read one file through one mapping, so its pages count
+// once in the resident memory, not once per size.
+TEST(GfxFont, SizesOfOneFileShareOneMapping) {
+  const Font small(kGothicFace, 14), mid(kGothicFace, 22), large(kGothicFace, 40);
+  const std::string path = small.instance()->file().path;
+  ASSERT_EQ(large.instance()->file().path, path);
+  EXPECT_GT(mid.MeasureText(u"삼성").cx, 0);  // glyphs read through the mapping
+  std::ifstream maps("/proc/self/maps");
+  int mappings = 0;
+  for (std::string line; std::getline(maps, line);)
+    if (line.size() >= path.size() && line.compare(line.size() - path.size(), path.size(), path) == 0) ++mappings;
+  EXPECT_EQ(mappings, 1);
 }
 
 TEST(GfxText, HorizontalAlignmentMovesTheSameInk) {

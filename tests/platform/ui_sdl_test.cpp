@@ -8,14 +8,17 @@
 
 #include <cstdlib>
 
-#include "platform/ui/clipboard.h"
-#include "platform/ui/display.h"
 #include <thread>
 
+#include "platform/ui/clipboard.h"
+#include "platform/ui/display.h"
 #include "platform/ui/edit.h"
+#include "platform/ui/letterbox.h"
 #include "platform/ui/message_queue.h"
+#include "platform/ui/paint.h"
 #include "platform/ui/present.h"
 #include "platform/ui/sdl_backend.h"
+#include "platform/ui/shell.h"
 #include "platform/ui/soft_key_bar.h"
 #include "tests/platform/ui_test_support.h"
 
@@ -77,6 +80,70 @@ TEST_F(Sdl, MouseActsAsTheFingerAndKeysMapToTheDevicesKeys) {
   ASSERT_EQ(keys.size(), 2u);
   EXPECT_EQ(keys[0].wParam, VK_TBACK);
   EXPECT_EQ(keys[1].wParam, VK_TEND);
+}
+
+TEST_F(Sdl, FullScreenFingerMapsThroughTheBarsAndTheInputPanelStartsTextInput) {
+  StopDisplay();
+  ASSERT_TRUE(StartDisplayWith(MakeSdlBackend(100, true), false));
+  RecordingWindow w;
+  ASSERT_TRUE(w.CreateTop(Rect{0, 0, 480, 800}));
+  Drain();
+  SDL_Window* win = nullptr;  // the newest window: ids grow from one test to the next
+  for (uint32_t id = 1; id < 100; ++id) win = SDL_GetWindowFromID(id) ? SDL_GetWindowFromID(id) : win;
+  ASSERT_NE(win, nullptr);
+  EXPECT_TRUE(SDL_GetWindowFlags(win) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+  int ww = 0, wh = 0;
+  SDL_GetWindowSize(win, &ww, &wh);
+  const Rect box = LetterboxRect(ww, wh, 480, 800);
+  // The finger comes as a fraction of the window.
+  auto finger = [&](uint32_t type, SDL_FingerID id, double sx, double sy) {
+    SDL_Event ev{};
+    ev.type = type;
+    ev.tfinger.fingerId = id;
+    ev.tfinger.x = float((box.left + sx * box.Width() / 480) / ww);
+    ev.tfinger.y = float((box.top + sy * box.Height() / 800) / wh);
+    Push(ev);
+  };
+  finger(SDL_FINGERDOWN, 7, 120, 600);
+  finger(SDL_FINGERDOWN, 8, 400, 100);  // a second finger does not act
+  finger(SDL_FINGERMOTION, 7, 130, 610);
+  finger(SDL_FINGERUP, 7, 130, 610);
+  finger(SDL_FINGERUP, 8, 400, 100);
+  Drain();
+  auto downs = w.Only(WM_LBUTTONDOWN);
+  ASSERT_EQ(downs.size(), 1u);
+  EXPECT_NEAR(GET_X_LPARAM(downs[0].lParam), 120, 2);
+  EXPECT_NEAR(GET_Y_LPARAM(downs[0].lParam), 600, 2);
+  auto ups = w.Only(WM_LBUTTONUP);
+  ASSERT_EQ(ups.size(), 1u);
+  EXPECT_NEAR(GET_X_LPARAM(ups[0].lParam), 130, 2);
+  EXPECT_NEAR(GET_Y_LPARAM(ups[0].lParam), 610, 2);
+
+  // What the display shows: the screen in the box, black bars beside it.
+  w.on[WM_PAINT] = [&](WPARAM, LPARAM) -> LRESULT {
+    PaintScope paint(w);
+    paint.dc().FillSolid(Rect{0, 0, 480, 800}, RGB(255, 255, 255));
+    return 0;
+  };
+  w.Invalidate();
+  Drain();
+  SDL_Renderer* renderer = SDL_GetRenderer(win);
+  auto shown = [&](int x, int y) {
+    uint32_t pixel = 0;
+    const SDL_Rect at{x, y, 1, 1};
+    SDL_RenderReadPixels(renderer, &at, SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
+    return pixel & 0xFFFFFF;
+  };
+  if (box.left > 0) {
+    EXPECT_EQ(shown(box.left / 2, wh / 2), 0u) << "the bar beside the screen";
+  }
+  EXPECT_EQ(shown(box.left + box.Width() / 2, box.top + box.Height() / 2), 0xFFFFFFu);
+
+  // The input panel brings the on-screen keyboard: SDL text input.
+  SetInputPanel(true);
+  EXPECT_TRUE(SDL_IsTextInputActive());
+  SetInputPanel(false);
+  EXPECT_FALSE(SDL_IsTextInputActive());
 }
 
 TEST_F(Sdl, WheelGoesToTheWindowUnderTheMouse) {
