@@ -1,6 +1,6 @@
 // StockUpdater: started by the viewer with "<viewer folder>|<manifest
 // address>" as its one argument; display options (--headless, --sdl,
-// --scale N, --script FILE) may come before it.
+// --scale N, --fullscreen, --script FILE) may come before it.
 
 #include <cstdio>
 #include <cstring>

@@ -9,8 +9,6 @@ MobileListRow ToMobileListRow(const MarketRow& row, int list_width) {
   out.height = row.height;
   out.section = row.section;
   out.key = row.key;
-  // Exactly the cells it gets: a ranking of 3,000 rows would otherwise hold a
-  // spare cell per row.
   out.cells.reserve(row.cells.size() + (row.background_image > 0 ? 1 : 0));
   if (row.background_image > 0)
     out.cells.push_back(MobileListCell::Image(kSectionBandCell, -1, Rect{0, 0, list_width, row.height},

@@ -136,7 +136,7 @@ class WatchHub {
   // Blocks until a file event, a wake or the next planned look. True when a
   // registry file was touched.
   bool WaitForEvent(int timeout_ms) {
-    pollfd fds[2] = {{notify_fd_, POLLIN, 0}, {wake_fd_, POLLIN, 0}};
+    pollfd fds[2] = {{notify_fd_, POLLIN, 0}, {wake_fd_, POLLIN, 0}};  // a negative fd is skipped
     if (poll(fds, 2, timeout_ms) <= 0) return false;
     uint64_t count;
     if ((fds[1].revents & POLLIN) && read(wake_fd_, &count, sizeof count) < 0) count = 0;
@@ -171,9 +171,14 @@ class WatchHub {
       if (next_look != kNever)
         timeout_ms = int(std::max<int64_t>(
             0, std::chrono::ceil<std::chrono::milliseconds>(next_look - Clock::now()).count()));
+      // Without file events (no inotify, or a folder it cannot watch) or
+      // without a way to be woken, a slow look keeps changes seen and ends
+      // the thread in time.
+      bool blind = notify_fd_ < 0 || wake_fd_ < 0;
+      for (const auto& [db_path, file] : files_) blind = blind || file.folder_watch < 0;
+      if (blind) timeout_ms = timeout_ms < 0 ? 1000 : std::min(timeout_ms, 1000);
       lock.unlock();
-      // Without file events (inotify unavailable) a slow look keeps changes seen.
-      const bool touched = WaitForEvent(notify_fd_ >= 0 ? timeout_ms : 1000);
+      const bool touched = WaitForEvent(timeout_ms);
       lock.lock();
       if (quit_ || entries_.empty()) break;
       const auto now = Clock::now();
@@ -182,7 +187,7 @@ class WatchHub {
         next_look = std::min(next_look, now + kFirstLook);
         continue;
       }
-      if (notify_fd_ >= 0 && now < next_look) continue;  // a wake for a watch added or ended
+      if (!blind && now < next_look) continue;  // a wake for a watch added or ended
       next_look = follow_ups_done < std::size(kFollowUps) ? now + kFollowUps[follow_ups_done++] : kNever;
       std::vector<std::shared_ptr<Watch>> due = CollectChanged();
       lock.unlock();

@@ -73,6 +73,14 @@ TEST_F(MyPageEditorTest, UnmarkAndSaveRemovesCancelKeepsAndAllUnmarkedEmptiesThe
   TapMark(third, 1);
   Command(third, 0x10000001);
   EXPECT_EQ(WatchedCodes(), (std::vector<WideText>{u"005930", u"FX@USD"}));
+  // The back key closes it through the screen; the end key ends the viewer.
+  CMyPageEditDlg& keys = OpenEditor(4);
+  TapMark(keys, 1);
+  keys.Post(WM_BACK_KEY);
+  EXPECT_TRUE(RunUntil([&] { return screen_->editor() == nullptr; }));
+  EXPECT_EQ(WatchedCodes(), (std::vector<WideText>{u"005930", u"FX@USD"}));
+  OpenEditor(4).Post(WM_END_KEY);
+  EXPECT_TRUE(RunUntil([&] { return main_.exit_posts == 1; }));
 
   // Everything unmarked: an empty list in the cache and on the screen, and no request.
   CMyPageEditDlg& last = OpenEditor(4);

@@ -7,13 +7,13 @@
 #include <SDL.h>
 
 #include <cstdlib>
-
 #include <thread>
 
 #include "platform/ui/clipboard.h"
 #include "platform/ui/display.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/letterbox.h"
+
 #include "platform/ui/message_queue.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/present.h"

@@ -18,7 +18,7 @@ namespace {
 using namespace brantel;
 
 constexpr char kUsage[] =
-    "usage: brantel-gallery [--headless|--sdl] [--scale PERCENT] [--script FILE]\n"
+    "usage: brantel-gallery [--headless|--sdl] [--scale PERCENT|--fullscreen] [--script FILE]\n"
     "       brantel-gallery --pages DIR\n"
     "Pages: text 18-30, text 32-48, DrawText, drawing, dialog, input, controls,\n"
     "a list of 3,000 rows (flick it, or wheel, Up, Down, PageUp, PageDown), edit.\n"
