@@ -158,7 +158,9 @@ void CMarketInfoDlg::OnListUpdate(uint32_t message, WPARAM wParam, LPARAM lParam
   if (update_bar_.IsAlive()) update_bar_.Send(message, wParam, lParam);
   if (message != WM_LIST_UPDATE_END) return;
   if (current_) update_bar_.SetLastUpdate(current_->LastUpdateText());
-  if (current_ == &exchange_) RebuildCurrencyMenu();
+  // The currency commands name exchange rows: rebuilt after every exchange
+  // refresh, also one that ended while another list was shown.
+  if (current_ == &exchange_ || wParam == WPARAM(kCategoryExchange)) RebuildCurrencyMenu();
   if (lParam == 0) ShowNumberedMessage(this, kMarketMessageRefreshFailed, 0);
 }
 

@@ -69,6 +69,7 @@ class MarketScreen : public testing::MarketTest {};
 
 TEST_F(MarketScreen, RankingShowsCachedRowsThenTheServersAndTabsRestartTheirRefresh) {
   CacheRanking(kRankingTradeVolume, u"CACHED1");
+  StartServer({"--delay", "400"});  // the cached rows stay while the request waits
   CMarketInfoDlg& screen = Open();
   CMarketStockItemWnd& ranking = screen.ranking();
   EXPECT_EQ(screen.current_code(), kMarketRankingScreen);
@@ -76,12 +77,18 @@ TEST_F(MarketScreen, RankingShowsCachedRowsThenTheServersAndTabsRestartTheirRefr
   EXPECT_EQ(screen.GetDlgItem(10008), &ranking);
   EXPECT_EQ(ranking.text(), u"Market StockItem Window");
 
-  bool cached_seen = false;
-  ASSERT_TRUE(RunUntil([&] {
-    const auto codes = RowCodes(ranking);
-    cached_seen |= codes.size() == 2 && codes[1] == u"CACHED1";
-    return ranking.LoadedFromNetwork() > 0 && !ranking.IsBusy();
-  }));
+  // What the ranking shows while its requests wait.
+  bool cached_seen = false, cached_again = false;
+  MessageOnlyWindow watch([&](uint32_t message, WPARAM, LPARAM) -> LRESULT {
+    if (message == WM_TIMER && ranking.IsBusy()) {
+      const auto codes = RowCodes(ranking);
+      cached_seen |= std::count(codes.begin(), codes.end(), u"CACHED1") > 0;
+      cached_again |= std::count(codes.begin(), codes.end(), u"CACHED2") > 0;
+    }
+    return 0;
+  });
+  watch.SetTimer(1, 20);
+  ASSERT_TRUE(RunUntil([&] { return ranking.LoadedFromNetwork() > 0 && !ranking.IsBusy(); }));
   EXPECT_TRUE(cached_seen);
   ASSERT_TRUE(WaitLoaded(ranking));
   std::vector<WideText> codes = RowCodes(ranking);
@@ -112,10 +119,7 @@ TEST_F(MarketScreen, RankingShowsCachedRowsThenTheServersAndTabsRestartTheirRefr
   // Back to the ranking: refreshed again, and the cache is no longer read.
   CacheRanking(kRankingTradeVolume, u"CACHED2");
   Tap(kTabX[0], kTabY);
-  bool cached_again = false;
   ASSERT_TRUE(RunUntil([&] {
-    const auto now = RowCodes(ranking);
-    cached_again |= std::count(now.begin(), now.end(), u"CACHED2") > 0;
     return ListRequestsLogged() >= requests + 2 && !ranking.IsBusy() && !screen.update_bar().Running();
   }));
   EXPECT_FALSE(cached_again);
@@ -200,6 +204,14 @@ TEST_F(MarketScreen, ExchangeListShowsTheStandardCurrencyAndItsMenuChangesIt) {
   ASSERT_TRUE(WaitLoaded(*screen.list_of_code(kMarketCommodityScreen)));
   EXPECT_EQ(screen.menu_bar().menu_number(), 40013u);
   Shot("market-commodities");
+
+  // The version dialog: back closes it, then back goes to the list, which asks to exit.
+  screen.Send(WM_COMMAND, 40004, 0);
+  ASSERT_TRUE(screen.version_dialog() && screen.version_dialog()->IsVisible());
+  screen.Send(WM_SCREEN_BACK, 0, 0);
+  EXPECT_EQ(screen.version_dialog(), nullptr);
+  screen.Send(WM_SCREEN_BACK, 0, 0);
+  ASSERT_TRUE(RunUntil([&] { return main_.Count(WM_DESTROY) > 0; }, 5000));
 }
 
 TEST_F(MarketScreen, RankingSubKindsMoveTheTickAndAreStoredOncePerRun) {
@@ -231,6 +243,32 @@ TEST_F(MarketScreen, RankingSubKindsMoveTheTickAndAreStoredOncePerRun) {
   screen.Send(WM_COMMAND, 40032, 0);
   EXPECT_EQ(screen.menu_bar().ranking_choice(), 40032u);
   ASSERT_TRUE(RunUntil([&] { return Cell(ranking, 0, 0) == u"시가총액상위 종목" && !ranking.IsBusy(); }));
+}
+
+TEST_F(MarketScreen, RankingChosenDuringARequestKeepsEachAnswerWithItsSubKind) {
+  StartServer({"--delay", "1500"});
+  CMarketInfoDlg& screen = Open();
+  CMarketStockItemWnd& ranking = screen.ranking();
+  // Trading value chosen while the trading-volume request waits for its answer.
+  bool chosen = false;
+  MessageOnlyWindow menu([&](uint32_t message, WPARAM, LPARAM) -> LRESULT {
+    if (message == WM_TIMER && !chosen && ranking.IsBusy()) {
+      chosen = true;
+      screen.Send(WM_COMMAND, 40031, 0);
+    }
+    return 0;
+  });
+  menu.SetTimer(1, 50);
+  ASSERT_TRUE(RunUntil([&] { return chosen && ranking.LoadedFromNetwork() > 0 && !ranking.IsBusy(); }, 15000));
+  ASSERT_TRUE(WaitLoaded(ranking));
+  EXPECT_EQ(Cell(ranking, 0, 0), u"거래대금상위 종목");
+  std::vector<StockRecord> volume, value;
+  LoadStockRank(kCategoryStock, 0, volume);
+  LoadStockRank(kCategoryStock, 1, value);
+  ASSERT_EQ(volume.size(), 100u);
+  ASSERT_EQ(value.size(), 100u);
+  EXPECT_NE(volume.front().code + volume.back().code, value.front().code + value.back().code);
+  EXPECT_EQ(RowCodes(ranking)[1], value.front().code);  // the list shows the ranking chosen
 }
 
 TEST_F(MarketScreen, DetailTapOpensTheDetailAndItsQuoteIsWrittenOnClose) {
