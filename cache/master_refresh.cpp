@@ -15,6 +15,8 @@ bool RefreshMaster(const MasterRequestFn& request, const MasterStampFn& record_s
 
   for (int attempt = 0; attempt < kMasterRefreshAttempts; ++attempt) {
     MasterAnswer answer = request ? request(count_text) : MasterAnswer{};
+    // Cancelled: the viewer is ending, so no further attempt and no parsing.
+    if (answer.cancelled) return false;
     // Without any answer the stored file is the only source.
     if (!answer.answered && stored_path.empty()) return false;
 

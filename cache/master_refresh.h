@@ -18,6 +18,7 @@ struct MasterAnswer {
   bool has_item = false;   // it held at least one item
   std::string file_path;   // the file of the first item, "" when none
   WideText server_date;    // the answer's ServerDate
+  bool cancelled = false;  // the exchange was cancelled (the viewer is ending)
 };
 
 // Sends the master request with the stored entry count as decimal text.

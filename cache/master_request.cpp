@@ -3,6 +3,7 @@
 #include "protocol/categories.h"
 #include "protocol/last_update.h"
 #include "protocol/market_requests.h"
+#include "protocol/socket_exchange.h"
 
 namespace brantel {
 
@@ -12,7 +13,10 @@ MasterRequestFn ServerMasterRequest(WideView stamp, HWND caller) {
     int32_t last_error = 0;
     const int count = int(ParseLeadingLong(count_text));
     std::unique_ptr<ResponseDocument> response = FetchMaster(count, stamp, caller, &last_error);
-    if (!response) return answer;
+    if (!response) {
+      answer.cancelled = LastSocketResult() == kSocketCancelled;
+      return answer;
+    }
     answer.answered = true;
     answer.accepted = response->header().result_code == u"1";
     answer.has_item = response->ItemCount() > 0;

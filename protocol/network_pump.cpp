@@ -5,20 +5,6 @@
 
 namespace brantel {
 
-bool PumpMessagesUntilCancel() {
-  Message msg;
-  while (PeekMessage(&msg, 0, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_CANCEL_NETWORK) return true;
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(int(msg.wParam));
-      return false;
-    }
-    if (!PreDispatchMessage(&msg)) {
-      TranslateMessage(&msg);
-      DispatchMessage(&msg);
-    }
-  }
-  return false;
-}
+bool PumpMessagesUntilCancel() { return PumpPendingMessagesUntil(WM_CANCEL_NETWORK) != PumpResult::kEmpty; }
 
 }  // namespace brantel

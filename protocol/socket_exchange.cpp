@@ -27,20 +27,31 @@ std::atomic<int> g_deadline_for_testing_ms{0};
 
 using Clock = std::chrono::steady_clock;
 
-// Milliseconds left until `deadline`, at least 0.
-int MillisecondsLeft(Clock::time_point deadline) {
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-  return left > 0 ? int(left) : 0;
+// How long one poll of the socket lasts before the thread's messages are
+// handled again: short enough for timers, paints and keys to keep their pace.
+constexpr int kPumpSliceMs = 15;
+
+// Milliseconds left until `until` (rounded up, so a wait never ends early),
+// at least 0.
+long long MillisecondsLeft(Clock::time_point until) {
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now()).count();
+  return left > 0 ? left : 0;
 }
 
-// Waits for `events` on `fd` at most `wait_ms`; true when ready.
-bool WaitReady(int fd, short events, int wait_ms) {
-  pollfd p{fd, events, 0};
-  int ready;
-  do {
-    ready = poll(&p, 1, wait_ms);
-  } while (ready < 0 && errno == EINTR);
-  return ready > 0;
+enum class Readiness { kReady, kTimedOut, kCancelled, kFailed };
+
+// Waits for `events` on `fd` until `until`, in slices of kPumpSliceMs with the
+// thread's messages handled before each, so the screens keep painting and a
+// WM_CANCEL_NETWORK (or WM_QUIT) ends the wait within a slice.
+Readiness WaitReadyPumping(int fd, short events, Clock::time_point until) {
+  for (;;) {
+    if (PumpMessagesUntilCancel()) return Readiness::kCancelled;
+    pollfd p{fd, events, 0};
+    const int ready = poll(&p, 1, int(std::min<long long>(MillisecondsLeft(until), kPumpSliceMs)));
+    if (ready > 0) return Readiness::kReady;
+    if (ready < 0 && errno != EINTR) return Readiness::kFailed;
+    if (Clock::now() >= until) return Readiness::kTimedOut;
+  }
 }
 
 int Record(int result) {
@@ -77,14 +88,17 @@ bool ResolveIpv4(std::string_view host, in_addr* out) {
   return true;
 }
 
-// Connects within kExchangeConnectTimeoutMs. An attempt that runs out of time
-// closes the socket and sets the time-out marker; the exchange itself goes on
-// with a blocking socket.
+// Connects within kExchangeConnectTimeoutMs, handling the thread's messages
+// between the attempt's poll slices. An attempt that runs out of time closes
+// the socket and sets the time-out marker; the exchange itself goes on with a
+// blocking socket.
 int Connect(Socket& s, const sockaddr_in& address) {
   g_timeout_marker = 0;
-  switch (ConnectWithDeadline(s.fd(), address, kExchangeConnectTimeoutMs)) {
+  switch (ConnectWithDeadline(s.fd(), address, kExchangeConnectTimeoutMs, PumpMessagesUntilCancel)) {
     case ConnectOutcome::kConnected:
       break;
+    case ConnectOutcome::kAbandoned:
+      return kSocketCancelled;
     case ConnectOutcome::kTimedOut:
       g_timeout_marker = -1;
       s.Close();
@@ -100,10 +114,16 @@ int SendAll(Socket& s, std::string_view data, Clock::time_point deadline) {
   while (!data.empty()) {
     const size_t piece = std::min(data.size(), kSendPieceBytes);
     // A server that stops reading must not hold the exchange past its limit.
-    if (!WaitReady(s.fd(), POLLOUT, MillisecondsLeft(deadline))) return kSocketSendFailed;
+    switch (WaitReadyPumping(s.fd(), POLLOUT, deadline)) {
+      case Readiness::kReady:
+        break;
+      case Readiness::kCancelled:
+        return kSocketCancelled;
+      default:
+        return kSocketSendFailed;
+    }
     const ssize_t sent = send(s.fd(), data.data(), piece, MSG_NOSIGNAL);
     if (sent != ssize_t(piece)) return kSocketSendFailed;  // each piece goes whole
-    if (PumpMessagesUntilCancel()) return kSocketCancelled;
     data.remove_prefix(piece);
   }
   return kSocketOk;
@@ -112,16 +132,24 @@ int SendAll(Socket& s, std::string_view data, Clock::time_point deadline) {
 // Receives one chunk, waiting at most `wait_seconds` (0: no limit) and never
 // past `deadline`. `got` is 0 when the server closed the connection.
 int ReceiveChunk(Socket& s, int wait_seconds, Clock::time_point deadline, char* chunk, size_t* got) {
-  int wait_ms = MillisecondsLeft(deadline);
-  if (wait_seconds > 0) wait_ms = std::min(wait_ms, wait_seconds * 1000);
-  if (!WaitReady(s.fd(), POLLIN, wait_ms)) return kSocketNoData;
+  Clock::time_point until = deadline;
+  if (wait_seconds > 0) until = std::min(until, Clock::now() + std::chrono::seconds(wait_seconds));
+  switch (WaitReadyPumping(s.fd(), POLLIN, until)) {
+    case Readiness::kReady:
+      break;
+    case Readiness::kCancelled:
+      return kSocketCancelled;
+    case Readiness::kTimedOut:
+      return kSocketNoData;
+    case Readiness::kFailed:
+      return kSocketReceiveFailed;
+  }
   ssize_t n;
   do {
     n = recv(s.fd(), chunk, kReceiveChunkBytes, 0);
   } while (n < 0 && errno == EINTR);
   if (n < 0) return kSocketReceiveFailed;
   *got = size_t(n);
-  if (PumpMessagesUntilCancel()) return kSocketCancelled;
   return kSocketOk;
 }
 
@@ -144,6 +172,7 @@ int RunExchange(std::string_view host, int port, std::string_view request, int r
   address.sin_port = htons(uint16_t(port));
   if (port <= 0 || port > 65535 || !ResolveIpv4(host, &address.sin_addr)) return Record(kSocketConnectFailed);
   if (const int connected = Connect(s, address); connected != kSocketOk) {
+    if (connected == kSocketCancelled) return Record(kSocketCancelled);
     Record(connected);
     return kSocketConnectFailed;  // a time-out shows only in the marker and the last result
   }

@@ -1,8 +1,9 @@
 #pragma once
 // One HTTP exchange on a TCP socket: connect with a 5500 ms limit, send the
-// request in pieces of 4096 bytes, receive the answer in chunks of 1024 bytes,
-// pumping the thread's messages after every send and receive so the screens
-// stay alive; WM_CANCEL_NETWORK ends the exchange.
+// request in pieces of 4096 bytes, receive the answer in chunks of 1024 bytes.
+// Every wait on the socket is cut into short slices with the thread's
+// messages handled between them, so the screens stay alive while the server
+// is silent; WM_CANCEL_NETWORK (or WM_QUIT) ends the exchange.
 
 #include <cstdint>
 #include <string>

@@ -287,6 +287,16 @@ LRESULT CMStockDetailDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lPa
     case WM_DESTROY:
       TearDown();
       break;
+    // The system keys go to the active window, which is the detail while it
+    // is open: back closes it, end, talk and the close request end the viewer.
+    case WM_BACK_KEY:
+      RequestClose();
+      return 0;
+    case WM_END_KEY:
+    case WM_TALK_KEY:
+    case WM_CLOSE_REQUEST:
+      OnCommand(kCmdExit);
+      return 0;
     default:
       if (message == WM_ROTATION_CHANGED && lParam == kRotationChangedTag) {
         SwitchOrientation(uint32_t(wParam));
@@ -294,6 +304,14 @@ LRESULT CMStockDetailDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lPa
       }
       if (message == WM_VERSION_CLOSED) {
         CloseVersionDialog();
+        return 0;
+      }
+      // The back key on the version dialog it owns: that dialog goes first.
+      if (message == WM_SCREEN_BACK) {
+        if (version_)
+          CloseVersionDialog();
+        else
+          RequestClose();
         return 0;
       }
       if (message == WM_SHOW_LANDSCAPE) {

@@ -4,7 +4,8 @@
 // the scrolling panel and the menu bar; landscape (by the motion sensor,
 // command 40014 or a tap on the small chart) shows the large chart with the
 // refresh and period buttons. The owner gets WM_DETAIL_CLOSED when the user
-// closes it, reads the result and destroys it.
+// closes it (also by the back key), reads the result and destroys it; the
+// end and talk keys and the close request post the exit command to it.
 
 #include <memory>
 #include <optional>

@@ -71,6 +71,12 @@ LRESULT CMsgBoxDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
       if (result) EndDialog(result);
       return 0;
     }
+    // The system keys reach the active window, which is the box while it
+    // is up: without this the back key could not leave a question.
+    case WM_BACK_KEY:
+    case WM_CLOSE_REQUEST:
+      EndDialog(2);
+      return 0;
     default:
       return Dialog::WindowProc(message, wParam, lParam);
   }

@@ -239,9 +239,17 @@ void CStockMainDlg::EndViewer() {
 
 bool CStockMainDlg::PreTranslateMessage(Message* msg) {
   switch (msg->message) {
+    case WM_CLOSE_REQUEST:
+      // No screen yet (start-up, its master request may wait on a silent
+      // server): the close ends the viewer, and the request with it.
+      if (!current_ || !current_->IsAlive()) {
+        EndViewer();
+        return true;
+      }
+      PostBackToScreen(1);
+      return false;
     case WM_END_KEY:
     case WM_TALK_KEY:
-    case WM_CLOSE_REQUEST:
       PostBackToScreen(1);
       return false;
     case WM_BACK_KEY:

@@ -169,8 +169,7 @@ TEST_F(DetailTest, StarAddsRemovesAndStaysOffWhenMyPageIsFull) {
       if (c != u' ') shown += c;
   for (char16_t c : ProcessResources()->String(112))
     if (c != u' ') expected += c;
-  EXPECT_FALSE(shown.empty());
-  EXPECT_EQ(expected.rfind(shown, 0), 0u) << message.size();
+  EXPECT_EQ(shown, expected) << message.size();
   EXPECT_FALSE(full.view().in_mypage);
   EXPECT_FALSE(full.changed());
   EXPECT_EQ(CountMyPage(), 200);

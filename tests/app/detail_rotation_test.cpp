@@ -99,6 +99,12 @@ TEST_F(DetailTest, CommandsAndChartTap) {
   ASSERT_TRUE(RunUntil([&] { return owner_.last_command == kCmdExit && d.version_dialog(); }));
   d.version_dialog()->Post(WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(RunUntil([&] { return !d.version_dialog(); }));
+  // The back key on the version dialog closes that dialog, not the detail.
+  d.Post(WM_COMMAND, kCmdVersion, 0);
+  ASSERT_TRUE(RunUntil([&] { return d.version_dialog() != nullptr; }));
+  d.version_dialog()->Post(WM_BACK_KEY);
+  ASSERT_TRUE(RunUntil([&] { return !d.version_dialog(); }));
+  EXPECT_EQ(owner_.closed_messages, 0);
 
   d.Post(WM_COMMAND, kCmdLandscape, 0);
   ASSERT_TRUE(RunUntil([&] { return d.view().landscape; }));
@@ -111,6 +117,16 @@ TEST_F(DetailTest, CommandsAndChartTap) {
   tap.Tap(120, 52 + 75 + 300).Idle();
   ASSERT_TRUE(PlayScript(tap));
   ASSERT_TRUE(RunUntil([&] { return d.view().landscape; }));
+
+  // The system keys: end, talk and the close request ask the owner to exit;
+  // back closes the detail once, however often it comes.
+  for (uint32_t key : {WM_END_KEY, WM_TALK_KEY, WM_CLOSE_REQUEST}) d.Post(key);
+  ASSERT_TRUE(RunUntil([&] { return owner_.exit_commands == 4; }));
+  d.Post(WM_BACK_KEY);
+  d.Post(WM_BACK_KEY);
+  ASSERT_TRUE(RunUntil([&] { return !owner_.detail; }));
+  RunFor(50);
+  EXPECT_EQ(owner_.closed_messages, 1);
 }
 
 }  // namespace

@@ -39,13 +39,17 @@ class DetailOwner : public Window {
       result = CloseStockDetail(detail);
       return 0;
     }
-    if (message == WM_COMMAND) last_command = uint32_t(wParam);
+    if (message == WM_COMMAND) {
+      last_command = uint32_t(wParam);
+      if (wParam == kCmdExit) ++exit_commands;
+    }
     return DefWindowProc(message, wParam, lParam);
   }
   std::unique_ptr<CMStockDetailDlg> detail;
   DetailResult result;
   int closed_messages = 0;
   uint32_t last_command = 0;
+  int exit_commands = 0;
 };
 
 // Runs the loop until `done` (or `timeout_ms` real milliseconds).

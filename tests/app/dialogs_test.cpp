@@ -86,6 +86,29 @@ TEST_F(DialogTest, NumberedMessagesAnswerPerButtonAndIgnoreAReleaseElsewhere) {
   StopScript();
 }
 
+// Every line of the numbered texts shows, and the box grows with them.
+TEST_F(DialogTest, NumberedMessageTextsShowWhole) {
+  for (int number : {108, 109, 111, 112}) {
+    const int style = number == 111 ? 1 : 0;
+    InputScript s;
+    s.Wait(20).Call([number] {
+      Shot("message-" + std::to_string(number));
+      PostMessage(GetActiveWindow(), WM_BACK_KEY, 0, 0);  // the back key answers as the second button
+    });
+    ASSERT_TRUE(StartScript(s.steps()));
+    EXPECT_EQ(ShowNumberedMessage(&screen_, number, style), style == 1 ? kMessageNo : kMessageOk);
+    StopScript();
+    // The lines hold the whole text, broken only at its spaces.
+    const std::vector<WideText> lines = WrapMessageText(library_->String(uint32_t(number)));
+    WideText joined;
+    for (const WideText& line : lines) joined += (joined.empty() ? u"" : u" ") + line;
+    EXPECT_EQ(joined, library_->String(uint32_t(number))) << number;
+    EXPECT_EQ(LayOutMsgBox(int(lines.size()), style, Rect{0, 0, 480, 748}).box.Height(),
+              93 + 97 + 48 * int(lines.size()) - 6) << number;
+  }
+  EXPECT_EQ(WrapMessageText(library_->String(112)).size(), 3u);  // "있습니다." on the third line
+}
+
 TEST_F(DialogTest, HelpWritesDisplayInfoOnlyWhenTickedAndItsRowsScroll) {
   {
     CHelpDlg help;

@@ -11,7 +11,7 @@
 namespace brantel::testing {
 
 inline std::string ReferenceMasterText() {
-  const auto root = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+  const auto root = std::filesystem::path(BRANTEL_TEST_DATA_DIR).parent_path().parent_path();
   std::ifstream in(root / "tools/quote-server/data/stocks.txt");
   std::string line, text;
   while (std::getline(in, line)) {

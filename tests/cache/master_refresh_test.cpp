@@ -88,6 +88,13 @@ TEST_F(MasterRefreshTest, RefusalsAndSilenceFallBackToTheStoredFile) {
   EXPECT_EQ(sent_.size(), 1u);
   EXPECT_EQ(GetMasterParser().LookupMarket(u"S1"), 0);
   EXPECT_TRUE(stamps_.empty());
+
+  // A cancelled request ends the refresh at once, stored file or not.
+  sent_.clear();
+  MasterAnswer cancelled;
+  cancelled.cancelled = true;
+  EXPECT_FALSE(RefreshMaster(Script({cancelled}), Stamp()));
+  EXPECT_EQ(sent_.size(), 1u);
 }
 
 TEST_F(MasterRefreshTest, BrokenNewFileFailsAndItemWithoutFileKeepsTheStoredOne) {

@@ -257,6 +257,36 @@ TEST_F(Transport, CancelDuringASlowAnswer) {
   for (uint32_t m : dispatched) EXPECT_NE(m, WM_CANCEL_NETWORK);
 }
 
+// While the server holds its answer the window thread goes on: a timer keeps
+// firing, and a cancel ends the wait at once rather than after the 7 s.
+TEST_F(Transport, HeldAnswerKeepsTimersFiringAndCancelEndsTheWait) {
+  std::atomic<bool> done{false};
+  LoopbackServer holding([&](int, const std::string&) {
+    while (!done) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  });
+  int ticks = 0;
+  MessageOnlyWindow window([&](uint32_t message, WPARAM, LPARAM) -> LRESULT {
+    if (message == WM_TIMER) ++ticks;
+    return 0;
+  });
+  SetTimer(window.hwnd(), 1, 20);
+  std::atomic<Clock::rep> cancelled_at{0};
+  std::thread canceller([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    cancelled_at = Clock::now().time_since_epoch().count();
+    PostMessage(window.hwnd(), WM_CANCEL_NETWORK, 0, 0);
+  });
+  EXPECT_EQ(Post(holding.port()), nullptr);
+  const auto ended = Clock::now();
+  canceller.join();
+  done = true;
+  EXPECT_EQ(LastSocketResult(), kSocketCancelled);
+  const auto late = ended - Clock::time_point(Clock::duration(cancelled_at.load()));
+  EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(late).count(), 100);
+  EXPECT_GE(ticks, 10);  // about 25 in the half second
+  KillTimer(window.hwnd(), 1);
+}
+
 // A server that trickles a byte now and then never lets a receive wait run
 // out; the exchange's overall limit still ends it.
 TEST_F(Transport, TrickleEndsAtTheOverallLimit) {
