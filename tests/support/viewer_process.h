@@ -140,6 +140,15 @@ class ViewerProcess {
     return Wait(timeout_ms);
   }
   bool running() const { return pid_ > 0; }
+  // Without waiting: true (and how) when the viewer has ended by itself.
+  bool Ended(ViewerRun& run) {
+    int status = 0;
+    if (pid_ <= 0 || waitpid(pid_, &status, WNOHANG) != pid_) return false;
+    pid_ = -1;
+    run = ViewerRun{};
+    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return true;
+  }
   void Kill() {
     if (pid_ <= 0) return;
     kill(pid_, SIGKILL);
