@@ -191,7 +191,7 @@ TEST(ViewerFaults, SilentServerKeepsTheScreenAliveAndDyingServerKeepsTheRows) {
 // screens wait for their update bar to stop, that is for the exchange's
 // receive wait (7 s), and then show message 108 over the exit. Enabled once
 // those screens cancel their request on exit.
-TEST(ViewerFaults, DISABLED_ClosingWhileAListWaitsOnASilentServerEndsTheViewer) {
+TEST(ViewerFaults, ClosingWhileAListWaitsOnASilentServerEndsTheViewer) {
   ViewerProcess viewer;
   SkipHelp();
   {
