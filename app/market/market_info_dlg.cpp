@@ -200,6 +200,7 @@ void CMarketInfoDlg::Exit() {
     return;
   }
   KillTimer(kMarketExitRetryTimer);
+  exit_asked_ = false;
   if (main_dialog_ && main_dialog_->IsAlive()) PostViewerExit(main_dialog_->hwnd());
 }
 

@@ -212,6 +212,7 @@ void CMyPageDlg::ExitViewer() {
     SetTimer(kMyPageExitTimer, kMyPageExitRetryMs);
     return;
   }
+  exit_asked_ = false;
   if (main_dialog_ && main_dialog_->IsAlive()) PostViewerExit(main_dialog_->hwnd());
 }
 
