@@ -4,6 +4,7 @@
 #include "app/startup/viewer_exit.h"
 #include "controls/viewer_fonts.h"
 #include "platform/resources/resource_library.h"
+#include "platform/ui/message_queue.h"
 #include "platform/ui/paint.h"
 #include "protocol/app_messages.h"
 #include "protocol/standard_currency.h"
@@ -160,6 +161,12 @@ void CMarketInfoDlg::OnListUpdate(uint32_t message, WPARAM wParam, LPARAM lParam
   // The currency commands name exchange rows: rebuilt after every exchange
   // refresh, also one that ended while another list was shown.
   if (current_ == &exchange_ || wParam == WPARAM(kCategoryExchange)) RebuildCurrencyMenu();
+  // An exit waiting on this refresh cancelled it: no failure message over
+  // the exit, which goes on now instead of at the next retry.
+  if (exit_asked_) {
+    Exit();
+    return;
+  }
   if (lParam == 0) ShowNumberedMessage(this, kMarketMessageRefreshFailed, 0);
 }
 
@@ -184,10 +191,15 @@ void CMarketInfoDlg::OnCommand(int command) {
 
 void CMarketInfoDlg::Exit() {
   if (update_bar_.IsAlive() && update_bar_.Running()) {
+    // The refresh's exchange pumps this thread's messages and ends when it
+    // meets the cancel, so a silent server cannot hold the exit.
+    exit_asked_ = true;
+    PostMessage(hwnd(), WM_CANCEL_NETWORK, 0, 0);
     SetTimer(kMarketExitRetryTimer, kMarketExitRetryMs);
     return;
   }
   KillTimer(kMarketExitRetryTimer);
+  exit_asked_ = false;
   if (main_dialog_ && main_dialog_->IsAlive()) PostViewerExit(main_dialog_->hwnd());
 }
 

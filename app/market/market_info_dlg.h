@@ -81,6 +81,7 @@ class CMarketInfoDlg : public CBaseScreenDlg {
   int code_ = kMarketIndexScreen;
   CBaseMarketInfoWnd* current_ = nullptr;
   bool built_ = false;
+  bool exit_asked_ = false;  // an exit waits for a running refresh to end
 };
 
 }  // namespace brantel

@@ -114,10 +114,17 @@ void CMyPageDlg::NetworkRefresh() {
     store_.Start(rows, last_update_);
     busy_ = false;
     update_bar_.Post(WM_LIST_UPDATE_END, 0, 1);
+    if (exit_asked_) ExitViewer();
     return;
   }
   update_bar_.Post(WM_LIST_UPDATE_END, 0, 1);
   busy_ = false;
+  // An exit waiting on this refresh cancelled it: no failure message over
+  // the exit, which goes on now instead of at the next retry.
+  if (exit_asked_) {
+    ExitViewer();
+    return;
+  }
   ShowNumberedMessage(this, kMessageRefreshFailed, 0);
 }
 
@@ -176,9 +183,14 @@ void CMyPageDlg::OnBack(WPARAM from_system_key) {
 void CMyPageDlg::ExitViewer() {
   KillTimer(kMyPageExitTimer);
   if (busy_) {
+    // The refresh's exchange pumps this thread's messages and ends when it
+    // meets the cancel, so a silent server cannot hold the exit.
+    exit_asked_ = true;
+    PostMessage(hwnd(), WM_CANCEL_NETWORK, 0, 0);
     SetTimer(kMyPageExitTimer, kMyPageExitRetryMs);
     return;
   }
+  exit_asked_ = false;
   if (main_dialog_ && main_dialog_->IsAlive()) PostViewerExit(main_dialog_->hwnd());
 }
 

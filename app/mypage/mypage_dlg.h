@@ -96,6 +96,7 @@ class CMyPageDlg : public CBaseScreenDlg {
   std::unique_ptr<CMStockDetailDlg> detail_;
   WideText last_update_;
   bool busy_ = false;
+  bool exit_asked_ = false;  // an exit waits for a running refresh to end
   bool torn_down_ = false;
   MyPageBackgroundStore store_;
 };

@@ -151,17 +151,18 @@ TEST(ViewerFaults, SilentServerKeepsTheScreenAliveAndDyingServerKeepsTheRows) {
     ASSERT_TRUE(WaitForDumps(viewer, 2, 10000));
     const int64_t second = MonotonicUs();
     const auto back_at = Clock::now();
-    EXPECT_TRUE(WaitForDumps(viewer, 3, 1000)) << "the back key was not handled within a second";
+    // The back key asks to exit: the refresh is cancelled and the viewer ends
+    // (whether the dump after the key still comes depends on that race).
     const ViewerRun run = viewer.Wait(10000);
     const auto ended_after = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - back_at).count();
     EXPECT_FALSE(run.timed_out);
     EXPECT_EQ(run.exit_code, 0);
-    EXPECT_LT(ended_after, 1000) << "the viewer ended only " << ended_after << " ms after the quit";
+    EXPECT_LT(ended_after, 1000) << "the viewer ended only " << ended_after << " ms after the back key";
     // The bar's frames are 100 ms apart or so: 3 s of waiting shows many.
     EXPECT_GT(FramesBetween(testing::ReadFile(frames), first, second), 10);
     const auto dumps = viewer.Dumps();
     ASSERT_GE(dumps.size(), 2u);
-    EXPECT_EQ(dumps[dumps.size() - 2].find("disabled"), std::string::npos) << "a box came up while the list waited";
+    EXPECT_EQ(dumps[1].find("disabled"), std::string::npos) << "a box came up while the list waited";
   }
 
   // The server dies in the middle of a session: message 108, the rows stay.
@@ -187,11 +188,9 @@ TEST(ViewerFaults, SilentServerKeepsTheScreenAliveAndDyingServerKeepsTheRows) {
 }
 
 // The back key or the window's close button while a list waits on a silent
-// server should end the viewer within a second. Today the market and MyPage
-// screens wait for their update bar to stop, that is for the exchange's
-// receive wait (7 s), and then show message 108 over the exit. Enabled once
-// those screens cancel their request on exit.
-TEST(ViewerFaults, DISABLED_ClosingWhileAListWaitsOnASilentServerEndsTheViewer) {
+// server ends the viewer within a second: the screen cancels the refresh
+// first and shows no message 108 over the exit.
+TEST(ViewerFaults, ClosingWhileAListWaitsOnASilentServerEndsTheViewer) {
   ViewerProcess viewer;
   SkipHelp();
   {
