@@ -21,12 +21,13 @@ namespace brantel {
 namespace {
 
 struct DialogState {
+  bool full_screen = false;  // a top-level window that covers the work area
   int title_button = TITLE_BUTTON_HIDDEN;
 };
 
 struct ShellState {
   std::mutex mu;
-  std::map<HWND, DialogState> dialogs;  // full-screen dialogs
+  std::map<HWND, DialogState> dialogs;  // full-screen dialogs and remembered title-bar buttons
   int orientation = DISPLAY_ORIENTATION_0;
   bool input_panel_up = false;
   bool input_panel_button = true;
@@ -54,7 +55,8 @@ HWND TitleDialog() {
   HWND h = GetActiveWindow();
   std::lock_guard<std::mutex> lock(State().mu);
   while (h) {
-    if (State().dialogs.count(h)) return h;
+    auto it = State().dialogs.find(h);
+    if (it != State().dialogs.end() && it->second.full_screen) return h;
     h = GetParent(h);
   }
   return 0;
@@ -194,6 +196,19 @@ void OnShellChange() {
   if (g_bar && g_bar->IsAlive()) g_bar->Invalidate();
 }
 
+// Moves every full-screen dialog onto the work area (each hears WM_SIZE).
+// Only top-level windows are fitted: a child keeps the place its parent gave it.
+void FitFullScreenDialogs() {
+  std::vector<HWND> dialogs;
+  {
+    std::lock_guard<std::mutex> lock(State().mu);
+    for (auto& [h, state] : State().dialogs)
+      if (state.full_screen) dialogs.push_back(h);
+  }
+  for (HWND h : dialogs)
+    if (Window* w = WindowFromHandle(h); w && w->IsTopLevel()) w->Move(GetWorkArea());
+}
+
 }  // namespace
 
 bool MakeFullScreenDialog(HWND hwnd) {
@@ -201,7 +216,7 @@ bool MakeFullScreenDialog(HWND hwnd) {
   if (!w || !w->IsTopLevel()) return false;
   {
     std::lock_guard<std::mutex> lock(State().mu);
-    State().dialogs.try_emplace(hwnd);
+    State().dialogs[hwnd].full_screen = true;
   }
   w->Move(GetWorkArea());
   OnShellChange();
@@ -210,7 +225,8 @@ bool MakeFullScreenDialog(HWND hwnd) {
 
 bool IsFullScreenDialog(HWND hwnd) {
   std::lock_guard<std::mutex> lock(State().mu);
-  return State().dialogs.count(hwnd) != 0;
+  auto it = State().dialogs.find(hwnd);
+  return it != State().dialogs.end() && it->second.full_screen;
 }
 
 bool SetTitleBarButton(HWND hwnd, int state) {
@@ -236,8 +252,11 @@ void ForgetShellWindow(HWND hwnd) {
 }
 
 void ShowSystemBar(bool visible) {
+  bool changed = IsSystemBarVisible() != visible;
   SetSystemBarVisibleInternal(visible);
   if (g_bar && g_bar->IsAlive()) g_bar->Show(visible);
+  // The work area grew or shrank: full-screen dialogs follow it, as on a turn.
+  if (changed) FitFullScreenDialogs();
 }
 
 void ShowInputPanelButton(bool visible) {
@@ -279,12 +298,10 @@ bool SetDisplayOrientation(int orientation) {
       orientation != DISPLAY_ORIENTATION_270)
     return false;
   if (HWND bar = UiThreadBar()) return SendMessage(bar, kSetOrientationOnUiThread, WPARAM(orientation), 0) != 0;
-  std::vector<HWND> dialogs;
   {
     std::lock_guard<std::mutex> lock(State().mu);
     if (State().orientation == orientation) return true;
     State().orientation = orientation;
-    for (auto& [h, _] : State().dialogs) dialogs.push_back(h);
   }
   bool portrait = orientation == DISPLAY_ORIENTATION_0;
   int width = portrait ? 480 : 800, height = portrait ? 800 : 480;
@@ -293,8 +310,7 @@ bool SetDisplayOrientation(int orientation) {
   ResizeBar();
   // Full-screen dialogs follow the work area (WM_SIZE), then every top-level
   // window hears of the change.
-  for (HWND h : dialogs)
-    if (Window* w = WindowFromHandle(h)) w->Move(GetWorkArea());
+  FitFullScreenDialogs();
   SendToTopLevels(WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
   return true;
 }

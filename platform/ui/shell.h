@@ -15,14 +15,16 @@ bool IsFullScreenDialog(HWND hwnd);
 
 // The title-bar button of a full-screen dialog, with the device's states:
 // 1 OK, 2 hidden, 4 close. A tap on it posts WM_COMMAND with identifier 1
-// (OK) or 2 (close) and 0x1000 in the high word to the dialog.
+// (OK) or 2 (close) and 0x1000 in the high word to the dialog. Setting it
+// never makes a window full-screen: for any other window it is only remembered.
 constexpr int TITLE_BUTTON_OK = 1;
 constexpr int TITLE_BUTTON_HIDDEN = 2;
 constexpr int TITLE_BUTTON_CLOSE = 4;
 bool SetTitleBarButton(HWND hwnd, int state);
 int GetTitleBarButton(HWND hwnd);
 
-// Shows or hides the system bar (the work area grows or shrinks with it).
+// Shows or hides the system bar (the work area grows or shrinks with it, and
+// full-screen dialogs follow the work area).
 void ShowSystemBar(bool visible);
 // The input-panel button on the system bar (only drawn; hiding is remembered).
 void ShowInputPanelButton(bool visible);

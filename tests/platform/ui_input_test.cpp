@@ -441,6 +441,29 @@ TEST_F(Input, TurningTheScreenResizesFullScreenDialogsAndTellsEveryWindow) {
   EXPECT_EQ(dlg.rect(), (Rect{0, 52, 480, 800}));
 }
 
+// The detail turns sideways with the bar hidden and shows it only after
+// turning back: the main dialog must end below the bar, and a child screen
+// that set a title-bar button state stays where its parent put it.
+TEST_F(Input, ShowingTheBarRefitsFullScreenDialogsButNeverTheirChildScreens) {
+  RecordingWindow dlg, child;
+  ASSERT_TRUE(dlg.CreateTop(Rect{0, 0, 10, 10}));
+  ASSERT_TRUE(MakeFullScreenDialog(dlg.hwnd()));
+  ASSERT_TRUE(child.CreateChild(dlg, Rect{0, 0, 480, 600}, 7));
+  ASSERT_TRUE(SetTitleBarButton(child.hwnd(), TITLE_BUTTON_HIDDEN));
+  EXPECT_FALSE(IsFullScreenDialog(child.hwnd()));
+  EXPECT_EQ(GetTitleBarButton(child.hwnd()), TITLE_BUTTON_HIDDEN);
+  const Rect child_rect = child.rect();
+
+  ShowSystemBar(false);
+  ASSERT_TRUE(SetDisplayOrientation(DISPLAY_ORIENTATION_90));
+  EXPECT_EQ(dlg.rect(), (Rect{0, 0, 800, 480}));
+  ASSERT_TRUE(SetDisplayOrientation(DISPLAY_ORIENTATION_0));
+  EXPECT_EQ(dlg.rect(), (Rect{0, 0, 480, 800}));
+  ShowSystemBar(true);
+  EXPECT_EQ(dlg.rect(), (Rect{0, 52, 480, 800}));
+  EXPECT_EQ(child.rect(), child_rect);
+}
+
 TEST_F(Input, TurningTheScreenFromAnotherThreadRunsOnTheUiThread) {
   RecordingWindow dlg;
   ASSERT_TRUE(dlg.CreateTop(Rect{0, 0, 10, 10}));
