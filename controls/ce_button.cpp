@@ -122,7 +122,7 @@ LRESULT CCeButton::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
       ReleaseCapture();
       const bool click = state_.Release();
       Invalidate();
-      if (click && parent()) brantel::SendMessage(parent()->hwnd(), kCeButtonClickedMessage, WPARAM(id()), 3);
+      if (click && parent()) brantel::SendMessage(parent()->hwnd(), WM_CEBUTTON_CLICKED, WPARAM(id()), 3);
       return 0;
     }
     case WM_KEYUP:

@@ -12,11 +12,11 @@
 #include "platform/gfx/surface.h"
 #include "platform/resources/resource_library.h"
 #include "platform/ui/window.h"
+#include "protocol/app_messages.h"  // WM_CEBUTTON_CLICKED
 
 namespace brantel {
 
 inline constexpr char16_t kCeButtonClass[] = u"CE_BUTTON_WINDOW";
-inline constexpr uint32_t kCeButtonClickedMessage = 10933;  // WM_CEBUTTON_CLICKED
 
 // Where a button finds its pictures by number.
 using PictureSource = std::function<std::span<const uint8_t>(uint32_t number)>;

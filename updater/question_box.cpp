@@ -45,7 +45,7 @@ class CQuestionBox : public Dialog {
   }
 
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
-    if (message == kCeButtonClickedMessage) {
+    if (message == WM_CEBUTTON_CLICKED) {
       EndDialog(intptr_t(wParam));
       return 0;
     }

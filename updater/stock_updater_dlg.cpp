@@ -278,7 +278,7 @@ LRESULT CStockUpdaterDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lPa
     case WM_UPDATE_PROGRESS:
       OnUpdateProgress(intptr_t(wParam), lParam);
       return 0;
-    case kCeButtonClickedMessage:
+    case WM_CEBUTTON_CLICKED:
       OnButton(int(wParam));
       return 0;
     case WM_UPDATER_CLOSE:

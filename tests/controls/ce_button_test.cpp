@@ -49,7 +49,7 @@ TEST(CeButtonState, LooksFollowPressSlideAndRelease) {
 class Parent : public Window {
  public:
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
-    if (message == kCeButtonClickedMessage) clicks.emplace_back(wParam, lParam);
+    if (message == WM_CEBUTTON_CLICKED) clicks.emplace_back(wParam, lParam);
     if (message == WM_PAINT) {
       Validate();
       return 0;
