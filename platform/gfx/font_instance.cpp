@@ -3,6 +3,7 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SIZES_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
@@ -12,24 +13,10 @@
 #include <tuple>
 
 #include "platform/debug.h"
+#include "platform/gfx/shared_face.h"
 
 namespace brantel {
 namespace {
-
-std::mutex& LibraryMutex() {
-  static std::mutex m;
-  return m;
-}
-
-// The FreeType library; opening and closing faces goes through LibraryMutex.
-FT_Library Library() {
-  static FT_Library library = [] {
-    FT_Library lib = nullptr;
-    if (FT_Init_FreeType(&lib) != 0) DebugOutput("FreeType could not start\n");
-    return lib;
-  }();
-  return library;
-}
 
 std::mutex& FontconfigMutex() {
   static std::mutex m;
@@ -157,24 +144,22 @@ std::shared_ptr<FontInstance> FontInstance::Get(const FontFile& file, int height
 FontInstance::FontInstance(FontFile file, int height) : file_(std::move(file)), height_(height) {}
 
 FontInstance::~FontInstance() {
-  if (face_) {
-    std::lock_guard lock(LibraryMutex());
-    FT_Done_Face(static_cast<FT_Face>(face_));
+  if (face_ && size_) {
+    std::lock_guard lock(face_->mutex());
+    face_->DoneSize(size_);
   }
 }
 
 bool FontInstance::Open() {
-  FT_Face face = nullptr;
-  {
-    std::lock_guard lock(LibraryMutex());
-    file_data_ = MapFileShared(file_.path);
-    if (!Library() || !file_data_ ||
-        FT_New_Memory_Face(Library(), file_data_->data(), FT_Long(file_data_->size()), file_.index, &face) != 0) {
-      DebugOutput("font file could not be opened: " + file_.path + "\n");
-      return false;
-    }
+  face_ = SharedFace::Open(file_.path, file_.index);
+  if (!face_) {
+    DebugOutput("font file could not be opened: " + file_.path + "\n");
+    return false;
   }
-  face_ = face;
+  std::lock_guard lock(face_->mutex());
+  size_ = face_->NewSize();
+  FT_Face face = static_cast<FT_Face>(face_->face());
+  if (!size_ || FT_Activate_Size(static_cast<FT_Size>(size_)) != 0) return false;
   // The cell height (win ascent + win descent) is the font height, as on
   // the device; fall back to the em size for fonts without those metrics.
   FT_Size_RequestRec request{};
@@ -198,14 +183,15 @@ bool FontInstance::Open() {
   int total = 0;
   for (char32_t c = U'a'; c <= U'z'; ++c) {
     Glyph g;
-    if (RenderFromFace(face_, c, g)) total += g.advance;
+    if (RenderLocked(c, g)) total += g.advance;
   }
   average_char_width_ = std::max(1, (total + 13) / 26);
   return true;
 }
 
-bool FontInstance::RenderFromFace(void* face_ptr, char32_t code_point, Glyph& out) {
-  FT_Face face = static_cast<FT_Face>(face_ptr);
+bool FontInstance::RenderLocked(char32_t code_point, Glyph& out) {
+  FT_Face face = static_cast<FT_Face>(face_->face());
+  if (FT_Activate_Size(static_cast<FT_Size>(size_)) != 0) return false;
   const FT_UInt index = FT_Get_Char_Index(face, code_point);
   if (index == 0) return false;
   if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_LIGHT) != 0) return false;
@@ -232,22 +218,22 @@ Glyph FontInstance::Render(char32_t code_point) {
   // Control characters have no shape and no width.
   if (code_point < 0x20 || code_point == 0x7F) return glyph;
   {
-    std::lock_guard lock(mutex_);
-    if (RenderFromFace(face_, code_point, glyph)) return glyph;
+    std::lock_guard lock(face_->mutex());
+    if (RenderLocked(code_point, glyph)) return glyph;
   }
   // A character this face lacks comes from a font that has it (no lock of
   // ours is held while the other instance renders).
   const Match m = QueryFontconfig("sans-serif", 400, code_point);
   if (!m.path.empty() && !(m.path == file_.path && m.index == file_.index)) {
     if (auto other = Get(FontFile{m.path, m.index, file_.embolden}, height_)) {
-      std::lock_guard lock(other->mutex_);
-      if (other->RenderFromFace(other->face_, code_point, glyph)) return glyph;
+      std::lock_guard lock(other->face_->mutex());
+      if (other->RenderLocked(code_point, glyph)) return glyph;
     }
   }
   // Nothing has it: the face's missing-glyph box.
-  std::lock_guard lock(mutex_);
-  FT_Face face = static_cast<FT_Face>(face_);
-  if (FT_Load_Glyph(face, 0, FT_LOAD_DEFAULT | FT_LOAD_TARGET_LIGHT | FT_LOAD_RENDER) == 0 &&
+  std::lock_guard lock(face_->mutex());
+  FT_Face face = static_cast<FT_Face>(face_->face());
+  if (FT_Activate_Size(static_cast<FT_Size>(size_)) == 0 && FT_Load_Glyph(face, 0, FT_LOAD_DEFAULT | FT_LOAD_TARGET_LIGHT | FT_LOAD_RENDER) == 0 &&
       face->glyph->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY) {
     const FT_Bitmap& bitmap = face->glyph->bitmap;
     glyph.advance = int((face->glyph->advance.x + 32) >> 6);

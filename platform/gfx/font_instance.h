@@ -16,9 +16,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/gfx/mapped_file.h"
 
 namespace brantel {
+
+class SharedFace;
 
 // A rendered glyph: an 8-bit coverage mask placed relative to the pen
 // position on the baseline, and the advance to the next pen position.
@@ -81,7 +82,8 @@ class FontInstance {
   explicit FontInstance(FontFile file, int height);
   bool Open();
   Glyph Render(char32_t code_point);
-  bool RenderFromFace(void* face, char32_t code_point, Glyph& out);
+  // Renders from the face at this instance's size; hold face_->mutex().
+  bool RenderLocked(char32_t code_point, Glyph& out);
 
   FontFile file_;
   int height_;
@@ -89,9 +91,9 @@ class FontInstance {
   int average_char_width_ = 0;
   int underline_offset_ = 1;
   int underline_thickness_ = 1;
-  std::shared_ptr<const MappedFile> file_data_;  // the face reads it; one mapping per file
-  void* face_ = nullptr;  // FT_Face, kept out of this header
-  std::mutex mutex_;
+  std::shared_ptr<SharedFace> face_;  // one per file, shared by its sizes
+  void* size_ = nullptr;              // this height's FT_Size of it
+  std::mutex mutex_;                  // the glyph cache
   // Looks a glyph up under mutex_ and marks it as just used; null when absent.
   const GlyphHandle* FindLocked(char32_t code_point);
 
