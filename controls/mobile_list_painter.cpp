@@ -16,6 +16,17 @@ void EnsureSize(Surface& surface, int width, int height) {
   if (surface.width() != width || surface.height() != height) surface.Resize(width, height);
 }
 
+// The frame every list on this thread paints into. A frame is painted whole
+// and copied out at once, so nothing in it outlives one paint, and a list
+// that is not painting (a hidden screen's) holds no frame of its own. It only
+// grows, so lists of different sizes do not reallocate it in turn.
+Surface& SharedFrame(int width, int height) {
+  thread_local Surface frame;
+  if (frame.width() < width || frame.height() < height)
+    frame.Resize(std::max(frame.width(), width), std::max(frame.height(), height));
+  return frame;
+}
+
 }  // namespace
 
 void MobileListPainter::PaintRow(DeviceContext& dc, MobileListRow& row, int y, int width,
@@ -52,8 +63,8 @@ void MobileListPainter::PaintRow(DeviceContext& dc, MobileListRow& row, int y, i
 void MobileListPainter::Paint(DeviceContext& window, MobileListRows& rows, const MobileListMetrics& metrics,
                               const MobileListLook& look, const MobileListFrame& frame) {
   if (frame.width <= 0 || frame.height <= 0) return;
-  EnsureSize(frame_, frame.width, frame.height);
-  DeviceContext dc(frame_);
+  Surface& buffer = SharedFrame(frame.width, frame.height);
+  DeviceContext dc(buffer);
   dc.SetBkMode(TRANSPARENT);
   const Rect client{0, 0, frame.width, frame.height};
   if (look.background_bitmap)
@@ -84,7 +95,7 @@ void MobileListPainter::Paint(DeviceContext& window, MobileListRows& rows, const
   }
   PaintPinnedHeader(dc, rows, metrics, look, frame);
   PaintThumb(dc, metrics, look, frame);
-  window.BitBlt(0, 0, frame.width, frame.height, frame_, 0, 0);
+  window.BitBlt(0, 0, frame.width, frame.height, buffer, 0, 0);
 }
 
 void MobileListPainter::PaintPinnedHeader(DeviceContext& dc, MobileListRows& rows, const MobileListMetrics& metrics,
@@ -93,8 +104,8 @@ void MobileListPainter::PaintPinnedHeader(DeviceContext& dc, MobileListRows& row
   if (pinned.row < 0) return;
   MobileListRow& row = *rows.row(pinned.row);
   const int height = std::min(metrics.RowHeight(row), kPinnedBufferHeight);
-  if (pinned_row_ != pinned.row || pinned_.width() != frame.width) {
-    EnsureSize(pinned_, frame.width, kPinnedBufferHeight);
+  if (pinned_row_ != pinned.row || pinned_.width() != frame.width || pinned_.height() != height) {
+    EnsureSize(pinned_, frame.width, height);
     DeviceContext buffer(pinned_);
     buffer.SetBkMode(TRANSPARENT);
     buffer.FillSolid(pinned_.bounds(), look.background);

@@ -1,8 +1,9 @@
 #pragma once
 // Painting of the list body: rows, cells, separators, the pinned section
 // header and the fading scroll thumb, drawn into an off-screen frame and
-// copied to the window in one block. Holds the frame, the pinned-header
-// buffer and the thumb buffer between paints.
+// copied to the window in one block. The frame is shared by the lists a
+// thread paints; a painter holds the pinned-header and thumb buffers between
+// paints.
 
 #include <functional>
 #include <memory>
@@ -51,7 +52,6 @@ class MobileListPainter {
              const MobileListLook& look, const MobileListFrame& frame);
   // The pinned header is rendered again at the next paint.
   void ForgetPinnedHeader() { pinned_row_ = -1; }
-  const Surface& frame() const { return frame_; }
 
  private:
   void PaintRow(DeviceContext& dc, MobileListRow& row, int y, int width, const MobileListMetrics& metrics,
@@ -61,7 +61,6 @@ class MobileListPainter {
   void PaintThumb(DeviceContext& dc, const MobileListMetrics& metrics, const MobileListLook& look,
                   const MobileListFrame& frame);
 
-  Surface frame_;
   Surface pinned_;
   int pinned_row_ = -1;
   Surface thumb_;
