@@ -28,63 +28,13 @@
 #include <thread>
 #include <vector>
 
+#include "bench/process_counters.h"
 #include "tests/support/temp_folder.h"
 #include "tests/updater/file_server.h"
 
 namespace {
 
 using namespace brantel;
-
-struct Sample {
-  double cpu_seconds = 0;
-  std::map<int, long long> switches;  // per thread id
-  std::map<int, std::string> names;
-  double rss_mb = 0, hwm_mb = 0;
-};
-
-std::string FileText(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-long long StatusField(const std::string& status, const std::string& field) {
-  const size_t at = status.find(field + ":");
-  return at == std::string::npos ? 0 : std::atoll(status.c_str() + at + field.size() + 1);
-}
-
-Sample Take(int pid) {
-  Sample s;
-  // Fields 14 and 15 of stat (after the parenthesised name) are utime and stime.
-  const std::string stat = FileText("/proc/" + std::to_string(pid) + "/stat");
-  const size_t close = stat.rfind(')');
-  if (close != std::string::npos) {
-    std::istringstream fields(stat.substr(close + 2));
-    std::string f;
-    long long utime = 0, stime = 0;
-    for (int i = 3; i <= 15 && fields >> f; ++i) {
-      if (i == 14) utime = std::atoll(f.c_str());
-      if (i == 15) stime = std::atoll(f.c_str());
-    }
-    s.cpu_seconds = double(utime + stime) / double(sysconf(_SC_CLK_TCK));
-  }
-  const std::string task_dir = "/proc/" + std::to_string(pid) + "/task";
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(task_dir, ec)) {
-    const std::string status = FileText(entry.path().string() + "/status");
-    if (status.empty()) continue;  // ended meanwhile
-    const int tid = std::atoi(entry.path().filename().c_str());
-    s.switches[tid] = StatusField(status, "voluntary_ctxt_switches") + StatusField(status, "nonvoluntary_ctxt_switches");
-    std::string name = FileText(entry.path().string() + "/comm");
-    if (!name.empty() && name.back() == '\n') name.pop_back();
-    s.names[tid] = name;
-  }
-  const std::string status = FileText("/proc/" + std::to_string(pid) + "/status");
-  s.rss_mb = StatusField(status, "VmRSS") / 1024.0;
-  s.hwm_mb = StatusField(status, "VmHWM") / 1024.0;
-  return s;
-}
 
 std::vector<std::string> Words(const std::string& line) {
   std::istringstream in(line);
@@ -117,15 +67,10 @@ void End(int pid) {
   waitpid(pid, nullptr, 0);
 }
 
-int IdleSeconds() {
-  const char* s = std::getenv("BRANTEL_IDLE_SECONDS");
-  return s && std::atoi(s) > 0 ? std::atoi(s) : 10;
-}
-
 // Runs `args` idle and reports its costs.
 void MeasureIdle(benchmark::State& state, std::vector<std::string> args) {
   const testing::TempFolder home("brantel-idle");
-  const int seconds = IdleSeconds();
+  const int seconds = IdleSecondsFromEnv();
   for (auto _ : state) {
     const int pid = Launch(args, home.path());
     std::this_thread::sleep_for(std::chrono::seconds(3));  // start-up and first paint
@@ -141,12 +86,11 @@ void MeasureIdle(benchmark::State& state, std::vector<std::string> args) {
     End(pid);
     state.SetIterationTime(elapsed);
 
-    long long wakes = 0;
+    const long long wakes = Wakeups(before, after);
     std::fprintf(stderr, "%s: wake-ups per thread over %.1f s\n", args[0].c_str(), elapsed);
     for (const auto& [tid, n] : after.switches) {
       const auto it = before.switches.find(tid);
       const long long grew = n - (it == before.switches.end() ? 0 : it->second);
-      wakes += grew;
       std::fprintf(stderr, "  %d %-16s %lld\n", tid, after.names.at(tid).c_str(), grew);
     }
     state.counters["cpu_percent"] = 100.0 * (after.cpu_seconds - before.cpu_seconds) / elapsed;

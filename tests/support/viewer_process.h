@@ -140,6 +140,7 @@ class ViewerProcess {
     return Wait(timeout_ms);
   }
   bool running() const { return pid_ > 0; }
+  pid_t pid() const { return pid_; }
   // Without waiting: true (and how) when the viewer has ended by itself.
   bool Ended(ViewerRun& run) {
     int status = 0;
