@@ -76,6 +76,11 @@ LRESULT CMsgBoxDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE_REQUEST:
       EndDialog(2);
       return 0;
+    // Enter answers with the first button, as a desktop's boxes do.
+    case WM_KEYDOWN:
+      if (wParam != VK_RETURN) return Dialog::WindowProc(message, wParam, lParam);
+      EndDialog(1);
+      return 0;
     default:
       return Dialog::WindowProc(message, wParam, lParam);
   }

@@ -2,7 +2,8 @@
 // CMsgBoxDlg: the viewer's message box. Modal, over a dimmed copy of the
 // screen; a caption, the text in rows of 48 pixels, and "Ok" (style 0) or
 // "Ok" and "Cancel" (style 1). It ends with 1 for the first button and 2
-// for the second (the back key and the close request count as the second).
+// for the second (Enter counts as the first; the back key and the close
+// request count as the second).
 
 #include <cstdint>
 

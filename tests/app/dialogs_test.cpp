@@ -75,6 +75,12 @@ TEST_F(DialogTest, NumberedMessagesAnswerPerButtonAndIgnoreAReleaseElsewhere) {
     StopScript();
     EXPECT_EQ(result, c.expected) << c.style << c.second;
   }
+  // Enter answers with the first button.
+  InputScript enter;
+  enter.Wait(20).Key(VK_RETURN);
+  ASSERT_TRUE(StartScript(enter.steps()));
+  EXPECT_EQ(ShowNumberedMessage(&screen_, 111, 1), kMessageYes);
+  StopScript();
   // How it looks: a three-line question with the screen dimmed behind.
   CMsgBoxDlg box(kMessageCaption, u"첫째 줄입니다.\n둘째 줄입니다.\n셋째 줄입니다.", 1);
   const MsgBoxLayout three = LayOutMsgBox(3, 1, Rect{0, 0, 480, 748});
