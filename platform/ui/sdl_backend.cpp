@@ -64,7 +64,10 @@ class SdlBackend : public DisplayBackend {
   }
 
   bool Create(int width, int height) override {
-    SDL_SetHint(SDL_HINT_IME_INTERNAL_EDITING, "1");
+    // The syllable being composed comes as SDL_TEXTEDITING and is drawn in
+    // the edit itself, as on the phone (the hint's "1" would leave it to the
+    // input method's own window and the edit would never see it).
+    SDL_SetHint(SDL_HINT_IME_INTERNAL_EDITING, "0");
     SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
     // The software renderer's picture goes to the window as it is (X shared
