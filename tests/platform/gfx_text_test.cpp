@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/gfx/device_context.h"
@@ -144,6 +146,22 @@ TEST(GfxFont, SizesOfOneFileShareOneFaceAndStayApart) {
     if (line.size() >= path.size() && line.compare(line.size() - path.size(), path.size(), path) == 0) ++mappings;
   EXPECT_EQ(open_files, 1);
   EXPECT_EQ(mappings, 0);
+}
+
+// Threads drawing two sizes of one face at once each get their own size.
+TEST(GfxFont, SizesRenderedAtOnceFromThreadsKeepTheirSize) {
+  const Font small(kGothicFace, 14), large(kGothicFace, 40);
+  std::atomic<int> wrong{0};
+  auto render = [&wrong](const Font& font, int low, int high) {
+    for (char32_t c = 0xB000; c < 0xB000 + 400; ++c) {
+      const int h = font.instance()->GetGlyph(c)->height;
+      if (h < low || h > high) ++wrong;
+    }
+  };
+  std::thread a(render, std::cref(small), 5, 16), b(render, std::cref(large), 20, 44);
+  a.join();
+  b.join();
+  EXPECT_EQ(wrong.load(), 0);
 }
 
 TEST(GfxText, HorizontalAlignmentMovesTheSameInk) {
