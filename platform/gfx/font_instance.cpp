@@ -190,13 +190,16 @@ bool FontInstance::Open() {
 }
 
 bool FontInstance::RenderLocked(char32_t code_point, Glyph& out) {
+  const FT_UInt index = FT_Get_Char_Index(static_cast<FT_Face>(face_->face()), code_point);
+  return index != 0 && RenderIndexLocked(index, file_.embolden, out);
+}
+
+bool FontInstance::RenderIndexLocked(unsigned index, bool embolden, Glyph& out) {
   FT_Face face = static_cast<FT_Face>(face_->face());
   if (FT_Activate_Size(static_cast<FT_Size>(size_)) != 0) return false;
-  const FT_UInt index = FT_Get_Char_Index(face, code_point);
-  if (index == 0) return false;
   if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_LIGHT) != 0) return false;
   FT_GlyphSlot slot = face->glyph;
-  if (file_.embolden && slot->format == FT_GLYPH_FORMAT_OUTLINE) FT_GlyphSlot_Embolden(slot);
+  if (embolden && slot->format == FT_GLYPH_FORMAT_OUTLINE) FT_GlyphSlot_Embolden(slot);
   out.advance = int((slot->advance.x + 32) >> 6);
   if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return true;  // keep the advance
   const FT_Bitmap& bitmap = slot->bitmap;
@@ -230,22 +233,9 @@ Glyph FontInstance::Render(char32_t code_point) {
       if (other->RenderLocked(code_point, glyph)) return glyph;
     }
   }
-  // Nothing has it: the face's missing-glyph box.
+  // Nothing has it: the face's missing-glyph box, as the face draws it.
   std::lock_guard lock(face_->mutex());
-  FT_Face face = static_cast<FT_Face>(face_->face());
-  if (FT_Activate_Size(static_cast<FT_Size>(size_)) == 0 && FT_Load_Glyph(face, 0, FT_LOAD_DEFAULT | FT_LOAD_TARGET_LIGHT | FT_LOAD_RENDER) == 0 &&
-      face->glyph->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY) {
-    const FT_Bitmap& bitmap = face->glyph->bitmap;
-    glyph.advance = int((face->glyph->advance.x + 32) >> 6);
-    glyph.left = face->glyph->bitmap_left;
-    glyph.top = face->glyph->bitmap_top;
-    glyph.width = int(bitmap.width);
-    glyph.height = int(bitmap.rows);
-    glyph.coverage.resize(size_t(glyph.width) * size_t(glyph.height));
-    for (int y = 0; y < glyph.height; ++y)
-      std::memcpy(glyph.coverage.data() + size_t(y) * size_t(glyph.width), bitmap.buffer + ptrdiff_t(y) * bitmap.pitch,
-                  size_t(glyph.width));
-  }
+  RenderIndexLocked(0, false, glyph);
   return glyph;
 }
 

@@ -82,8 +82,10 @@ class FontInstance {
   explicit FontInstance(FontFile file, int height);
   bool Open();
   Glyph Render(char32_t code_point);
-  // Renders from the face at this instance's size; hold face_->mutex().
+  // Render from the face at this instance's size; hold face_->mutex().
+  // False when the face lacks the character or FreeType fails.
   bool RenderLocked(char32_t code_point, Glyph& out);
+  bool RenderIndexLocked(unsigned glyph_index, bool embolden, Glyph& out);
 
   FontFile file_;
   int height_;

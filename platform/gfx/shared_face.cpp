@@ -30,14 +30,13 @@ unsigned long ReadAt(FT_Stream stream, unsigned long offset, unsigned char* buff
   return done;
 }
 
-}  // namespace
-
+// The lock that opening and closing faces share, and the FreeType library.
 std::mutex& FreeTypeLibraryMutex() {
   static std::mutex m;
   return m;
 }
 
-void* FreeTypeLibrary() {
+FT_Library FreeTypeLibrary() {
   static FT_Library library = [] {
     FT_Library lib = nullptr;
     if (FT_Init_FreeType(&lib) != 0) DebugOutput("FreeType could not start\n");
@@ -45,6 +44,8 @@ void* FreeTypeLibrary() {
   }();
   return library;
 }
+
+}  // namespace
 
 std::shared_ptr<SharedFace> SharedFace::Open(const std::string& path, int index) {
   static std::map<std::pair<std::string, int>, std::weak_ptr<SharedFace>> open;
@@ -65,7 +66,7 @@ std::shared_ptr<SharedFace> SharedFace::Open(const std::string& path, int index)
   args.flags = FT_OPEN_STREAM;
   args.stream = stream;
   FT_Face face = nullptr;
-  if (FT_Open_Face(static_cast<FT_Library>(FreeTypeLibrary()), &args, index, &face) != 0) return nullptr;
+  if (FT_Open_Face(FreeTypeLibrary(), &args, index, &face) != 0) return nullptr;
   shared->face_ = face;
   slot = shared;
   return shared;

@@ -43,8 +43,4 @@ class SharedFace {
   std::mutex mutex_;
 };
 
-// The FreeType library, and the lock that opening and closing faces share.
-void* FreeTypeLibrary();
-std::mutex& FreeTypeLibraryMutex();
-
 }  // namespace brantel
