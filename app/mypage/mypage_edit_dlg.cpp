@@ -5,6 +5,7 @@
 #include "app/common/quote_list_style.h"
 #include "app/market/market_list_row.h"
 #include "app/mypage/mypage_rows.h"
+#include "cache/cache_results.h"
 #include "cache/mypage_store.h"
 #include "controls/image_drawing.h"
 #include "controls/viewer_fonts.h"
@@ -66,8 +67,9 @@ bool CMyPageEditDlg::OnInitDialog() {
 void CMyPageEditDlg::Load() {
   std::vector<StockRecord> records;
   WideText stamp;
-  LoadMyPage(records, stamp);
-  if (records.empty() || !list_.IsAlive()) return;
+  if (LoadMyPage(records, stamp) != CACHE_OK || !list_.IsAlive()) return;
+  loaded_ = true;
+  if (records.empty()) return;
   CMobileListCtrl& body = list_.body();
   const int width = body.ClientRect().Width();
   body.RemoveAllRows();
@@ -107,6 +109,13 @@ void CMyPageEditDlg::Move(bool up) {
 }
 
 void CMyPageEditDlg::Save() {
+  // A save before the stored list was read (a quick second press of the
+  // soft key, or a cache that could not be read) has no rows to write: it
+  // must not replace the watch list with nothing.
+  if (!loaded_) {
+    Close(false);
+    return;
+  }
   std::vector<WideText> keys;
   CMobileListCtrl& body = list_.body();
   for (int i = 0; i < body.RowCount(); ++i) {

@@ -3,7 +3,8 @@
 // watch list by name, grouped by category; entries move up and down within
 // their category and are unmarked or marked again with a tap on their mark.
 // Saving replaces the watch list in the cache in one transaction with the
-// marked entries in their new order (a failed write keeps the old list);
+// marked entries in their new order (a failed write keeps the old list; a
+// save before the stored list was read writes nothing);
 // cancelling writes nothing. Either way the owner hears
 // WM_MYPAGE_EDIT_CLOSED (1 after saving, 0 otherwise) and destroys it.
 
@@ -63,6 +64,8 @@ class CMyPageEditDlg : public CBaseScreenDlg {
   CCeButton down_;
   CMenuBarWnd menu_bar_;
   int save_result_ = 0;
+  // True once the stored list was read; only then may a save replace it.
+  bool loaded_ = false;
 };
 
 }  // namespace brantel

@@ -136,5 +136,15 @@ TEST_F(MyPageEditorTest, MovesStayInTheirCategoryAndAFailedWriteKeepsTheOldList)
   EXPECT_EQ(WatchedCodes(), (std::vector<WideText>{u"000660", u"005930", u"FX@USD"}));
 }
 
+TEST_F(MyPageEditorTest, TheLeftSoftKeyPressedTwiceQuicklyKeepsTheWatchList) {
+  CMyPageDlg& s = ShowAndRefresh();
+  // F1 opens the editor, and the second F1 reaches its save before its rows
+  // are read: nothing may be written.
+  InputScript twice;
+  Play(twice.Key(VK_F1).Wait(30).Key(VK_F1).Wait(300));
+  EXPECT_EQ(WatchedCodes(), (std::vector<WideText>{u"005930", u"000660", u"FX@USD"}));
+  EXPECT_TRUE(RunUntil([&] { return s.editor() == nullptr || s.editor()->list().body().RowCount() == 5; }));
+}
+
 }  // namespace
 }  // namespace brantel::testing
