@@ -55,7 +55,7 @@ void MobileListPainter::PaintRow(DeviceContext& dc, MobileListRow& row, int y, i
     if (cell.text_width < 0) cell.text_width = dc.GetTextExtent(text).cx;
     unsigned format = cell.format;
     if (cell.cell_id == 0 && cell.text_width > rect.Width())
-      format = kWrappedName | (cell.format & (DT_CENTER | DT_RIGHT));
+      format = kWrappedName | (cell.format & (DT_CENTER | DT_RIGHT | DT_NOPREFIX));
     dc.DrawText(text, rect, format);
   }
 }

@@ -9,9 +9,10 @@ namespace brantel {
 
 namespace {
 
-constexpr uint32_t kLineLeft = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
-constexpr uint32_t kLineRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
-constexpr uint32_t kChangeFormat = DT_RIGHT | DT_VCENTER | DT_SINGLELINE;
+// Names are shown as received: an "&" is a character, never an underline marker.
+constexpr uint32_t kLineLeft = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
+constexpr uint32_t kLineRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
+constexpr uint32_t kChangeFormat = DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
 
 constexpr Rect kNameRect{5, 9, 156, 63};
 constexpr Rect kPriceRect{161, 9, 277, 63};
@@ -120,32 +121,29 @@ MarketRow BuildSectionRow(WideView caption, int list_width) {
 
 std::vector<MarketHeaderColumn> MarketHeaderColumns(int32_t category) {
   // The header lays its columns out by width, left to right, and draws each
-  // caption in its column. The widths put every caption over the cells it
-  // names: the price column ends at 277 with the prices, the last one at 425
-  // with the changes (or the currency unit); the caption boxes are the tap
-  // areas.
+  // caption in its column; the caption boxes are the tap areas.
   const WideText change = u"등락^등락률^시간";
   switch (category) {
     case kCategoryExchange:
-      return {{0, 75, u"통화명", {5, 2, 75, 42}, DT_LEFT},
-              {1, 202, u"환율", {207, 2, 277, 42}, DT_RIGHT},
-              {2, 148, u"환산통화", {305, 2, 425, 42}, DT_RIGHT}};
+      return {{0, 70, u"통화명", {5, 2, 75, 42}, DT_LEFT},
+              {1, 70, u"환율", {207, 2, 277, 42}, DT_RIGHT},
+              {2, 120, u"환산통화", {305, 2, 425, 42}, DT_RIGHT}};
     case kCategoryInterestRate:
       return {{0, 207, u"금리명", {5, 2, 75, 42}, DT_LEFT},
-              {1, 70, u"수익률", {207, 2, 277, 42}, DT_RIGHT},
-              {2, 148, change, {327, 2, 397, 42}, DT_RIGHT}};
+              {1, 120, u"수익률", {207, 2, 277, 42}, DT_RIGHT},
+              {2, 98, change, {327, 2, 397, 42}, DT_RIGHT}};
     case kCategoryFutures:
-      return {{0, 207, u"상품명", {5, 2, 75, 42}, DT_LEFT},
-              {1, 70, u"현재가", {207, 2, 277, 42}, DT_RIGHT},
-              {2, 148, change, {327, 2, 397, 42}, DT_RIGHT}};
+      return {{0, 207, u"상품명", {5, 2, 75, 42}, DT_RIGHT},
+              {1, 120, u"현재가", {207, 2, 277, 42}, DT_RIGHT},
+              {2, 98, change, {327, 2, 397, 42}, DT_RIGHT}};
     case kCategoryRanking:
       return {{0, 207, u"종목명^코드", {5, 2, 103, 42}, DT_LEFT},
-              {1, 70, u"현재가", {207, 2, 277, 42}, DT_RIGHT},
-              {2, 148, change, {327, 2, 397, 42}, DT_RIGHT}};
+              {1, 120, u"현재가", {207, 2, 277, 42}, DT_RIGHT},
+              {2, 98, change, {327, 2, 397, 42}, DT_RIGHT}};
     default:
       return {{0, 207, u"지수명^코드", {5, 2, 103, 42}, DT_LEFT},
-              {1, 70, u"현재가", {207, 2, 277, 42}, DT_RIGHT},
-              {2, 148, change, {327, 2, 397, 42}, DT_RIGHT}};
+              {1, 120, u"현재가", {207, 2, 277, 42}, DT_RIGHT},
+              {2, 98, change, {327, 2, 397, 42}, DT_RIGHT}};
   }
 }
 

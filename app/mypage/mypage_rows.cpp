@@ -8,8 +8,9 @@ namespace brantel {
 
 namespace {
 
-constexpr uint32_t kLineLeft = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
-constexpr uint32_t kLineRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+// Names are shown as received: an "&" is a character, never an underline marker.
+constexpr uint32_t kLineLeft = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
+constexpr uint32_t kLineRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
 constexpr Rect kArrowRect{430, 15, 470, 55};
 constexpr Rect kEditNameRect{10, 9, 435, 63};
 constexpr Rect kEditMarkRect{435, 10, 475, 50};

@@ -6,7 +6,9 @@
 #include <thread>
 
 #include "app/market/market_cache_save.h"
+#include "app/market/market_row_layout.h"
 #include "app/market/market_row_plan.h"
+#include "platform/gfx/device_context.h"
 #include "cache/cache_results.h"
 #include "cache/mypage_store.h"
 #include "cache/rank_store.h"
@@ -150,6 +152,19 @@ TEST(MarketRowsTest, CacheSaveRunsOncePerListAndOncePerRankingSubKind) {
   EXPECT_EQ(index_save.LoadedCount(0), 1);
   EXPECT_FALSE(index_save.Start({Quote(u"KOSDAQ", u"0", u"코스닥", u"1")}, u"s"));
   EXPECT_FALSE(index_save.Start({}, u"s"));
+}
+
+TEST(MarketRowsTest, HeaderColumnsStandAtTheirBoxesWidthsAndAlignments) {
+  const auto widths = [](int32_t category) {
+    std::vector<int> out;
+    for (const MarketHeaderColumn& c : MarketHeaderColumns(category)) out.push_back(c.width);
+    return out;
+  };
+  for (int32_t category : {kCategoryIndex, kCategoryRanking, kCategoryInterestRate, kCategoryFutures})
+    EXPECT_EQ(widths(category), (std::vector<int>{207, 120, 98})) << category;
+  EXPECT_EQ(widths(kCategoryExchange), (std::vector<int>{70, 70, 120}));
+  EXPECT_EQ(MarketHeaderColumns(kCategoryFutures)[0].format, unsigned(DT_RIGHT));
+  EXPECT_EQ(MarketHeaderColumns(kCategoryInterestRate)[0].format, unsigned(DT_LEFT));
 }
 
 }  // namespace
