@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "platform/gfx/device_context.h"
 #include "platform/gfx/png_writer.h"
@@ -123,16 +124,17 @@ std::string RenderSmallChart(const std::vector<Bar>& daily, int decimals) {
   if (daily.size() < 2) return Png(surface);
 
   const Rect plot{4, 18, kSmallChartWidth - 4, kSmallChartHeight - 17};
-  Scale scale;
-  scale.low = daily.front().close;
-  scale.high = scale.low;
+  // The marks and their labels show the year's highest high and lowest low,
+  // the same values as the 52-week summary beside the chart; the line
+  // follows the closes inside that range.
   size_t high_at = 0, low_at = 0;
   for (size_t i = 0; i < daily.size(); ++i) {
-    if (daily[i].close > daily[high_at].close) high_at = i;
-    if (daily[i].close < daily[low_at].close) low_at = i;
+    if (daily[i].high > daily[high_at].high) high_at = i;
+    if (daily[i].low < daily[low_at].low) low_at = i;
   }
-  scale.low = daily[low_at].close;
-  scale.high = daily[high_at].close;
+  Scale scale;
+  scale.low = daily[low_at].low;
+  scale.high = daily[high_at].high;
   const double pad = std::max((scale.high - scale.low) * 0.08, scale.high * 0.001);
   scale.low -= pad;
   scale.high += pad;
@@ -159,16 +161,16 @@ std::string RenderSmallChart(const std::vector<Bar>& daily, int decimals) {
     Line(dc, x_of(i - 1), scale.Y(daily[i - 1].close), x_of(i), scale.Y(daily[i].close), color);
     Line(dc, x_of(i - 1), scale.Y(daily[i - 1].close) - 1, x_of(i), scale.Y(daily[i].close) - 1, color);
   }
-  // Marks at the year's highest and lowest close.
-  for (const auto& [at, mark] : {std::pair{high_at, kRise}, std::pair{low_at, kFall}}) {
-    const Rect dot = Rect::FromSize(x_of(at) - 2, scale.Y(daily[at].close) - 2, 5, 5);
+  // Marks at the year's highest high and lowest low.
+  for (const auto& [at, price, mark] : {std::tuple{high_at, daily[high_at].high, kRise}, std::tuple{low_at, daily[low_at].low, kFall}}) {
+    const Rect dot = Rect::FromSize(x_of(at) - 2, scale.Y(price) - 2, 5, 5);
     dc.FillSolid(dot, mark);
   }
   const Font small(kGothicFace, 12);
   Text(dc, "52주", {4, 1, 60, 16}, DT_LEFT | DT_VCENTER, kAxisText, small);
-  Text(dc, "▲" + FormatNumber(daily[high_at].close, decimals), {60, 1, kSmallChartWidth - 4, 16}, DT_RIGHT | DT_VCENTER, kRise,
+  Text(dc, "▲" + FormatNumber(daily[high_at].high, decimals), {60, 1, kSmallChartWidth - 4, 16}, DT_RIGHT | DT_VCENTER, kRise,
        small);
-  Text(dc, "▼" + FormatNumber(daily[low_at].close, decimals), {60, kSmallChartHeight - 16, kSmallChartWidth - 4, kSmallChartHeight - 1},
+  Text(dc, "▼" + FormatNumber(daily[low_at].low, decimals), {60, kSmallChartHeight - 16, kSmallChartWidth - 4, kSmallChartHeight - 1},
        DT_RIGHT | DT_VCENTER, kFall, small);
   return Png(surface);
 }

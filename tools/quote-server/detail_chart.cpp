@@ -1,5 +1,6 @@
 // The bars behind the large chart of a detail answer, per chart period.
 
+#include <algorithm>
 #include <limits>
 
 #include "tools/quote-server/quote_service.h"
@@ -26,7 +27,7 @@ std::vector<double> MovingAverage(const std::vector<Bar>& bars, size_t span) {
 // Period 0: today's 5-minute candles; 1: a week of 30-minute candles;
 // 2, 3, 4: daily candles of one month, six months and one year, with 5- and
 // 20-session averages.
-LargeChart QuoteService::LargeChartFor(const Instrument& in, int period, const SessionPoint& session,
+LargeChart QuoteService::LargeChartFor(const QuoteSource& source, const Instrument& in, int period, KstSeconds now,
                                        const Snapshot& quote) const {
   LargeChart chart;
   chart.name = in.name;
@@ -35,26 +36,19 @@ LargeChart QuoteService::LargeChartFor(const Instrument& in, int period, const S
   chart.decimals = quote.decimals;
   chart.quote = quote;
   chart.show_volume = in.category != kExchange && in.category != kInterestRate;
-  if (period == 0) {
-    chart.intraday = true;
-    chart.bars = model_.IntradayBars(in, session.index, session.minutes, 5);
-    chart.slots = kSessionMinutes / 5;
-  } else if (period == 1) {
-    chart.intraday = true;
-    for (int64_t i = session.index - 4; i <= session.index; ++i) {
-      const auto day = model_.IntradayBars(in, i, i == session.index ? session.minutes : kSessionMinutes, 30);
-      chart.bars.insert(chart.bars.end(), day.begin(), day.end());
-    }
-    chart.slots = 5 * ((kSessionMinutes + 29) / 30);
+  if (period <= 1) {
+    source.IntradayChart(in, now, period, chart);
   } else {
     const int sessions = period == 2 ? 22 : period == 3 ? 125 : kYearSessions;
     // Nineteen more sessions in front, so the averages start at the left edge.
-    const std::vector<Bar> bars = model_.DailyBars(in, session.index, session.minutes, sessions + 19);
+    const std::vector<Bar> bars = source.DailyBars(in, now, sessions + 19);
     const std::vector<double> short_avg = MovingAverage(bars, 5);
     const std::vector<double> long_avg = MovingAverage(bars, 20);
-    chart.bars.assign(bars.end() - sessions, bars.end());
-    chart.average_short.assign(short_avg.end() - sessions, short_avg.end());
-    chart.average_long.assign(long_avg.end() - sessions, long_avg.end());
+    // A market read from files may hold fewer sessions than the period.
+    const auto shown = std::ptrdiff_t(std::min(bars.size(), size_t(sessions)));
+    chart.bars.assign(bars.end() - shown, bars.end());
+    chart.average_short.assign(short_avg.end() - shown, short_avg.end());
+    chart.average_long.assign(long_avg.end() - shown, long_avg.end());
   }
   return chart;
 }

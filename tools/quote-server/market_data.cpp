@@ -28,8 +28,8 @@ bool ReadNumber(const std::string& text, double& out) {
   return end && *end == '\0' && out >= 0;
 }
 
-// Codes become file names of chart pictures and keys of the viewer's cache:
-// keep them to letters, digits and '@'.
+}  // namespace
+
 bool IsSafeCode(const std::string& code) {
   if (code.empty() || code.size() > 16) return false;
   for (char c : code)
@@ -37,7 +37,13 @@ bool IsSafeCode(const std::string& code) {
   return true;
 }
 
-}  // namespace
+bool MarketData::Add(Instrument in) {
+  if (!IsSafeCode(in.code) || index_.count({in.category, in.code})) return false;
+  std::vector<Instrument>& list = lists_[in.category];
+  index_[{in.category, in.code}] = list.size();
+  list.push_back(std::move(in));
+  return true;
+}
 
 bool MarketData::LoadFile(const std::string& path, int category, std::string& error) {
   std::string text;
@@ -105,6 +111,7 @@ bool MarketData::Load(const std::string& folder, std::string& error) {
   }
   master_text_.clear();
   for (const Instrument& s : List(kStock)) master_text_ += s.code + "|" + s.name + "|" + s.market + "|\n";
+  master_count_ = List(kStock).size();
   return true;
 }
 

@@ -40,6 +40,17 @@ class MarketData {
   const std::vector<Instrument>& List(int category) const;
   const Instrument* Find(int category, const std::string& code) const;
   size_t StockCount() const { return List(kStock).size(); }
+  // Entries of the master file (the sample lists every stock; a market read
+  // from files lists the stocks of its latest day).
+  size_t MasterCount() const { return master_count_; }
+
+  // Building a market from other sources. False when the code is unsafe or
+  // already listed in its category.
+  bool Add(Instrument in);
+  void SetMaster(std::string text, size_t count) {
+    master_text_ = std::move(text);
+    master_count_ = count;
+  }
 
   // The master file as delivered: "code|name|market|" lines.
   const std::string& MasterText() const { return master_text_; }
@@ -50,6 +61,11 @@ class MarketData {
   std::map<int, std::vector<Instrument>> lists_;
   std::map<std::pair<int, std::string>, size_t> index_;
   std::string master_text_;
+  size_t master_count_ = 0;
 };
+
+// Codes become file names of chart pictures and keys of the viewer's cache:
+// letters, digits and '@' only, at most 16.
+bool IsSafeCode(const std::string& code);
 
 }  // namespace brantel::quote_server

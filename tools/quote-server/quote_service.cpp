@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "tools/quote-server/chart_renderer.h"
+#include "tools/quote-server/model_source.h"
 #include "tools/quote-server/quote_text.h"
 
 namespace brantel::quote_server {
@@ -27,27 +28,16 @@ int PeriodIndex(const std::string& text) {
 }  // namespace
 
 QuoteService::QuoteService(const MarketData& market, ServiceSettings settings)
-    : market_(market), settings_(std::move(settings)), model_(settings_.seed) {}
+    : QuoteService(std::make_shared<SourceSlot>(std::make_shared<ModelSource>(market, settings.seed)), settings) {}
+
+QuoteService::QuoteService(std::shared_ptr<const SourceSlot> slot, ServiceSettings settings)
+    : slot_(std::move(slot)), settings_(std::move(settings)) {}
 
 bool QuoteService::IsProtocolPath(std::string_view path) {
   return path == kMarketListPath || path == kMarketDetailPath || path == kMyPagePath || path == kMasterPath;
 }
 
 KstSeconds QuoteService::Now() const { return settings_.fixed_clock ? settings_.clock : NowKst(); }
-
-Snapshot QuoteService::QuoteOf(const Instrument& in, KstSeconds now) const { return TakeSnapshot(model_, in, now); }
-
-std::shared_ptr<const std::vector<Snapshot>> QuoteService::StockQuotes(KstSeconds now) const {
-  std::lock_guard<std::mutex> lock(quotes_mutex_);
-  if (!quotes_ || quotes_time_ != now) {
-    auto quotes = std::make_shared<std::vector<Snapshot>>();
-    quotes->reserve(market_.StockCount());
-    for (const Instrument& in : market_.List(kStock)) quotes->push_back(QuoteOf(in, now));
-    quotes_ = std::move(quotes);
-    quotes_time_ = now;
-  }
-  return quotes_;
-}
 
 RowFields QuoteService::Row(const Instrument& in, const Snapshot& s) const {
   RowFields row;
@@ -63,17 +53,19 @@ RowFields QuoteService::Row(const Instrument& in, const Snapshot& s) const {
   return row;
 }
 
-const Instrument& QuoteService::StandardCurrency(const RequestGroup& group) const {
+const Instrument& QuoteService::StandardCurrency(const MarketData& market, const RequestGroup& group) const {
   // The list request names the standard currency in key and item; a code the
   // market does not know falls back to the won rather than failing the list.
   for (const RequestParam& p : group.params) {
-    if (const Instrument* in = market_.Find(kExchange, p.key)) return *in;
-    if (const Instrument* in = market_.Find(kExchange, p.item)) return *in;
+    if (const Instrument* in = market.Find(kExchange, p.key)) return *in;
+    if (const Instrument* in = market.Find(kExchange, p.item)) return *in;
   }
-  return *market_.Find(kExchange, "FX@KRW");
+  return *market.Find(kExchange, "FX@KRW");
 }
 
 void QuoteService::AnswerList(const RequestGroup& group, Work& work) const {
+  const QuoteSource& source = *work.source;
+  const MarketData& market = source.Market();
   switch (group.gubun) {
     case kIndex:
     case kInterestRate:
@@ -81,18 +73,18 @@ void QuoteService::AnswerList(const RequestGroup& group, Work& work) const {
       // Rows grouped by their market group, in file order within a group,
       // so the viewer's section captions come once each.
       std::vector<const Instrument*> rows;
-      for (const Instrument& in : market_.List(group.gubun)) rows.push_back(&in);
+      for (const Instrument& in : market.List(group.gubun)) rows.push_back(&in);
       std::stable_sort(rows.begin(), rows.end(), [](auto a, auto b) { return a->group < b->group; });
-      for (const Instrument* in : rows) work.elements += RowElement(Row(*in, QuoteOf(*in, work.now)));
+      for (const Instrument* in : rows) work.elements += RowElement(Row(*in, source.Quote(*in, work.now)));
       return;
     }
     case kExchange: {
-      const Instrument& standard = StandardCurrency(group);
+      const Instrument& standard = StandardCurrency(market, group);
       std::vector<const Instrument*> rows;
-      for (const Instrument& in : market_.List(kExchange)) rows.push_back(&in);
+      for (const Instrument& in : market.List(kExchange)) rows.push_back(&in);
       std::stable_sort(rows.begin(), rows.end(), [](auto a, auto b) { return a->group < b->group; });
       for (const Instrument* in : rows)
-        work.elements += RowElement(Row(*in, CrossSnapshot(model_, *in, standard, work.now)));
+        work.elements += RowElement(Row(*in, source.Cross(*in, standard, work.now)));
       return;
     }
     case kRanking:
@@ -113,28 +105,32 @@ void QuoteService::AnswerRanking(const RequestGroup& group, Work& work) const {
   int kind = 0;
   for (const RequestParam& p : group.params)
     if (!p.item.empty()) kind = std::atoi(p.item.c_str());
-  const auto quotes = StockQuotes(work.now);
-  const std::vector<Instrument>& stocks = market_.List(kStock);
-  std::vector<std::pair<double, size_t>> ranked;  // score, stock index
-  ranked.reserve(stocks.size());
-  for (size_t i = 0; i < stocks.size(); ++i) {
-    const Snapshot& s = (*quotes)[i];
-    ranked.emplace_back(kind == 1 ? s.volume * s.current : kind == 2 ? double(stocks[i].shares) * s.current : s.volume, i);
+  const auto quotes = work.source->Ranked(work.now);
+  std::vector<std::pair<double, size_t>> ranked;  // score, place in the listing
+  ranked.reserve(quotes->size());
+  for (size_t i = 0; i < quotes->size(); ++i) {
+    const Snapshot& s = (*quotes)[i].second;
+    ranked.emplace_back(kind == 1 ? s.value : kind == 2 ? s.market_cap : s.volume, i);
   }
   // Highest first; equal scores keep the order of the data file.
   std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
   size_t rows = settings_.ranking_rows > 0 ? size_t(settings_.ranking_rows) : ranked.size();
   rows = std::min(rows, ranked.size());
   work.elements.reserve(work.elements.size() + rows * 240);
-  for (size_t i = 0; i < rows; ++i) work.elements += RowElement(Row(stocks[ranked[i].second], (*quotes)[ranked[i].second]));
+  for (size_t i = 0; i < rows; ++i) {
+    const auto& [stock, quote] = (*quotes)[ranked[i].second];
+    work.elements += RowElement(Row(*stock, quote));
+  }
 }
 
 void QuoteService::AnswerLookup(const RequestGroup& group, Work& work) const {
+  const QuoteSource& source = *work.source;
+  const MarketData& market = source.Market();
   // One row per parameter that names a code. An unknown code still answers
   // a row (code and group echoed, no quote) so the rows match the request.
   for (const RequestParam& p : group.params) {
     if (p.key.empty()) continue;
-    const Instrument* in = group.gubun >= kStock && group.gubun <= kCommodity ? market_.Find(group.gubun, p.key) : nullptr;
+    const Instrument* in = group.gubun >= kStock && group.gubun <= kCommodity ? market.Find(group.gubun, p.key) : nullptr;
     if (!in) {
       RowFields row;
       row.gubun = group.gubun >= 0 && group.gubun <= kCommodity ? group.gubun : 0;
@@ -145,11 +141,11 @@ void QuoteService::AnswerLookup(const RequestGroup& group, Work& work) const {
     }
     if (in->category == kExchange) {
       // The watch list asks for currencies in the currency named by item.
-      const Instrument* standard = market_.Find(kExchange, p.item);
-      if (!standard) standard = market_.Find(kExchange, "FX@KRW");
-      work.elements += RowElement(Row(*in, CrossSnapshot(model_, *in, *standard, work.now)));
+      const Instrument* standard = market.Find(kExchange, p.item);
+      if (!standard) standard = market.Find(kExchange, "FX@KRW");
+      work.elements += RowElement(Row(*in, source.Cross(*in, *standard, work.now)));
     } else {
-      work.elements += RowElement(Row(*in, QuoteOf(*in, work.now)));
+      work.elements += RowElement(Row(*in, source.Quote(*in, work.now)));
     }
   }
 }
@@ -165,15 +161,16 @@ void QuoteService::AnswerDetail(const RequestGroup& group, bool with_charts, Wor
     work.error = "a detail request needs a code";
     return;
   }
-  const Instrument* in = group.gubun >= kStock && group.gubun <= kCommodity ? market_.Find(group.gubun, param->key) : nullptr;
+  const QuoteSource& source = *work.source;
+  const Instrument* in =
+      group.gubun >= kStock && group.gubun <= kCommodity ? source.Market().Find(group.gubun, param->key) : nullptr;
   if (!in) {
     work.error = "unknown code " + param->key + " in category " + std::to_string(group.gubun);
     return;
   }
   const int period = PeriodIndex(param->period);
-  const SessionPoint session = LatestSession(work.now);
-  const Snapshot s = QuoteOf(*in, work.now);
-  const std::vector<Bar> year = model_.DailyBars(*in, session.index, session.minutes, kYearSessions);
+  const Snapshot s = source.Quote(*in, work.now);
+  const std::vector<Bar> year = source.YearBars(*in, work.now);
 
   DetailFields d;
   d.row = Row(*in, s);
@@ -183,32 +180,25 @@ void QuoteService::AnswerDetail(const RequestGroup& group, bool with_charts, Wor
   d.trade_amount = FormatNumber(s.volume, 0);
   d.yesterday_price = FormatNumber(s.previous_close, s.decimals);
   d.open_price = FormatNumber(s.open, s.decimals);
-  const auto high = std::max_element(year.begin(), year.end(), [](const Bar& a, const Bar& b) { return a.high < b.high; });
-  const auto low = std::min_element(year.begin(), year.end(), [](const Bar& a, const Bar& b) { return a.low < b.low; });
-  d.high52 = FormatNumber(high->high, s.decimals);
-  d.high52_date = FormatRowDate(DayOfTradingIndex(high->index));
-  d.low52 = FormatNumber(low->low, s.decimals);
-  d.low52_date = FormatRowDate(DayOfTradingIndex(low->index));
+  if (!year.empty()) {
+    // The first of equal highs and lows, the same bars the small chart marks.
+    const auto high = std::max_element(year.begin(), year.end(), [](const Bar& a, const Bar& b) { return a.high < b.high; });
+    const auto low = std::min_element(year.begin(), year.end(), [](const Bar& a, const Bar& b) { return a.low < b.low; });
+    d.high52 = FormatNumber(high->high, s.decimals);
+    d.high52_date = FormatRowDate(DayOfTradingIndex(high->index));
+    d.low52 = FormatNumber(low->low, s.decimals);
+    d.low52_date = FormatRowDate(DayOfTradingIndex(low->index));
+  }
   work.elements += DetailElement(d);
 
   // Daily quotes, newest first.
-  for (size_t back = 0; back < size_t(kDailyRows) && back + 1 < year.size(); ++back) {
-    const Bar& bar = year[year.size() - 1 - back];
-    const Bar& before = year[year.size() - 2 - back];
-    Snapshot day;
-    day.current = bar.close;
-    day.previous_close = before.close;
-    day.decimals = s.decimals;
-    day.date = FormatRowDate(DayOfTradingIndex(bar.index));
-    day.time = back == 0 ? s.time : FormatRowTime(kSessionOpenMinute + kSessionMinutes);
-    work.elements += RowElement(Row(*in, day));
-  }
+  for (const Snapshot& day : source.DailyQuotes(*in, work.now, kDailyRows)) work.elements += RowElement(Row(*in, day));
   if (!with_charts) return;
 
   const std::string stem = in->code + "_" + std::to_string(period);
   work.files.push_back({"chart_small_" + stem + ".png", "image/png", RenderSmallChart(year, s.decimals)});
 
-  const LargeChart chart = LargeChartFor(*in, period, session, s);
+  const LargeChart chart = LargeChartFor(source, *in, period, work.now, s);
   work.files.push_back({"chart_large_" + stem + ".png", "image/png", RenderLargeChart(chart)});
 }
 
@@ -216,7 +206,8 @@ void QuoteService::AnswerMaster(const RequestGroup& group, Work& work) const {
   long held = -1;
   for (const RequestParam& p : group.params)
     if (!p.item.empty()) held = std::strtol(p.item.c_str(), nullptr, 10);
-  const size_t count = market_.StockCount();
+  const MarketData& market = work.source->Market();
+  const size_t count = market.MasterCount();
   if (held >= 0 && size_t(held) == count) return;  // the client is up to date
   RowFields row;
   row.gubun = kMaster;
@@ -231,12 +222,13 @@ void QuoteService::AnswerMaster(const RequestGroup& group, Work& work) const {
   // One copy of the file serves every master group of the request.
   for (const AnswerFile& file : work.files)
     if (file.name == kMasterFileName) return;
-  work.files.push_back({kMasterFileName, "text/plain; charset=UTF-8", market_.MasterText()});
+  work.files.push_back({kMasterFileName, "text/plain; charset=UTF-8", market.MasterText()});
 }
 
 ProtocolAnswer QuoteService::Answer(std::string_view path, std::string_view body) const {
   Work work;
-  work.now = Now();
+  work.source = slot_->Get();
+  work.now = work.source->Moment(Now());
   AnswerHeader header;
   header.server_date = FormatStamp(work.now);
   QuoteRequest request;

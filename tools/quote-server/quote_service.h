@@ -13,6 +13,7 @@
 #include "tools/quote-server/market_data.h"
 #include "tools/quote-server/price_model.h"
 #include "tools/quote-server/quote_snapshot.h"
+#include "tools/quote-server/quote_source.h"
 #include "tools/quote-server/request_reader.h"
 
 namespace brantel::quote_server {
@@ -22,7 +23,7 @@ inline constexpr std::string_view kMarketDetailPath = "/hfjs-web/wm/market/Marke
 inline constexpr std::string_view kMyPagePath = "/hfjs-web/wm/myPage/MyPageList.do";
 inline constexpr std::string_view kMasterPath = "/hfjs-web/common/MasterMain.do";
 
-// Sessions of the 52-week summary and of the one-year chart.
+// Sessions of the one-year chart.
 constexpr int kYearSessions = 250;
 
 struct ServiceSettings {
@@ -40,7 +41,11 @@ struct ProtocolAnswer {
 
 class QuoteService {
  public:
+  // The sample market, priced by the model.
   QuoteService(const MarketData& market, ServiceSettings settings);
+  // Whatever market `slot` holds when a request comes (files swapped in
+  // while the server runs).
+  QuoteService(std::shared_ptr<const SourceSlot> slot, ServiceSettings settings);
 
   static bool IsProtocolPath(std::string_view path);
   ProtocolAnswer Answer(std::string_view path, std::string_view body) const;
@@ -49,6 +54,7 @@ class QuoteService {
 
  private:
   struct Work {
+    std::shared_ptr<const QuoteSource> source;  // one market for the whole answer
     KstSeconds now = 0;
     std::string elements;
     std::vector<AnswerFile> files;
@@ -61,20 +67,13 @@ class QuoteService {
   void AnswerDetail(const RequestGroup& group, bool with_charts, Work& work) const;
   void AnswerMaster(const RequestGroup& group, Work& work) const;
 
-  LargeChart LargeChartFor(const Instrument& in, int period, const SessionPoint& session, const Snapshot& quote) const;
+  LargeChart LargeChartFor(const QuoteSource& source, const Instrument& in, int period, KstSeconds now,
+                           const Snapshot& quote) const;
   RowFields Row(const Instrument& in, const Snapshot& s) const;
-  Snapshot QuoteOf(const Instrument& in, KstSeconds now) const;
-  const Instrument& StandardCurrency(const RequestGroup& group) const;
-  // Quotes of every stock at `now`, computed once per moment: rankings ask
-  // for all of them, and a fixed or unchanged clock gives the same ones.
-  std::shared_ptr<const std::vector<Snapshot>> StockQuotes(KstSeconds now) const;
+  const Instrument& StandardCurrency(const MarketData& market, const RequestGroup& group) const;
 
-  const MarketData& market_;
+  std::shared_ptr<const SourceSlot> slot_;
   ServiceSettings settings_;
-  PriceModel model_;
-  mutable std::mutex quotes_mutex_;
-  mutable KstSeconds quotes_time_ = -1;
-  mutable std::shared_ptr<const std::vector<Snapshot>> quotes_;
 };
 
 }  // namespace brantel::quote_server

@@ -1,6 +1,7 @@
 #pragma once
 // One instrument's quote at a moment: what list rows and the detail show.
 
+#include <optional>
 #include <string>
 
 #include "tools/quote-server/price_model.h"
@@ -15,9 +16,15 @@ struct Snapshot {
   int decimals = 0;
   std::string date;  // "YY/MM/DD" of the session quoted
   std::string time;  // "hh:mm:ss", the close once the session has ended
+  std::optional<double> quoted_rate;  // the rate as published, when it was
+  double value = 0;       // trade value in won
+  double market_cap = 0;  // stocks: market capitalisation in won
 
   double Change() const { return current - previous_close; }
-  double RatePercent() const { return previous_close > 0 ? Change() / previous_close * 100 : 0; }
+  double RatePercent() const {
+    if (quoted_rate) return *quoted_rate;
+    return previous_close > 0 ? Change() / previous_close * 100 : 0;
+  }
 };
 
 Snapshot TakeSnapshot(const PriceModel& model, const Instrument& in, KstSeconds now);
