@@ -1,6 +1,6 @@
 // Hostile manifests: any bytes must load or fail cleanly, and whatever loads
-// must give bounded texts, paths that stay in the viewer's folder and a
-// bounded list of programs to close.
+// must give bounded texts, destinations inside the viewer's or the data
+// folder, and a bounded list of programs to close.
 
 #include <cstdint>
 #include <cstdlib>
@@ -8,9 +8,14 @@
 
 #include "updater/manifest.h"
 #include "updater/manifest_texts.h"
+#include "updater/update_destinations.h"
 #include "updater/update_paths.h"
 
 using namespace brantel;
+
+namespace {
+const UpdateDestinations kFolders{"/viewer/", "/data/"};
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -24,8 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const UpdateFileEntry& e : m.files) {
     if (e.name.size() > manifest_limits::kEntryName) std::abort();
     std::string target;
-    if (ResolveManifestPath(e.local_path, "/viewer/", target) &&
-        e.local_path.find(kTargetDirectoryPlaceholder) != WideText::npos && !IsInsideFolder(target, "/viewer/"))
+    if (ResolveDestination(e.local_path, kFolders, target) &&
+        ((!IsInsideFolder(target, "/viewer/") && !IsInsideFolder(target, "/data/")) ||
+         target.find("/../") != std::string::npos || target == "/viewer" || target == "/data"))
       std::abort();
     const std::string file = SafeEntryFileName(e.name);
     if (file.find('/') != std::string::npos || file.size() > 200 || file[0] == '.') std::abort();

@@ -51,12 +51,12 @@ bool ParseAnswerHeader(std::string_view header, AnswerHeader& out) {
     const size_t start = pos + 2;
     size_t end = header.find("\r\n", start);
     const std::string_view line = header.substr(start, end == std::string_view::npos ? header.npos : end - start);
-    constexpr std::string_view kName = "Content-Length:";
-    if (StartsWithNoCase(line, kName)) {
-      if (!ReadLength(line.substr(kName.size()), out.content_length)) return false;
+    constexpr std::string_view kLength = "Content-Length:";
+    if (!out.has_length && StartsWithNoCase(line, kLength)) {
+      if (!ReadLength(line.substr(kLength.size()), out.content_length)) return false;
       out.has_length = true;
-      return true;
     }
+    if (StartsWithNoCase(line, "Content-Range:")) out.partial = true;
     pos = end;
   }
   return true;

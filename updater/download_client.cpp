@@ -190,6 +190,9 @@ class Transfer {
     if (!ParseAnswerHeader(std::string_view(pending_).substr(0, blank), header_)) return kDownloadReceiveFailed;
     header_done_ = true;
     if (header_.status > 299 || header_.status < 200) return StatusToResultCode(header_.status);
+    // The request asks for the whole file; an answer with only a part of it
+    // (206, or any Content-Range) would be installed as if it were whole.
+    if (header_.status == 206 || header_.partial) return kDownloadReceiveFailed;
     if (header_.has_length && header_.content_length > options_.max_body_bytes) return kDownloadReceiveFailed;
     Report();  // (path, 0, length) once the length is known
     std::string body = pending_.substr(blank + 4);
@@ -256,7 +259,8 @@ int DownloadToFile(WideView address, const std::string& dest_path, uint64_t& wri
     return Fail(r);
   if (options.pump && options.pump()) return Fail(kDownloadCancelled);
 
-  FileDescriptor file(open(dest_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  // Never through a link: the file is written where its path says.
+  FileDescriptor file(open(dest_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644));
   if (!file.valid()) return Fail(kDownloadEmptyDestination);
 
   Transfer transfer(sock.get(), file.get(), dest_path, options, timeout);

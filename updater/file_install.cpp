@@ -14,6 +14,8 @@ namespace brantel {
 
 namespace {
 
+constexpr char kStagingSuffix[] = ".updating";
+
 class Fd {
  public:
   explicit Fd(int fd) : fd_(fd) {}
@@ -55,44 +57,52 @@ bool CopyBytes(int from, int to, bool& looks_like_program) {
   }
 }
 
-void SyncFolderOf(const std::string& path) {
+std::string ParentOf(const std::string& path) {
   const size_t slash = path.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-  const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    fsync(fd);
-    close(fd);
-  }
+  return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
 }
 
 }  // namespace
 
-std::string InstallStagingPath(const std::string& target) { return target + ".updating"; }
+std::string InstallStagingPath(const std::string& target) { return target + kStagingSuffix; }
+
+bool InstallFileInFolder(int source_fd, int folder_fd, const std::string& leaf) {
+  if (source_fd < 0 || folder_fd < 0 || leaf.empty()) return false;
+  struct stat old {};
+  const bool replaces = fstatat(folder_fd, leaf.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+  if (replaces && !S_ISREG(old.st_mode) && !S_ISLNK(old.st_mode)) return false;  // a folder or device
+  // A sibling left by an earlier run (or planted as a link) is removed, and
+  // the new one is created fresh, so the bytes cannot go anywhere else.
+  const std::string staging = leaf + kStagingSuffix;
+  unlinkat(folder_fd, staging.c_str(), 0);
+  Fd out(openat(folder_fd, staging.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+  if (out.get() < 0) return false;
+  bool program = false;
+  bool ok = CopyBytes(source_fd, out.get(), program);
+  const mode_t mode = replaces && S_ISREG(old.st_mode) ? (old.st_mode & 07777) : (program ? 0755 : 0644);
+  ok = ok && fchmod(out.get(), mode) == 0 && fsync(out.get()) == 0;
+  ok = out.CloseNow() && ok;
+  if (ok && renameat(folder_fd, staging.c_str(), folder_fd, leaf.c_str()) == 0) {
+    fsync(folder_fd);
+    return true;
+  }
+  unlinkat(folder_fd, staging.c_str(), 0);
+  return false;
+}
 
 bool InstallFileAtomically(const std::string& source, const std::string& target) {
   if (source.empty() || target.empty() || target.back() == '/') return false;
   if (!CreateFoldersAlong(target, true)) return false;
   Fd in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) return false;
-  const std::string staging = InstallStagingPath(target);
-  Fd out(open(staging.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
-  if (out.get() < 0) return false;
-  bool program = false;
-  bool ok = CopyBytes(in.get(), out.get(), program);
-  struct stat old {};
-  mode_t mode = program ? 0755 : 0644;
-  if (stat(target.c_str(), &old) == 0) {
-    if (!S_ISREG(old.st_mode)) ok = false;  // never replace a folder or device
-    mode = old.st_mode & 07777;
-  }
-  ok = ok && fchmod(out.get(), mode) == 0 && fsync(out.get()) == 0;
-  ok = out.CloseNow() && ok;
-  if (ok && rename(staging.c_str(), target.c_str()) == 0) {
-    SyncFolderOf(target);
-    return true;
-  }
-  unlink(staging.c_str());
-  return false;
+  Fd folder(open(ParentOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  return InstallFileInFolder(in.get(), folder.get(), target.substr(target.rfind('/') + 1));
+}
+
+bool InstallFileInside(const std::string& source, const std::string& target, const UpdateDestinations& folders) {
+  DestinationFolder folder;
+  if (!folder.Open(target, folders, true)) return false;
+  Fd in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  return InstallFileInFolder(in.get(), folder.fd(), folder.leaf());
 }
 
 }  // namespace brantel

@@ -4,17 +4,30 @@
 
 #include <string>
 
+#include "updater/update_destinations.h"
+
 namespace brantel {
 
-// Copies `source` over `target`: the bytes go to a temporary file beside the
-// target ("<target>.updating"), are flushed to disk and renamed over it.
-// Missing folders along the target are created. The new file keeps the
-// permissions of the file it replaces; a new file is executable when it is a
-// program (ELF or "#!" script), else readable and writable by its owner and
-// readable by others. False when anything failed; the target is then unchanged.
+// Copies the open file `source_fd` over `leaf` in the open folder
+// `folder_fd`: the bytes go to a temporary sibling ("<leaf>.updating", made
+// afresh, never through a link), are flushed to disk and renamed over the
+// target. The new file keeps the permissions of the file it replaces; a new
+// file is executable when it is a program (ELF or "#!" script), else readable
+// and writable by its owner and readable by others. A folder or device is
+// never replaced; a symbolic link is replaced itself, not what it names.
+// False when anything failed; the target is then unchanged.
+bool InstallFileInFolder(int source_fd, int folder_fd, const std::string& leaf);
+
+// The same for the updater's own files (the applied manifest copy): missing
+// folders along `target` are created.
 bool InstallFileAtomically(const std::string& source, const std::string& target);
 
-// The temporary sibling InstallFileAtomically writes before the rename.
+// The same for a destination named by the manifest: `target` must be a path
+// ResolveDestination accepted, and its folder is reached without following
+// links (DestinationFolder). False when refused or failed.
+bool InstallFileInside(const std::string& source, const std::string& target, const UpdateDestinations& folders);
+
+// The temporary sibling the install writes before the rename.
 std::string InstallStagingPath(const std::string& target);
 
 }  // namespace brantel

@@ -141,15 +141,24 @@ int LoadManifestBytes(std::string_view bytes, bool take_reg_edits, bool take_fil
   }
   const pugi::xml_node root = doc.document_element();
   ReadHead(root.child("head"), out.head);
+  // Count first: a manifest is taken whole or not at all.
+  size_t files = 0, reg_edits = 0, file_edits = 0;
+  for (const pugi::xml_node& node : root.child("body").children()) {
+    const std::string_view name = node.type() == pugi::node_element ? node.name() : "";
+    files += name == "update_file";
+    reg_edits += take_reg_edits && name == "reg_edit";
+    file_edits += take_file_edits && name == "file_edit";
+  }
+  if (files > lim::kEntries || reg_edits > lim::kEntries || file_edits > lim::kEntries) return kManifestTooManyEntries;
   for (const pugi::xml_node& node : root.child("body").children()) {
     if (node.type() != pugi::node_element) continue;
     const std::string_view name = node.name();
     if (name == "update_file") {
-      if (out.files.size() < lim::kEntries) out.files.push_back(ReadUpdateFile(node));
+      out.files.push_back(ReadUpdateFile(node));
     } else if (name == "reg_edit") {
-      if (take_reg_edits && out.reg_edits.size() < lim::kEntries) out.reg_edits.push_back(ReadRegEdit(node));
+      if (take_reg_edits) out.reg_edits.push_back(ReadRegEdit(node));
     } else if (name == "file_edit") {
-      if (take_file_edits && out.file_edits.size() < lim::kEntries) out.file_edits.push_back(ReadFileEdit(node));
+      if (take_file_edits) out.file_edits.push_back(ReadFileEdit(node));
     }
   }
   return kManifestOk;

@@ -34,8 +34,9 @@ inline constexpr size_t kRegValue = 1023;
 inline constexpr size_t kEditDate = 21;
 // A manifest file larger than this is not read at all.
 inline constexpr size_t kFileBytes = size_t(4) << 20;
-// Entries of each kind (update_file, reg_edit, file_edit) read from one
-// manifest; later ones are ignored, so a hostile file cannot fill memory.
+// Entries of each kind (update_file, reg_edit, file_edit) one manifest may
+// hold; a manifest with more is refused whole, so a hostile file cannot fill
+// memory and a release is never carried out in part.
 inline constexpr size_t kEntries = 1000;
 }  // namespace manifest_limits
 
@@ -71,6 +72,8 @@ struct UpdateFileEntry {
   uint32_t close_msg = 0;  // 0: terminate the program's process
   WideText exec_path;
   WideText exec_parameter;
+  // Filled by the check: local_path names a place the updater may not write.
+  bool destination_refused = false;
   // Filled while updating.
   std::string temp_path;
   bool downloaded = false;
@@ -109,6 +112,8 @@ inline constexpr int kManifestCannotOpen = -1;
 inline constexpr int kManifestEmpty = -2;
 inline constexpr int kManifestXmlError = -3;
 inline constexpr int kManifestTooLarge = -4;
+// More than manifest_limits::kEntries of one kind; the head is still read.
+inline constexpr int kManifestTooManyEntries = -5;
 
 // What the XML parser reported when a load failed with kManifestXmlError.
 struct ManifestLoadError {

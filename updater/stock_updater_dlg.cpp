@@ -103,8 +103,16 @@ bool CStockUpdaterDlg::OnInitDialog() {
     DestroyNow();
     return true;
   }
+  if (due == 0) work_->FinishWithoutDownloads();
+  if (work_->failed()) {
+    // A manifest that cannot be taken whole, or a refused edit, is a failure
+    // the user sees.
+    failed_ = failed_at_start_ = true;
+    silent_ = work_->silent();
+    SetTimer(kStartTimer, 50);
+    return true;
+  }
   if (due == 0) {
-    work_->FinishWithoutDownloads();
     Post(WM_UPDATER_CLOSE);  // nothing is shown
     return true;
   }
@@ -115,11 +123,17 @@ bool CStockUpdaterDlg::OnInitDialog() {
   if (work_->close_first()) work_->CloseListedPrograms();
   SetTimer(kStartTimer, 50);
   SetTimer(kPowerTimer, 5000);
+  KeepSystemPowerOn();
   return true;
 }
 
 void CStockUpdaterDlg::OnStartTimer() {
   KillTimer(kStartTimer);
+  if (failed_at_start_) {
+    if (!silent_) ShowOverScreen();
+    OnUpdateProgress(kProgressInstallFailed, 0);
+    return;
+  }
   if (ask_first_ && work_) {
     const ManifestAlert& alert = work_->plan().alert;
     const bool yes = AskYesNo(hwnd(), alert.message, alert.title);
@@ -197,6 +211,7 @@ void CStockUpdaterDlg::OnUpdateProgress(intptr_t code, intptr_t value) {
       break;
     case kProgressInstallFailed:
       panel_.failed = true;
+      if (work_) panel_.file_name = work_->current_name();  // the file that failed
       if (silent_) {
         Post(WM_UPDATER_CLOSE);
         break;
@@ -245,6 +260,7 @@ void CStockUpdaterDlg::OnUpdaterClose() {
 
 void CStockUpdaterDlg::DestroyNow() {
   KillTimer(kPowerTimer);
+  AllowSystemSleep();
   work_.reset();
   Destroy();
 }
@@ -292,6 +308,7 @@ LRESULT CStockUpdaterDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_DESTROY:
       KillTimer(kPowerTimer);
+      AllowSystemSleep();
       if (!running_) work_.reset();
       return Dialog::WindowProc(message, wParam, lParam);
     default:

@@ -77,6 +77,7 @@ class CStockUpdaterDlg : public Dialog {
   bool silent_ = false;
   bool failed_ = false;  // kept past the work object, which goes with the window
   bool ask_first_ = false;
+  bool failed_at_start_ = false;  // the check or the edits without downloads failed
   bool running_ = false;      // inside the check, or the download and install phases
   bool closing_ = false;      // WM_UPDATER_CLOSE was handled
   bool close_pending_ = false;  // destroy once the phases have returned

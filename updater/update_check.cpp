@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "updater/message_wait.h"
-#include "updater/update_paths.h"
+#include "updater/update_destinations.h"
 
 namespace brantel {
 
@@ -64,9 +64,12 @@ int CheckForUpdates(const UpdateCheckSetup& setup, UpdatePlan& plan) {
     std::remove(setup.local_manifest.c_str());
     return 0;
   }
-  if (LoadManifest(setup.downloaded_manifest, true, true, fresh) != kManifestOk) {
+  if (const int loaded = LoadManifest(setup.downloaded_manifest, true, true, fresh); loaded != kManifestOk) {
     std::remove(setup.downloaded_manifest.c_str());
-    return 0;
+    // A manifest that cannot be taken whole must not pass for "nothing due".
+    if (loaded != kManifestTooLarge && loaded != kManifestTooManyEntries) return 0;
+    plan.options = fresh.head.update_option;
+    return kCheckManifestRefused;
   }
 
   plan.options = fresh.head.update_option;
@@ -89,10 +92,11 @@ int CheckForUpdates(const UpdateCheckSetup& setup, UpdatePlan& plan) {
     std::remove(setup.downloaded_manifest.c_str());
     return 0;
   }
+  const UpdateDestinations folders{setup.viewer_dir, setup.data_dir};
   for (UpdateFileEntry& entry : fresh.files) {
     std::string target;
-    // An entry whose target would leave the viewer's folder is never taken.
-    if (!ResolveManifestPath(entry.local_path, setup.viewer_dir, target)) continue;
+    // A registry script is imported, not installed: its local_path is unused.
+    entry.destination_refused = !ResolveDestination(entry.local_path, folders, target) && !entry.is_reg_file;
     bool take = true;
     if (have_local) {
       if (const UpdateFileEntry* old = FindByName(local.files, entry.name)) {
@@ -100,6 +104,10 @@ int CheckForUpdates(const UpdateCheckSetup& setup, UpdatePlan& plan) {
       }
     }
     if (!take) continue;
+    if (entry.destination_refused) {
+      plan.files.push_back(std::move(entry));  // kept as written, for the failure
+      continue;
+    }
     entry.local_path = Widen(target);
     if (entry.file_size > 0) plan.total_size += uint64_t(entry.file_size);
     plan.files.push_back(std::move(entry));

@@ -31,15 +31,22 @@ struct UpdateCheckSetup {
   std::string downloaded_manifest;  // working folder + "update_tmp.xml.svr"
   std::string local_manifest;       // data folder + "q_stock_update.xml"
   std::string viewer_dir;           // ends in "/"
+  std::string data_dir;             // the data folder; files may go there too
   WideText stored_upgrade_date;     // empty when none is stored
   MessagePump pump;                 // lets window messages through while waiting
 };
 
 inline constexpr int kManifestDownloadAttempts = 6;
+// The manifest is larger than the updater takes, or holds more entries: it
+// is refused whole, which is a failure, not "nothing due".
+inline constexpr int kCheckManifestRefused = -1;
 
 // Returns the number of files to update (0: nothing to download; the plan
-// may still hold edits). The downloaded manifest stays in place unless the
-// check found it unusable.
+// may still hold edits), or kCheckManifestRefused (the plan then holds only
+// the head's options, when they could be read). An entry whose local_path
+// names a place outside the viewer's and the data folder is taken with
+// destination_refused set, so that the update fails at it. The downloaded
+// manifest stays in place unless the check found it unusable.
 int CheckForUpdates(const UpdateCheckSetup& setup, UpdatePlan& plan);
 
 // True when an edit stamped `edit_date` is due against the stored stamp.

@@ -1,10 +1,13 @@
 // The install phase of the work object and the edits that follow it.
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "platform/folders.h"
 #include "updater/file_install.h"
-#include "updater/update_paths.h"
+#include "updater/update_destinations.h"
 #include "updater/update_work.h"
 #include "updater/updater_registry.h"
 
@@ -14,7 +17,53 @@ namespace {
 
 WideText CopyStatus(size_t done, size_t count) { return FormatText(u"파일 복사 : %d/%d", done, count); }
 
+// A file edit's path when the updater may change it; empty otherwise.
+std::string EditPath(WideView manifest_path, const UpdateDestinations& folders) {
+  std::string path;
+  if (!ResolveDestination(manifest_path, folders, path)) return {};
+  return path;
+}
+
 }  // namespace
+
+void CUpdateWork::FailAt(const UpdateFileEntry& entry) {
+  // Entries before stay installed; no edit, stamp, manifest copy or restart
+  // follows, so the release is offered again next time.
+  current_name_ = entry.name;
+  if (!entry.temp_path.empty()) std::remove(entry.temp_path.c_str());
+  std::remove(downloaded_manifest_.c_str());
+  failed_ = true;
+  std::fprintf(stderr, "StockUpdater: %s: %s\n", Narrow(entry.name).c_str(),
+               entry.destination_refused ? "destination outside the program and data folders, refused"
+               : entry.downloaded        ? "could not be installed"
+                                         : "not downloaded");
+  services_.ReportProgress(kProgressInstallFailed, 0);
+}
+
+bool CUpdateWork::InstallEntry(UpdateFileEntry& entry, std::vector<std::string>& setup_programs) {
+  const std::string target = Narrow(entry.local_path);
+  if (entry.is_self_update) {
+    // The file cannot replace itself while running: the viewer installs it
+    // at its next start from the key and the kept temporary file. Its folder
+    // must be reachable without a link, as for any other file.
+    DestinationFolder folder;
+    if (!folder.Open(target, destinations_, true)) return false;
+    WriteSelfUpgradeKey(entry.temp_path, target);
+    return true;
+  }
+  if (entry.is_kill)
+    CloseProgram(entry.wnd_class, entry.wnd_name, entry.close_msg, entry.exec_path, entry.exec_parameter);
+  if (entry.is_reg_file) {
+    services_.ImportRegistryScript(entry.temp_path);
+    std::remove(entry.temp_path.c_str());
+    return true;
+  }
+  if (!InstallFileInside(entry.temp_path, target, destinations_)) return false;
+  if (entry.is_auto_register) services_.RegisterComponent(target);
+  if (entry.is_setup_file) setup_programs.push_back(target);
+  std::remove(entry.temp_path.c_str());
+  return true;
+}
 
 void CUpdateWork::InstallPhase() {
   const size_t count = plan_.files.size();
@@ -25,36 +74,12 @@ void CUpdateWork::InstallPhase() {
   services_.ReportProgress(kProgressInstalling, 0);
 
   for (UpdateFileEntry& entry : plan_.files) {
-    if (!entry.downloaded) {
-      // Entries before stay installed; no edit, stamp, manifest copy or
-      // restart follows, so the release is offered again next time.
-      std::remove(downloaded_manifest_.c_str());
-      failed_ = true;
-      services_.ReportProgress(kProgressInstallFailed, 0);
+    current_name_ = entry.name;
+    if (!entry.downloaded || !InstallEntry(entry, setup_programs)) {
+      FailAt(entry);
       return;
     }
-    current_name_ = entry.name;
-    const std::string target = Narrow(entry.local_path);
-    if (entry.is_self_update) {
-      // The file cannot replace itself while running: the viewer installs it
-      // at its next start from the key and the kept temporary file.
-      WriteSelfUpgradeKey(entry.temp_path, target);
-    } else {
-      if (entry.is_kill)
-        CloseProgram(entry.wnd_class, entry.wnd_name, entry.close_msg, entry.exec_path, entry.exec_parameter);
-      if (entry.is_reg_file) {
-        services_.ImportRegistryScript(entry.temp_path);
-        std::remove(entry.temp_path.c_str());
-        continue;  // a script is not counted as a copied file
-      }
-      if (InstallFileAtomically(entry.temp_path, target)) {
-        if (entry.is_auto_register) services_.RegisterComponent(target);
-        if (entry.is_setup_file) setup_programs.push_back(target);
-      } else {
-        failed_ = true;  // the rest still installs; the run reports the failure
-      }
-      std::remove(entry.temp_path.c_str());
-    }
+    if (entry.is_reg_file) continue;  // a script is not counted as a copied file
     services_.LetMessagesThrough();
     ++done;
     status_text_ = CopyStatus(done, count);
@@ -62,7 +87,12 @@ void CUpdateWork::InstallPhase() {
   }
 
   services_.LetMessagesThrough();
-  if (plan_.update_date != setup_.stored_upgrade_date) ApplyEdits();
+  if (plan_.update_date != setup_.stored_upgrade_date && !ApplyEdits()) {
+    // A refused edit fails the release like a file: nothing is recorded as applied.
+    std::remove(downloaded_manifest_.c_str());
+    services_.ReportProgress(kProgressInstallFailed, 0);
+    return;
+  }
   for (const std::string& program : setup_programs) services_.StartProgram(program, u"");
   WriteUpgradeDate(plan_.update_date);
   // The copy of the applied manifest changes only now, at the very end.
@@ -72,38 +102,52 @@ void CUpdateWork::InstallPhase() {
   services_.ReportProgress(kProgressFinished, 0);
 }
 
-void CUpdateWork::ApplyEdits() {
+bool CUpdateWork::ApplyEdits() {
   ApplyRegistryEdits(plan_.reg_edits);
-  ApplyFileEdits();
+  return ApplyFileEdits();
 }
 
-void CUpdateWork::ApplyFileEdits() {
+bool CUpdateWork::ApplyFileEdits() {
+  bool all_allowed = true;
+  // Every path an edit names must lie in the viewer's or the data folder and
+  // is reached without following a link; other edits are refused.
   for (const FileEdit& edit : plan_.file_edits) {
-    std::string from, to;
-    // Paths may use the viewer-folder placeholder; such a path must not
-    // climb out of the viewer's folder.
-    if (!ResolveManifestPath(edit.path_1, setup_.viewer_dir, from) || from.empty()) continue;
-    switch (edit.file_edit_type) {
-      case 1:
-        std::remove(from.c_str());
-        break;
-      case 2:
-      case 3:
-        if (!ResolveManifestPath(edit.path_2, setup_.viewer_dir, to) || to.empty()) break;
-        if (InstallFileAtomically(from, to) && edit.file_edit_type == 2) std::remove(from.c_str());
-        break;
-      default:
-        break;
+    if (edit.file_edit_type < 1 || edit.file_edit_type > 3) continue;
+    DestinationFolder from, to;
+    const bool from_ok = from.Open(EditPath(edit.path_1, destinations_), destinations_, false);
+    if (!from_ok && from.missing()) continue;  // nothing there to delete, move or copy
+    const bool to_ok =
+        from_ok && (edit.file_edit_type == 1 || to.Open(EditPath(edit.path_2, destinations_), destinations_, true));
+    if (!to_ok) {
+      const WideText& refused = from_ok ? edit.path_2 : edit.path_1;
+      if (all_allowed) current_name_ = refused;
+      all_allowed = false;
+      failed_ = true;
+      std::fprintf(stderr, "StockUpdater: file edit of %s refused: outside the program and data folders\n",
+                   Narrow(refused).c_str());
+      continue;
     }
+    if (edit.file_edit_type == 1) {
+      unlinkat(from.fd(), from.leaf().c_str(), 0);
+      continue;
+    }
+    const int source = openat(from.fd(), from.leaf().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    const bool copied = InstallFileInFolder(source, to.fd(), to.leaf());
+    if (source >= 0) close(source);
+    if (copied && edit.file_edit_type == 2) unlinkat(from.fd(), from.leaf().c_str(), 0);
   }
+  return all_allowed;
 }
 
 void CUpdateWork::FinishWithoutDownloads() {
   if (plan_.update_date != setup_.stored_upgrade_date && (!plan_.reg_edits.empty() || !plan_.file_edits.empty())) {
     if (plan_.must_close_programs && close_first()) CloseListedPrograms();
-    ApplyEdits();
-    WriteUpgradeDate(plan_.update_date);
-    RestartAll(kMarkerAutoUpdate);
+    // A refused edit leaves the stamp as it was, so the edits are due again;
+    // the window shows the failure and restarts what was closed on closing.
+    if (ApplyEdits()) {
+      WriteUpgradeDate(plan_.update_date);
+      RestartAll(kMarkerAutoUpdate);
+    }
   }
   std::remove(downloaded_manifest_.c_str());
 }

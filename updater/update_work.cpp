@@ -1,5 +1,8 @@
 #include "updater/update_work.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "platform/folders.h"
@@ -18,6 +21,15 @@ bool DigestMatches(const std::string& path, WideView expected) {
   return Sha256OfFile(path) == want;
 }
 
+// The working folder is the updater's own: a link in its place (which would
+// send the downloads elsewhere) is replaced by a real folder.
+void MakeWorkingFolder(const std::string& folder) {
+  struct stat st {};
+  const std::string path = folder.substr(0, folder.size() - 1);
+  if (lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) unlink(path.c_str());
+  CreateFoldersAlong(folder);
+}
+
 }  // namespace
 
 CUpdateWork::CUpdateWork(UpdateWorkSetup setup, UpdateServices& services)
@@ -25,7 +37,8 @@ CUpdateWork::CUpdateWork(UpdateWorkSetup setup, UpdateServices& services)
   if (setup_.viewer_dir.empty() || setup_.viewer_dir.back() != '/') setup_.viewer_dir += '/';
   working_folder_ = setup_.viewer_dir + kWorkingFolderName;
   downloaded_manifest_ = working_folder_ + kDownloadedManifestName;
-  CreateFoldersAlong(working_folder_);
+  destinations_ = UpdateDestinations{setup_.viewer_dir, setup_.data_dir.empty() ? DataFolder() : setup_.data_dir};
+  MakeWorkingFolder(working_folder_);
 }
 
 CUpdateWork::~CUpdateWork() { ClearLists(); }
@@ -36,10 +49,16 @@ int CUpdateWork::CheckForUpdates() {
   check.downloaded_manifest = downloaded_manifest_;
   check.local_manifest = setup_.local_manifest;
   check.viewer_dir = setup_.viewer_dir;
+  check.data_dir = destinations_.data_folder;
   check.stored_upgrade_date = setup_.stored_upgrade_date;
   check.pump = [this] { return services_.LetMessagesThrough(); };
-  CreateFoldersAlong(working_folder_);
-  return brantel::CheckForUpdates(check, plan_);
+  MakeWorkingFolder(working_folder_);
+  const int due = brantel::CheckForUpdates(check, plan_);
+  if (due == kCheckManifestRefused) {
+    failed_ = true;
+    current_name_ = Widen(kLocalManifestName);
+  }
+  return due;
 }
 
 void CUpdateWork::ClearLists() {
@@ -66,7 +85,7 @@ int CUpdateWork::RunUpdate(const DownloadProgress& progress) {
 }
 
 bool CUpdateWork::DownloadEntry(UpdateFileEntry& entry, const DownloadProgress& progress, bool& cancelled) {
-  CreateFoldersAlong(working_folder_);
+  MakeWorkingFolder(working_folder_);
   entry.temp_path = working_folder_ + SafeEntryFileName(entry.name) + ".tmp";
   DownloadOptions options;
   options.timeout_seconds = 7;
@@ -78,6 +97,8 @@ bool CUpdateWork::DownloadEntry(UpdateFileEntry& entry, const DownloadProgress& 
   for (int attempt = 1; attempt <= kFileDownloadAttempts; ++attempt) {
     file_counted_ = 0;
     uint64_t written = 0;
+    // Every attempt starts the file from its first byte (see docs/updater.md).
+    unlink(entry.temp_path.c_str());
     int r = DownloadToFile(entry.down_url, entry.temp_path, written, options);
     if (r == kDownloadCancelled) {
       cancelled = true;
@@ -99,6 +120,7 @@ bool CUpdateWork::DownloadEntry(UpdateFileEntry& entry, const DownloadProgress& 
 
 bool CUpdateWork::DownloadPhase(const DownloadProgress& progress) {
   for (UpdateFileEntry& entry : plan_.files) {
+    if (entry.destination_refused) continue;  // never fetched; the install fails at it
     bool cancelled = false;
     entry.downloaded = DownloadEntry(entry, progress, cancelled);
     if (cancelled) {

@@ -11,6 +11,7 @@
 
 #include "updater/download_client.h"
 #include "updater/update_check.h"
+#include "updater/update_destinations.h"
 #include "updater/update_services.h"
 
 namespace brantel {
@@ -44,6 +45,7 @@ struct UpdateWorkSetup {
   std::string local_manifest;  // data folder + "q_stock_update.xml"
   std::string viewer_dir;      // ends in "/"
   WideText stored_upgrade_date;
+  std::string data_dir;  // where files may go besides the viewer's folder; empty: DataFolder()
 };
 
 class CUpdateWork {
@@ -54,14 +56,17 @@ class CUpdateWork {
   CUpdateWork(const CUpdateWork&) = delete;
   CUpdateWork& operator=(const CUpdateWork&) = delete;
 
-  // The manifest check; the number of files due (0: nothing to download).
+  // The manifest check; the number of files due (0: nothing to download), or
+  // kCheckManifestRefused (failed() is then set and current_name() names the
+  // manifest).
   int CheckForUpdates();
   // Closes the programs of the head's kill_process list (the "/k" step).
   void CloseListedPrograms();
   // Download phase, then install phase. 1 when the update ran to its end or
   // stopped at an install failure, 0 when the user cancelled.
   int RunUpdate(const DownloadProgress& progress);
-  // When no file was due: the due edits, the stamp and the restarts.
+  // When no file was due: the due edits, the stamp and the restarts; with a
+  // refused edit failed() is set and neither stamp nor restarts follow.
   void FinishWithoutDownloads();
   // Restarts every program of the restart list with "UPDATE_USER_CANCEL".
   void RestartWithCancelMarker();
@@ -82,16 +87,24 @@ class CUpdateWork {
   bool silent() const { return plan_.options.find(u"/s") != WideText::npos; }
   bool ask_first() const { return plan_.options.find(u"/q") != WideText::npos; }
   bool close_first() const { return plan_.options.find(u"/k") != WideText::npos; }
-  // A file of the release was not downloaded or could not be installed.
+  // A file of the release was not downloaded, could not be installed or had
+  // a refused destination, or the manifest could not be taken whole.
   bool failed() const { return failed_; }
+  // The folders files may be written to.
+  const UpdateDestinations& destinations() const { return destinations_; }
 
  private:
   // Returns false when the user cancelled.
   bool DownloadPhase(const DownloadProgress& progress);
   bool DownloadEntry(UpdateFileEntry& entry, const DownloadProgress& progress, bool& cancelled);
   void InstallPhase();
-  void ApplyEdits();
-  void ApplyFileEdits();
+  // Installs one downloaded entry; false when it could not be put in place.
+  bool InstallEntry(UpdateFileEntry& entry, std::vector<std::string>& setup_programs);
+  // Stops the install at `entry` (the designed failure: earlier files stay).
+  void FailAt(const UpdateFileEntry& entry);
+  // False when an edit was refused (its path is then current_name()).
+  bool ApplyEdits();
+  bool ApplyFileEdits();
   void StartProgram(const std::string& path, WideView command_line, WideView marker);
   void RestartAll(WideView marker);
   void ClearLists();
@@ -101,6 +114,7 @@ class CUpdateWork {
   UpdateServices& services_;
   std::string working_folder_;
   std::string downloaded_manifest_;
+  UpdateDestinations destinations_;
   UpdatePlan plan_;
   std::vector<RestartEntry> restarts_;
   WideText status_text_;

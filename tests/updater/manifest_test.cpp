@@ -122,15 +122,20 @@ TEST(Manifest, HostileDocumentsStayBounded) {
   std::string name(5000, 'n');
   std::string doc = "<a><head alert=\"" + std::string(9000, 'a') + "\"/><body><update_file name=\"" + name +
                     "\"><file_Info local_path=\"" + std::string(258, 'p') + "\xF0\x9F\x98\x80\"/></update_file>";
-  // More entries than are kept.
-  for (int i = 0; i < 1500; ++i) doc += "<file_edit/><update_file/>";
-  doc += "</body></a>";
-  ASSERT_EQ(LoadManifestBytes(doc, true, true, m), kManifestOk);
+  // As many entries of each kind as one manifest may hold.
+  for (size_t i = 1; i < manifest_limits::kEntries; ++i) doc += "<file_edit/><update_file/>";
+  ASSERT_EQ(LoadManifestBytes(doc + "<file_edit/></body></a>", true, true, m), kManifestOk);
   EXPECT_EQ(m.head.alert.size(), 2047u);
   EXPECT_EQ(m.files[0].name.size(), 259u);
   EXPECT_EQ(m.files[0].local_path.size(), 258u);  // the pair did not fit
   EXPECT_EQ(m.files.size(), manifest_limits::kEntries);
   EXPECT_EQ(m.file_edits.size(), manifest_limits::kEntries);
+  // One more is refused whole (the head is still read); edits not asked for
+  // are not counted.
+  ASSERT_EQ(LoadManifestBytes(doc + "<file_edit/><file_edit/></body></a>", true, true, m), kManifestTooManyEntries);
+  EXPECT_TRUE(m.files.empty());
+  EXPECT_EQ(m.head.alert.size(), 2047u);
+  EXPECT_EQ(LoadManifestBytes(doc + "<file_edit/><file_edit/></body></a>", true, false, m), kManifestOk);
 
   // Deep nesting parses without recursion trouble; nothing is taken from it.
   std::string deep = "<a><body>";

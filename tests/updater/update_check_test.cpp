@@ -155,10 +155,30 @@ TEST_F(UpdateCheck, UnusableManifestsEndWithNothingToDoWithoutHarm) {
   EXPECT_EQ(Check(), 0);
   EXPECT_EQ(plan_.reg_edits.size(), 1u);
 
-  // Entries whose target climbs out of the viewer's folder are never taken.
+  // An entry whose target climbs out of the viewer's folder is taken as
+  // refused, so that the update fails at it instead of passing it over.
   manifest_ = Doc("", Entry("evil", 1, "\\TARGET-DIRECTORY\\..\\..\\evil") + Entry("ok", 1, "\\TARGET-DIRECTORY\\ok"));
-  ASSERT_EQ(Check(), 1);
-  EXPECT_EQ(plan_.files[0].name, u"ok");
+  ASSERT_EQ(Check(), 2);
+  EXPECT_TRUE(plan_.files[0].destination_refused);
+  EXPECT_FALSE(plan_.files[1].destination_refused);
+  EXPECT_EQ(plan_.total_size, 1000u);  // a refused file is never fetched
+}
+
+TEST_F(UpdateCheck, AManifestThatCannotBeTakenWholeIsAnErrorNotNothingDue) {
+  // One entry more than a manifest may hold: refused whole, nothing taken,
+  // the head's options still known (so a silent run stays silent).
+  std::string body;
+  for (size_t i = 0; i <= manifest_limits::kEntries; ++i)
+    body += Entry("e" + std::to_string(i), 1, "\\TARGET-DIRECTORY\\e" + std::to_string(i));
+  manifest_ = Doc("update_option=\"/s\"", body);
+  EXPECT_EQ(Check(), kCheckManifestRefused);
+  EXPECT_TRUE(plan_.files.empty());
+  EXPECT_EQ(plan_.options, u"/s");
+  EXPECT_FALSE(FileExists(setup_.downloaded_manifest));
+  // Larger than the size cap.
+  manifest_ = Doc("", Entry("a", 1, "\\TARGET-DIRECTORY\\a") + std::string(manifest_limits::kFileBytes, ' '));
+  EXPECT_EQ(Check(), kCheckManifestRefused);
+  EXPECT_FALSE(FileExists(setup_.downloaded_manifest));
 }
 
 }  // namespace

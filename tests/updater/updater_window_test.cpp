@@ -287,6 +287,32 @@ TEST_F(UpdaterWindowTest, CloseDuringTheCheckWaitsForItAndInstallsNothing) {
   EXPECT_FALSE(FileExists(viewer_ + "part0.bin"));
 }
 
+TEST_F(UpdaterWindowTest, AManifestThatCannotBeTakenWholeIsShownAsAFailure) {
+  // More entries than one manifest may hold: not "nothing due", and nothing
+  // of it is installed.
+  std::string body;
+  for (size_t i = 0; i <= manifest_limits::kEntries; ++i)
+    body += "<update_file name=\"f" + std::to_string(i) + "\"><file_Info down_url=\"" + server_.url("/f") +
+            "\" local_path=\"\\TARGET-DIRECTORY\\f" + std::to_string(i) + "\"/></update_file>";
+  WriteFile(dir_ / "www/m.xml", "<u><head update_date=\"9\"/><body>" + body + "</body></u>");
+  auto dialog = MakeDialog(server_.url("/m.xml"));
+  bool seen = false;
+  after_pump = [&] {
+    if (!dialog_->panel_state().failed || seen) return;
+    seen = true;
+    EXPECT_TRUE(dialog_->IsVisible());
+    EXPECT_TRUE(dialog_->close_button().IsVisibleFlag());
+    EXPECT_EQ(dialog_->panel_state().file_text, u"업데이트에 실패했습니다.");
+    EXPECT_EQ(dialog_->panel_state().file_name, u"q_stock_update.xml");
+    dialog_->Post(WM_UPDATER_CLOSE);
+  };
+  Run(*dialog);
+  EXPECT_TRUE(seen);
+  EXPECT_TRUE(dialog_->update_failed());  // the exit status says so
+  EXPECT_EQ(server_.Requests("/f"), 0);
+  EXPECT_FALSE(FileExists(DataFolder() + "q_stock_update.xml"));
+}
+
 TEST_F(UpdaterWindowTest, NothingDueShowsNothingAndASecondCloseChangesNothing) {
   const std::string manifest = Publish(1, 1000, "");
   {
