@@ -1,5 +1,6 @@
 // brantel-quote-server: the reference information server on 127.0.0.1.
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -8,6 +9,8 @@
 #include "platform/folders.h"
 #include "tools/quote-server/http_front.h"
 #include "tools/quote-server/market_data.h"
+#include "tools/quote-server/market_folder.h"
+#include "tools/quote-server/model_source.h"
 #include "tools/quote-server/quote_service.h"
 #include "tools/quote-server/server_options.h"
 
@@ -41,7 +44,33 @@ int main(int argc, char** argv) {
   settings.clock = options.clock;
   settings.result_code = options.result_code;
   settings.ranking_rows = options.ranking_rows;
-  const QuoteService service(market, settings);
+  // The market served: the sample's model, or the exchange files of
+  // --market-data, read anew into a fresh market whenever the folder changes.
+  auto slot = std::make_shared<SourceSlot>(std::make_shared<ModelSource>(market, settings.seed));
+  FolderWatcher watcher;
+  if (!options.market_dir.empty()) {
+    if (!brantel::DirectoryExists(options.market_dir)) {
+      std::fprintf(stderr, "brantel-quote-server: --market-data: no folder %s\n", options.market_dir.c_str());
+      return 2;
+    }
+    const auto load = [&market, dir = options.market_dir, slot] {
+      const auto start = std::chrono::steady_clock::now();
+      FolderLoadStats stats;
+      auto files = LoadMarketFolder(dir, market, [](const std::string& line) {
+        std::fprintf(stderr, "brantel-quote-server: %s\n", line.c_str());
+      }, &stats);
+      const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+      std::fprintf(stderr, "brantel-quote-server: market of %s: %zu files, %zu rows, %zu skipped, %lld ms\n", dir.c_str(),
+                   stats.files_read, stats.rows, stats.files_skipped, static_cast<long long>(ms.count()));
+      slot->Set(std::move(files));
+    };
+    load();
+    if (!watcher.Start(options.market_dir, load, error)) {
+      std::fprintf(stderr, "brantel-quote-server: %s\n", error.c_str());
+      return 1;
+    }
+  }
+  const QuoteService service(slot, settings);
 
   // A client that hangs up mid-answer must not end the server.
   std::signal(SIGPIPE, SIG_IGN);

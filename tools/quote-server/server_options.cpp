@@ -23,6 +23,8 @@ const char* ServerUsage() {
          "  --fixed-clock T    quote the market as at T, \"YYYY-MM-DD hh:mm[:ss]\" Korean time\n"
          "  --seed N           seed of the price model (default 1)\n"
          "  --data DIR         folder of the sample market files\n"
+         "  --market-data DIR  serve the market of the exchange's daily files in DIR (read\n"
+         "                     at start, new files picked up while running)\n"
          "  --ranking-rows N   rows of a ranking answer (default 100, 0 for every stock)\n"
          "  --files DIR        serve the files below DIR for GET and POST (update releases)\n"
          "  --log              write method, path and request document of each request to stderr\n"
@@ -76,6 +78,8 @@ bool ParseServerOptions(const std::vector<std::string>& args, ServerOptions& out
       out.seed = uint64_t(n);
     } else if (a == "--data") {
       if (!value(out.data_dir)) return false;
+    } else if (a == "--market-data") {
+      if (!value(out.market_dir)) return false;
     } else if (a == "--files") {
       if (!value(out.files_dir)) return false;
     } else if (a == "--ranking-rows") {

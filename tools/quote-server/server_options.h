@@ -31,6 +31,7 @@ struct ServerOptions {
   bool log = false;
   std::string files_dir;    // serve files below it (GET and POST)
   std::string data_dir;     // the sample market
+  std::string market_dir;   // exchange files to serve instead of the sample
   DeliveryFaults faults;
   bool help = false;
 };
