@@ -155,6 +155,16 @@ TEST_F(UpdateDestinationRule, ALinkInsideTheViewersFolderDoesNotLeadOut) {
   EXPECT_EQ(ReadFile(viewer_ + "via.txt"), "new via.txt");
   EXPECT_FALSE(FileExists(dir_ / "via.txt"));
   ExpectFailedAt(*work, services, "evil.txt");
+
+  // The working folder itself replaced by a link: the downloads stay inside.
+  std::filesystem::remove_all(viewer_ + "update_temp");
+  std::filesystem::create_directory_symlink(outside_, viewer_ + "update_temp");
+  RecordingServices again;
+  ASSERT_EQ(Run(Publish(Entry("next.txt", "\\TARGET-DIRECTORY\\next.txt")), again, work), 1);
+  EXPECT_FALSE(work->failed());
+  EXPECT_EQ(ReadFile(viewer_ + "next.txt"), "new next.txt");
+  EXPECT_FALSE(std::filesystem::is_symlink(viewer_ + "update_temp"));
+  EXPECT_FALSE(FileExists(outside_ + "update_tmp.xml.svr"));
 }
 
 TEST_F(UpdateDestinationRule, AFileThatChangesBetweenAttemptsIsFetchedWholeAgain) {
