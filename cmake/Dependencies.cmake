@@ -6,6 +6,8 @@ find_package(PkgConfig REQUIRED)
 find_package(SQLite3 REQUIRED)
 find_package(pugixml REQUIRED)
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+# The system bus client of platform/dbus (sd-bus).
+pkg_check_modules(LIBSYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
 pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 find_package(PNG REQUIRED)

@@ -2,14 +2,29 @@
 
 #include <unistd.h>
 
+#include "platform/device/sleep_inhibitor.h"
 #include "platform/process/process_launcher.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/window.h"
 #include "protocol/app_messages.h"
 #include "updater/update_work.h"
+#include "updater/updater_dialog_services.h"
 #include "updater/updater_registry.h"
 
 namespace brantel {
+
+namespace {
+SleepInhibitor g_sleep_inhibitor;  // one updater window per process
+}  // namespace
+
+bool KeepSystemPowerOn() {
+  g_sleep_inhibitor.Acquire("StockUpdater", "Downloading and installing an update of BrantelStock");
+  return true;
+}
+
+void AllowSystemSleep() { g_sleep_inhibitor.Release(); }
+
+bool SystemPowerHeldForTesting() { return g_sleep_inhibitor.held(); }
 
 bool LetPendingMessagesThrough() {
   return PumpPendingMessagesUntil(WM_CANCEL_NETWORK) != PumpResult::kEmpty;

@@ -91,6 +91,4 @@ bool AskYesNo(HWND owner, WideView text, WideView caption) {
   return box.DoModal(WindowFromHandle(owner)) == kYesId;
 }
 
-bool KeepSystemPowerOn() { return true; }
-
 }  // namespace brantel

@@ -1,6 +1,6 @@
 #pragma once
-// Two device services the updater window asks for that the platform does
-// not offer as such: a Yes/No question box and keeping the device awake.
+// Two device services the updater window asks for: a Yes/No question box
+// and keeping the device awake.
 // Both can be replaced by tests.
 
 #include <functional>
@@ -15,8 +15,13 @@ using QuestionBox = std::function<bool(HWND owner, WideView text, WideView capti
 void SetQuestionBoxForTesting(QuestionBox box);  // empty: the real box
 bool AskYesNo(HWND owner, WideView text, WideView caption);
 
-// Asks the power manager to keep the system powered on (the device's "on"
-// power state, forced). The stand-in has nothing to switch and succeeds.
+// Asks the power manager to keep the system powered on while the update
+// works: takes logind's sleep inhibitor once (later calls keep it). True
+// also without logind: the update goes on unprotected then.
 bool KeepSystemPowerOn();
+// Lets the system sleep again: releases the inhibitor when held.
+void AllowSystemSleep();
+// Whether the inhibitor is held now (tests).
+bool SystemPowerHeldForTesting();
 
 }  // namespace brantel

@@ -7,6 +7,7 @@
 
 #include "platform/debug.h"
 #include "platform/device/device_settings.h"
+#include "platform/device/network_state.h"
 
 namespace brantel {
 
@@ -26,13 +27,15 @@ ConnectionHandle g_next_handle = 0;
 std::atomic<uint32_t> g_last_report{0};
 std::atomic<int> g_report_count{0};
 
-// The status a request gets now, from the registry switches.
-// A test-only request finds the live path too, so it also reports connected.
+// The status a request gets now: the registry switches when set, else
+// NetworkManager's view. A test-only request finds the live path too, so it
+// also reports connected.
 uint32_t CurrentStatus() {
   if (auto forced = ReadDeviceDword("ConnectionStatus")) return *forced;
-  if (auto available = ReadDeviceDword("DataConnection"); available && *available == 0)
-    return kConnectionStatusNoPath;
-  return kConnectionStatusConnected;
+  if (auto available = ReadDeviceDword("DataConnection")) {
+    return *available == 0 ? kConnectionStatusNoPath : kConnectionStatusConnected;
+  }
+  return AskNetworkManager() == NetworkVerdict::kOffline ? kConnectionStatusNoPath : kConnectionStatusConnected;
 }
 
 ConnectionHandle Add(uint32_t status) {

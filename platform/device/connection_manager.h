@@ -3,12 +3,16 @@
 // data connection (synchronously, or as a test-only request with an event),
 // reports the connection's status and releases it.
 //
-// On Linux the network is simply there: every request reports the connected
-// status at once. Two registry values under HKEY_LOCAL_MACHINE
-// "SOFTWARE\BRANTEL\Device" change that, so every path of the viewer can be
-// tried (with brantel-reg, or by a test):
+// Each request asks NetworkManager (one short property read on the system
+// bus, see network_state.h): offline there, the request fails with the "no
+// path to destination" status (0x24); without NetworkManager every request
+// reports the connected status at once. Two registry values under
+// HKEY_LOCAL_MACHINE "SOFTWARE\BRANTEL\Device" win over NetworkManager when
+// set, so every path of the viewer can be tried (with brantel-reg, or by a
+// test):
 //   DataConnection   (REG_DWORD) 0: there is no data connection; requests
-//                    fail with the "no path to destination" status (0x24).
+//                    fail with the "no path to destination" status (0x24);
+//                    1: there is one, whatever NetworkManager says.
 //   ConnectionStatus (REG_DWORD) when present, the status every request
 //                    reports (for example 0x20 disconnected, 0x40 waiting).
 // The values are read at each request, so a change takes effect at once.
