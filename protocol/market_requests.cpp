@@ -1,5 +1,8 @@
 #include "protocol/market_requests.h"
 
+#include <set>
+
+#include "platform/memory_release.h"
 #include "platform/ui/message_queue.h"
 #include "protocol/app_messages.h"
 #include "protocol/categories.h"
@@ -11,6 +14,10 @@
 namespace brantel {
 
 namespace {
+
+// A list this long was a large answer, whose pieces are worth handing back
+// once the window has its rows.
+constexpr size_t kRowsWorthReturningMemory = 1000;
 
 WideText Decimal(int64_t n) { return FormatText(u"%d", n); }
 
@@ -39,8 +46,11 @@ int32_t FetchMarketList(MarketListTarget& target) {
     const WideText& stamp = outcome.response->header().server_date;
     LastUpdateStamp(stamp, category, target.sub_kind(), false);
     target.last_update() = stamp;
-    target.ReceiveRows(list ? std::move(list->items()) : std::vector<StockRecord>());
+    std::vector<StockRecord> rows = list ? std::move(list->items()) : std::vector<StockRecord>();
+    const bool large = rows.size() > kRowsWorthReturningMemory;
+    target.ReceiveRows(std::move(rows));
     outcome.response.reset();
+    if (large) ReturnFreedMemory();
     PostMessage(target.owner(), WM_LIST_UPDATE_END, WPARAM(category), 1);
     return 1;
   }
@@ -74,16 +84,22 @@ int32_t FetchMyPageList(const std::vector<WideText>& entries, WideView stamp, HW
                         std::vector<StockRecord>* rows, WideText& server_date) {
   if (entries.empty() || !rows) return 0;
   RequestDocument document = MakeRequestDocument(stamp, u"L");
+  std::set<WideText> asked;
   for (const WideText& entry : entries) {
     RowKey key;
     if (!ParseRowKey(entry, key) || key.code.empty() || key.group.empty() || key.category < 0) continue;
     const WideText item = key.category == kCategoryExchange ? WideText(kDefaultStandardCurrency) : key.group;
     document.AddParam(document.AddGroup(key.category), key.code, u"", item);
+    asked.insert(key.code);
   }
   RequestOutcome outcome = RunRequestCycle(document, false, kMyPageListPath, caller);
   if (!outcome.response) return 0;
-  if (auto* list = dynamic_cast<ListResponse*>(outcome.response.get()))
-    rows->insert(rows->end(), list->items().begin(), list->items().end());
+  // Only the entries asked for, each once: an answer cannot add to the watch
+  // list or the cache what the user never put there.
+  if (auto* list = dynamic_cast<ListResponse*>(outcome.response.get())) {
+    for (StockRecord& row : list->items())
+      if (asked.erase(row.code) == 1) rows->push_back(std::move(row));
+  }
   server_date = outcome.response->header().server_date;
   return 1;
 }

@@ -50,8 +50,9 @@ int32_t FetchDetail(WideView code, int32_t category, WideView item, int period, 
 
 // One group per watch-list entry (row keys); entries that do not parse, lack
 // a code or group, or have a negative category add none; currency entries ask
-// in "FX@KRW". 1 when an answer came (every row appended to `rows`, its stamp
-// in `server_date`; the result code is not checked), else 0.
+// in "FX@KRW". 1 when an answer came (its rows of the codes asked for, each
+// code once, appended to `rows`; its stamp in `server_date`; the result code
+// is not checked), else 0.
 int32_t FetchMyPageList(const std::vector<WideText>& entries, WideView stamp, HWND caller,
                         std::vector<StockRecord>* rows, WideText& server_date);
 

@@ -1,8 +1,12 @@
 #include "protocol/response_document.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "platform/debug.h"
+#include "platform/memory_release.h"
+#include "protocol/answer_limits.h"
 #include "protocol/byte_search.h"
 #include "protocol/wire_text.h"
 
@@ -24,19 +28,30 @@ Name LocalName(const pugi::xml_node& node) {
 // sequences of up to three bytes, so a four-byte sequence can only come from
 // a character reference the parser expanded; it becomes its surrogate pair,
 // as a DOM working on wide text would give it.
+// An answer with more rows than a screen may hold keeps its first rows; the
+// log says so.
+void NoteRowsDropped() {
+  DebugOutput(FormatText(u"answer: more than %u rows, the first %u kept\n", unsigned(kMaxAnswerRows),
+                         unsigned(kMaxAnswerRows)));
+}
+
+// A field keeps at most kMaxFieldChars units; no wire sequence is longer
+// than four bytes, so that many units never need more bytes than this.
+constexpr size_t kMaxFieldBytes = kMaxFieldChars * 4;
+
 void DecodeField(const char* s, WideText& out) {
   const auto* p = reinterpret_cast<const uint8_t*>(s);
+  const auto* end = p + strnlen(s, kMaxFieldBytes);
   // Most fields are short ASCII: widen them in one pass.
   const uint8_t* ascii = p;
-  while (*ascii && *ascii < 0x80) ++ascii;
-  const size_t ascii_size = size_t(ascii - p);
+  while (ascii < end && *ascii < 0x80) ++ascii;
+  const size_t ascii_size = std::min(size_t(ascii - p), kMaxFieldChars);
   out.resize(ascii_size);
   char16_t* w = out.data();
   for (size_t i = 0; i < ascii_size; ++i) w[i] = p[i];
-  if (*ascii == 0) return;
-  const auto* end = ascii + std::strlen(reinterpret_cast<const char*>(ascii));
+  if (ascii == end || ascii_size == kMaxFieldChars) return;
   p = ascii;
-  while (p < end) {
+  while (p < end && out.size() < kMaxFieldChars) {
     const uint8_t b = *p;
     if (b >= 0xF0 && b <= 0xF4 && end - p >= 4 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80 &&
         (p[3] & 0xC0) == 0x80) {
@@ -65,12 +80,13 @@ void DecodeField(const char* s, WideText& out) {
     const uint8_t n2 = p < end ? *p++ : 0;
     out += char16_t(((b & 0x0F) << 12) | ((n1 & 0x3F) << 6) | (n2 & 0x3F));
   }
+  if (out.size() > kMaxFieldChars) out.resize(kMaxFieldChars - ((out[kMaxFieldChars - 1] & 0xFC00) == 0xD800 ? 1 : 0));
 }
 
 // The text of a node: its own value for text nodes, else every text below it
 // in document order.
 void AppendNodeText(const pugi::xml_node& node, std::string& out) {
-  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+  for (pugi::xml_node child = node.first_child(); child && out.size() < kMaxFieldBytes; child = child.next_sibling()) {
     const pugi::xml_node_type type = child.type();
     if (type == pugi::node_pcdata || type == pugi::node_cdata) out += child.value();
     else if (type == pugi::node_element) AppendNodeText(child, out);
@@ -214,6 +230,7 @@ std::unique_ptr<ResponseDocument> ReadLoadedDocument(const pugi::xml_document& d
 }
 
 constexpr unsigned kParseOptions = pugi::parse_default;
+constexpr size_t kTrimAfterAnswerBytes = size_t(4) << 20;
 
 }  // namespace
 
@@ -238,21 +255,25 @@ bool ListResponse::ReadBody(const pugi::xml_node& document_element) {
   if (!FindSingleBody(document_element, body)) return false;
   size_t count = 0;
   for (pugi::xml_node child = body.first_child(); child; child = child.next_sibling()) ++count;
-  items_.reserve(items_.size() + count);
-  for (pugi::xml_node child = body.first_child(); child; child = child.next_sibling())
-    items_.push_back(ReadStockRecord(child));
+  items_.reserve(items_.size() + std::min(count, kMaxAnswerRows));
+  pugi::xml_node child = body.first_child();
+  for (; child && items_.size() < kMaxAnswerRows; child = child.next_sibling()) items_.push_back(ReadStockRecord(child));
+  if (child) NoteRowsDropped();
   return true;
 }
 
 bool DetailResponse::ReadBody(const pugi::xml_node& document_element) {
   pugi::xml_node body;
   if (!FindSingleBody(document_element, body)) return false;
+  bool dropped = false;
   for (pugi::xml_node child = body.first_child(); child; child = child.next_sibling()) {
     if (child.type() != pugi::node_element) continue;
     const Name name = child.name();
-    if (name == "Detail") items_.push_back(ReadStockDetailRecord(child));
-    else if (name == "InfoList") related_.push_back(ReadStockRecord(child));
+    if (name == "Detail" && items_.size() < kMaxAnswerRows) items_.push_back(ReadStockDetailRecord(child));
+    else if (name == "InfoList" && related_.size() < kMaxAnswerRows) related_.push_back(ReadStockRecord(child));
+    else if (name == "Detail" || name == "InfoList") dropped = true;
   }
+  if (dropped) NoteRowsDropped();
   return true;
 }
 
@@ -301,9 +322,16 @@ std::unique_ptr<ResponseDocument> ReadResponseXmlInPlace(char* xml, size_t size)
   const std::string_view raw(xml, size);
   const size_t header_limit = SearchLimit(raw, "<Header");
   const size_t body_limit = SearchLimit(raw, "<Body");
-  pugi::xml_document doc;
-  if (!doc.load_buffer_inplace(xml, size, kParseOptions, pugi::encoding_utf8)) return nullptr;
-  return ReadLoadedDocument(doc, header_limit, body_limit);
+  std::unique_ptr<ResponseDocument> response;
+  {
+    pugi::xml_document doc;
+    if (doc.load_buffer_inplace(xml, size, kParseOptions, pugi::encoding_utf8))
+      response = ReadLoadedDocument(doc, header_limit, body_limit);
+  }
+  // The tree of a large answer lay in many small pieces of the heap; give
+  // them back, so one hostile answer does not keep the viewer large.
+  if (size >= kTrimAfterAnswerBytes) ReturnFreedMemory();
+  return response;
 }
 
 std::unique_ptr<ResponseDocument> ReadResponseXml(WideView xml) {

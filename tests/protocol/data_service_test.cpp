@@ -218,7 +218,9 @@ TEST_F(DataService, MyPageSingleCodeAndMaster) {
   EXPECT_EQ(BodyOf(server_->last_request()),
             kHead + "<ServerDate>S1</ServerDate> </Header> <Body> <InfoList gubun=\"2\"> <param key=\"0001\" item=\"0\" />"
                     " </InfoList> <InfoList gubun=\"3\"> <param key=\"FX@USD\" item=\"FX@KRW\" /> </InfoList>  </Body>  </SmartPhone>");
-  EXPECT_EQ(rows.size(), 3u);
+  // The answer's rows of codes nobody asked for stay out.
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].code, u"0001");
   EXPECT_EQ(stamp, u"2026/12/07 09:41:05");
 
   SingleCodeAnswer single;
