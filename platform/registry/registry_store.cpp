@@ -1,8 +1,12 @@
 #include "platform/registry/registry_store.h"
 
+#include <sys/stat.h>
+
 #include <utility>
 
+#include "platform/debug.h"
 #include "platform/folders.h"
+#include "platform/registry/damaged_file.h"
 #include "platform/registry/sqlite_statement.h"
 
 namespace brantel {
@@ -37,6 +41,16 @@ INSERT OR IGNORE INTO reg_keys(id, parent, name, folded) VALUES
   (3, 0, 'HKEY_LOCAL_MACHINE', 'hkey_local_machine'),
   (4, 0, 'HKEY_USERS', 'hkey_users');
 )sql";
+
+// The result of opening a file found damaged; never returned to callers.
+constexpr long kDamagedFile = -1;
+
+// Whether the schema is all there, so opening needs no write.
+constexpr const char* kSchemaComplete =
+    "SELECT (SELECT count(*) FROM sqlite_master WHERE name IN "
+    "('reg_keys', 'reg_keys_child', 'reg_values', 'reg_meta')) = 4 "
+    "AND (SELECT count(*) FROM reg_keys WHERE id BETWEEN 1 AND 4 AND parent = 0) = 4 "
+    "AND EXISTS(SELECT 1 FROM reg_meta WHERE name = 'change_counter')";
 
 // Every key below `id`, itself included.
 constexpr const char* kSubtree =
@@ -73,6 +87,44 @@ bool SplitKeyPath(std::string_view path, std::vector<std::string_view>* parts) {
 
 bool ValidValueName(std::string_view name) { return Utf16Length(name) <= kMaxRegValueNameLength; }
 
+// SQLite's quick check over every page (the registry is small): SQLITE_ROW
+// with "ok" in `verdict` for a sound file, else the code that stopped it.
+int QuickCheck(sqlite3* db, std::string* verdict) {
+  SqliteStatement st(db, "PRAGMA quick_check");
+  const int rc = st.Step();
+  if (rc == SQLITE_ROW) {
+    *verdict = st.Text(0);
+    return rc;
+  }
+  return sqlite3_errcode(db);
+}
+
+bool IsSound(int check_rc, const std::string& verdict) { return check_rc == SQLITE_ROW && verdict == "ok"; }
+
+// What is at `path` now: damaged when it is not a file, or when a look of
+// its own finds the database damaged.
+bool RegistryFileDamaged(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return false;
+  if (!S_ISREG(st.st_mode)) return true;
+  return InspectDatabaseFile(path, true) == DatabaseFileState::kDamaged;
+}
+
+// The path as an SQLite URI path: characters with a meaning in a URI escaped.
+std::string UriPath(const std::string& path) {
+  std::string out;
+  for (unsigned char c : path) {
+    if (c == '%' || c == '?' || c == '#' || c < 0x20 || c >= 0x7F) {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, "%%%02X", c);
+      out += hex;
+    } else {
+      out += char(c);
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string RegistryStore::DefaultPath() { return JoinPath(DataFolder(), "registry.db"); }
@@ -104,30 +156,108 @@ RegKeyId RegistryStore::RootKey(RegRoot root) {
 
 bool RegistryStore::Exec(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
+bool RegistryStore::read_only() {
+  std::lock_guard lock(mutex_);
+  return EnsureOpen() == ERROR_SUCCESS && read_only_;
+}
+
+void RegistryStore::CloseConnection() {
+  if (db_) sqlite3_close_v2(db_);
+  db_ = nullptr;
+  read_only_ = false;
+}
+
+bool RegistryStore::FileReplaced() const {
+  struct stat st {};
+  if (stat(path_.c_str(), &st) != 0) {
+    // Gone with its folder (a test's folder removed): keep what is open
+    // rather than make the folder again.
+    const size_t slash = path_.rfind('/');
+    return slash != std::string::npos && DirectoryExists(path_.substr(0, slash == 0 ? 1 : slash));
+  }
+  return uint64_t(st.st_dev) != file_device_ || uint64_t(st.st_ino) != file_inode_;
+}
+
 long RegistryStore::EnsureOpen() {
-  if (db_) return ERROR_SUCCESS;
+  if (db_ && (transaction_depth_ > 0 || !FileReplaced())) return ERROR_SUCCESS;
+  CloseConnection();
+  long r = OpenFile();
+  if (r != kDamagedFile) return r;
+  SetAsideIfStillDamaged(path_, [this] { return RegistryFileDamaged(path_); }, "registry");
+  r = OpenFile();
+  return r == kDamagedFile ? ERROR_BADDB : r;
+}
+
+long RegistryStore::OpenFile() {
   CreateFoldersAlong(path_, true);
+  struct stat st {};
+  if (stat(path_.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return kDamagedFile;
+  long r = OpenConnection(path_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  // In a folder this process may not write, SQLite cannot make the shared
+  // memory file that reading a log-mode file needs; read the file as it is.
+  if (r == ERROR_CANTOPEN && FileExists(path_))
+    r = OpenConnection("file:" + UriPath(path_) + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+  return r;
+}
+
+long RegistryStore::OpenConnection(const std::string& name, int flags) {
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) !=
-      SQLITE_OK) {
+  int rc = sqlite3_open_v2(name.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (rc != SQLITE_OK) {
     sqlite3_close_v2(db);
-    return ERROR_CANTOPEN;
+    return IsDamagedDatabaseCode(rc) ? kDamagedFile : ERROR_CANTOPEN;
+  }
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  // Reading every page before anything is written finds a file that is not
+  // a database, is cut short or was overwritten.
+  std::string verdict;
+  rc = QuickCheck(db, &verdict);
+  if (!IsSound(rc, verdict)) {
+    sqlite3_close_v2(db);
+    return rc == SQLITE_ROW || IsDamagedDatabaseCode(rc) ? kDamagedFile : ERROR_CANTOPEN;
   }
   db_ = db;
-  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-  // In WAL mode NORMAL keeps the file consistent on a crash and skips a sync
-  // per commit (a power cut may lose the last few writes, never corrupt).
-  bool ok = Exec("PRAGMA journal_mode=WAL") && Exec("PRAGMA synchronous=NORMAL") && Exec("BEGIN IMMEDIATE");
-  if (ok) {
-    ok = Exec(kSchema);
-    ok = Exec(ok ? "COMMIT" : "ROLLBACK") && ok;
+  read_only_ = sqlite3_db_readonly(db_, "main") == 1;
+  if (!read_only_) {
+    // In WAL mode NORMAL keeps the file consistent on a crash and skips a sync
+    // per commit (a power cut may lose the last few writes, never corrupt).
+    Exec("PRAGMA journal_mode=WAL");
+    Exec("PRAGMA synchronous=NORMAL");
   }
-  if (!ok) {
-    sqlite3_close_v2(db_);
-    db_ = nullptr;
-    return ERROR_CANTOPEN;
+  if (!SchemaComplete()) {
+    bool ok = !read_only_ && Exec("BEGIN IMMEDIATE");
+    if (ok) {
+      ok = Exec(kSchema);
+      ok = Exec(ok ? "COMMIT" : "ROLLBACK") && ok;
+    }
+    if (!ok) {
+      const long r = read_only_ ? ERROR_ACCESS_DENIED : ERROR_CANTOPEN;
+      CloseConnection();
+      return r;
+    }
+  }
+  struct stat st {};
+  if (stat(path_.c_str(), &st) == 0) {
+    file_device_ = uint64_t(st.st_dev);
+    file_inode_ = uint64_t(st.st_ino);
   }
   return ERROR_SUCCESS;
+}
+
+bool RegistryStore::SchemaComplete() {
+  SqliteStatement st(db_, kSchemaComplete);
+  return st.Step() == SQLITE_ROW && st.Int(0) == 1;
+}
+
+long RegistryStore::CheckAfterFailure(long result) {
+  if (result != ERROR_BADDB && result != ERROR_CANTWRITE) return result;
+  if (!db_ || transaction_depth_ > 0) return result;
+  std::string verdict;
+  const int rc = QuickCheck(db_, &verdict);
+  if (IsSound(rc, verdict) || (rc != SQLITE_ROW && !IsDamagedDatabaseCode(rc))) return result;
+  CloseConnection();
+  SetAsideIfStillDamaged(path_, [this] { return RegistryFileDamaged(path_); }, "registry");
+  return result;
 }
 
 long RegistryStore::Transaction(const std::function<long()>& body) { return RunTransaction(body, "BEGIN IMMEDIATE"); }
@@ -143,7 +273,9 @@ long RegistryStore::RunTransaction(const std::function<long()>& body, const char
     --transaction_depth_;
     return r;
   }
-  if (!Exec(begin)) return ERROR_CANTWRITE;
+  const bool writes = std::string_view(begin) != "BEGIN";
+  if (writes && read_only_) return ERROR_ACCESS_DENIED;
+  if (!Exec(begin)) return CheckAfterFailure(ERROR_CANTWRITE);
   ++transaction_depth_;
   long r = ERROR_CANTWRITE;
   try {
@@ -159,7 +291,7 @@ long RegistryStore::RunTransaction(const std::function<long()>& body, const char
     r = ERROR_CANTWRITE;
   }
   Exec("ROLLBACK");
-  return r;
+  return CheckAfterFailure(r);
 }
 
 bool RegistryStore::KeyExists(RegKeyId key) {
@@ -230,15 +362,22 @@ long RegistryStore::Resolve(RegRoot root, std::string_view path, bool create, Re
 
 long RegistryStore::CreateKey(RegRoot root, std::string_view path, RegKeyId* out, bool* created) {
   RegKeyId id = 0;
-  const long r = Transaction([&] { return Resolve(root, path, true, &id, created); });
+  long r = Transaction([&] { return Resolve(root, path, true, &id, created); });
+  // A registry open for reading still opens a key that is there, as the
+  // device's create call does for an existing key.
+  if (r == ERROR_ACCESS_DENIED) {
+    r = OpenKey(root, path, &id);
+    if (r == ERROR_FILE_NOT_FOUND) r = ERROR_ACCESS_DENIED;
+    if (created) *created = false;
+  }
   if (r == ERROR_SUCCESS) *out = id;
   return r;
 }
 
 long RegistryStore::OpenKey(RegRoot root, std::string_view path, RegKeyId* out) {
-  std::lock_guard lock(mutex_);
-  if (long r = EnsureOpen(); r != ERROR_SUCCESS) return r;
-  return Resolve(root, path, false, out, nullptr);
+  return Read([&]() -> long {
+    return Resolve(root, path, false, out, nullptr);
+  });
 }
 
 long RegistryStore::DeleteKey(RegRoot root, std::string_view path) {
@@ -277,20 +416,20 @@ long RegistryStore::SetValue(RegKeyId key, std::string_view name, uint32_t type,
 }
 
 long RegistryStore::QueryValue(RegKeyId key, std::string_view name, RegValue* out) {
-  std::lock_guard lock(mutex_);
-  if (long r = EnsureOpen(); r != ERROR_SUCCESS) return r;
-  SqliteStatement st(db_, "SELECT name, type, data FROM reg_values WHERE key_id = ? AND folded = ?");
-  st.Bind(1, key);
-  st.Bind(2, FoldRegName(name));
-  const int rc = st.Step();
-  if (rc == SQLITE_ROW) {
-    out->name = st.Text(0);
-    out->type = uint32_t(st.Int(1));
-    out->data = st.Blob(2);
-    return ERROR_SUCCESS;
-  }
-  if (rc != SQLITE_DONE) return ERROR_BADDB;
-  return KeyExists(key) ? ERROR_FILE_NOT_FOUND : ERROR_KEY_DELETED;
+  return Read([&]() -> long {
+    SqliteStatement st(db_, "SELECT name, type, data FROM reg_values WHERE key_id = ? AND folded = ?");
+    st.Bind(1, key);
+    st.Bind(2, FoldRegName(name));
+    const int rc = st.Step();
+    if (rc == SQLITE_ROW) {
+      out->name = st.Text(0);
+      out->type = uint32_t(st.Int(1));
+      out->data = st.Blob(2);
+      return ERROR_SUCCESS;
+    }
+    if (rc != SQLITE_DONE) return ERROR_BADDB;
+    return KeyExists(key) ? ERROR_FILE_NOT_FOUND : ERROR_KEY_DELETED;
+  });
 }
 
 long RegistryStore::DeleteValue(RegKeyId key, std::string_view name) {
@@ -306,73 +445,73 @@ long RegistryStore::DeleteValue(RegKeyId key, std::string_view name) {
 }
 
 long RegistryStore::EnumSubkeys(RegKeyId key, std::vector<std::string>* names) {
-  std::lock_guard lock(mutex_);
-  if (long r = EnsureOpen(); r != ERROR_SUCCESS) return r;
-  if (!KeyExists(key)) return ERROR_KEY_DELETED;
-  SqliteStatement st(db_, "SELECT name FROM reg_keys WHERE parent = ? ORDER BY folded");
-  st.Bind(1, key);
-  names->clear();
-  int rc;
-  while ((rc = st.Step()) == SQLITE_ROW) names->push_back(st.Text(0));
-  return rc == SQLITE_DONE ? ERROR_SUCCESS : ERROR_BADDB;
+  return Read([&]() -> long {
+    if (!KeyExists(key)) return ERROR_KEY_DELETED;
+    SqliteStatement st(db_, "SELECT name FROM reg_keys WHERE parent = ? ORDER BY folded");
+    st.Bind(1, key);
+    names->clear();
+    int rc;
+    while ((rc = st.Step()) == SQLITE_ROW) names->push_back(st.Text(0));
+    return rc == SQLITE_DONE ? ERROR_SUCCESS : ERROR_BADDB;
+  });
 }
 
 long RegistryStore::EnumValues(RegKeyId key, std::vector<RegValue>* values) {
-  std::lock_guard lock(mutex_);
-  if (long r = EnsureOpen(); r != ERROR_SUCCESS) return r;
-  if (!KeyExists(key)) return ERROR_KEY_DELETED;
-  SqliteStatement st(db_, "SELECT name, type, data FROM reg_values WHERE key_id = ? ORDER BY folded");
-  st.Bind(1, key);
-  values->clear();
-  int rc;
-  while ((rc = st.Step()) == SQLITE_ROW) values->push_back(RegValue{st.Text(0), uint32_t(st.Int(1)), st.Blob(2)});
-  return rc == SQLITE_DONE ? ERROR_SUCCESS : ERROR_BADDB;
+  return Read([&]() -> long {
+    if (!KeyExists(key)) return ERROR_KEY_DELETED;
+    SqliteStatement st(db_, "SELECT name, type, data FROM reg_values WHERE key_id = ? ORDER BY folded");
+    st.Bind(1, key);
+    values->clear();
+    int rc;
+    while ((rc = st.Step()) == SQLITE_ROW) values->push_back(RegValue{st.Text(0), uint32_t(st.Int(1)), st.Blob(2)});
+    return rc == SQLITE_DONE ? ERROR_SUCCESS : ERROR_BADDB;
+  });
 }
 
 long RegistryStore::KeyPath(RegKeyId key, std::string* path) {
-  std::lock_guard lock(mutex_);
-  if (long r = EnsureOpen(); r != ERROR_SUCCESS) return r;
-  if (!KeyExists(key)) return ERROR_KEY_DELETED;
-  SqliteStatement st(db_,
-                     "WITH RECURSIVE up(id, parent, name, depth) AS ("
-                     "SELECT id, parent, name, 0 FROM reg_keys WHERE id = ?1 UNION ALL "
-                     "SELECT k.id, k.parent, k.name, up.depth + 1 FROM reg_keys k JOIN up ON k.id = up.parent) "
-                     "SELECT name FROM up WHERE parent <> 0 ORDER BY depth DESC");
-  st.Bind(1, key);
-  path->clear();
-  int rc;
-  while ((rc = st.Step()) == SQLITE_ROW) {
-    if (!path->empty()) *path += '\\';
-    *path += st.Text(0);
-  }
-  return rc == SQLITE_DONE ? ERROR_SUCCESS : ERROR_BADDB;
+  return Read([&]() -> long {
+    if (!KeyExists(key)) return ERROR_KEY_DELETED;
+    SqliteStatement st(db_,
+                       "WITH RECURSIVE up(id, parent, name, depth) AS ("
+                       "SELECT id, parent, name, 0 FROM reg_keys WHERE id = ?1 UNION ALL "
+                       "SELECT k.id, k.parent, k.name, up.depth + 1 FROM reg_keys k JOIN up ON k.id = up.parent) "
+                       "SELECT name FROM up WHERE parent <> 0 ORDER BY depth DESC");
+    st.Bind(1, key);
+    path->clear();
+    int rc;
+    while ((rc = st.Step()) == SQLITE_ROW) {
+      if (!path->empty()) *path += '\\';
+      *path += st.Text(0);
+    }
+    return rc == SQLITE_DONE ? ERROR_SUCCESS : ERROR_BADDB;
+  });
 }
 
 long RegistryStore::ChangeSerial(RegRoot root, std::string_view path, bool subtree, int64_t* serial) {
-  std::lock_guard lock(mutex_);
-  if (long r = EnsureOpen(); r != ERROR_SUCCESS) return r;
-  RegKeyId id = 0;
-  const long r = Resolve(root, path, false, &id, nullptr);
-  if (r == ERROR_FILE_NOT_FOUND) {
-    *serial = -1;
+  return Read([&]() -> long {
+    RegKeyId id = 0;
+    const long r = Resolve(root, path, false, &id, nullptr);
+    if (r == ERROR_FILE_NOT_FOUND) {
+      *serial = -1;
+      return ERROR_SUCCESS;
+    }
+    if (r != ERROR_SUCCESS) return r;
+    SqliteStatement st(db_, subtree ? "SELECT tree_serial FROM reg_keys WHERE id = ?"
+                                    : "SELECT serial FROM reg_keys WHERE id = ?");
+    st.Bind(1, id);
+    if (st.Step() != SQLITE_ROW) return ERROR_BADDB;
+    *serial = st.Int(0);
     return ERROR_SUCCESS;
-  }
-  if (r != ERROR_SUCCESS) return r;
-  SqliteStatement st(db_, subtree ? "SELECT tree_serial FROM reg_keys WHERE id = ?"
-                                  : "SELECT serial FROM reg_keys WHERE id = ?");
-  st.Bind(1, id);
-  if (st.Step() != SQLITE_ROW) return ERROR_BADDB;
-  *serial = st.Int(0);
-  return ERROR_SUCCESS;
+  });
 }
 
 long RegistryStore::DataVersion(int64_t* version) {
-  std::lock_guard lock(mutex_);
-  if (long r = EnsureOpen(); r != ERROR_SUCCESS) return r;
-  SqliteStatement st(db_, "PRAGMA data_version");
-  if (st.Step() != SQLITE_ROW) return ERROR_BADDB;
-  *version = st.Int(0);
-  return ERROR_SUCCESS;
+  return Read([&]() -> long {
+    SqliteStatement st(db_, "PRAGMA data_version");
+    if (st.Step() != SQLITE_ROW) return ERROR_BADDB;
+    *version = st.Int(0);
+    return ERROR_SUCCESS;
+  });
 }
 
 }  // namespace brantel

@@ -11,6 +11,14 @@
 // may read and write at once; within a process one connection serves every
 // thread behind a lock. Every call returns a registry status code
 // (ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ...).
+//
+// A file that is not a database, is damaged (cut short, overwritten) or is
+// not a file at all is set aside as "registry.db.damaged-<UTC stamp>" and a
+// new, empty registry starts in its place; this happens when it is opened
+// and when a call finds damage later. A file this process may not write is
+// opened for reading: reads work, writes fail with ERROR_ACCESS_DENIED. When
+// another process has set the file aside (or it went away), the next call
+// opens the file now at the path.
 
 #include <sqlite3.h>
 
@@ -50,6 +58,8 @@ class RegistryStore {
   RegistryStore& operator=(const RegistryStore&) = delete;
 
   const std::string& path() const { return path_; }
+  // Whether the open file could only be opened for reading.
+  bool read_only();
 
   // The id of a root key (roots always exist); 0 for an unknown root.
   static RegKeyId RootKey(RegRoot root);
@@ -91,6 +101,21 @@ class RegistryStore {
 
  private:
   long EnsureOpen();
+  long OpenFile();
+  long OpenConnection(const std::string& name, int flags);
+  bool SchemaComplete();
+  bool FileReplaced() const;
+  void CloseConnection();
+  // After a failed call: when the file turns out damaged, it is set aside so
+  // the next call starts a new one. Returns `result`.
+  long CheckAfterFailure(long result);
+  // Runs a read under the lock on the open file, then CheckAfterFailure.
+  template <typename Fn>
+  long Read(Fn&& read) {
+    std::lock_guard lock(mutex_);
+    if (long r = EnsureOpen(); r != ERROR_SUCCESS) return r;
+    return CheckAfterFailure(read());
+  }
   long RunTransaction(const std::function<long()>& body, const char* begin);
   long Resolve(RegRoot root, std::string_view path, bool create, RegKeyId* out, bool* created);
   bool KeyExists(RegKeyId key);
@@ -101,6 +126,10 @@ class RegistryStore {
   std::string path_;
   std::recursive_mutex mutex_;
   sqlite3* db_ = nullptr;
+  bool read_only_ = false;
+  // Device and inode of the opened file, to notice a file replaced under us.
+  uint64_t file_device_ = 0;
+  uint64_t file_inode_ = 0;
   int transaction_depth_ = 0;
 };
 
