@@ -4,6 +4,7 @@
 // updater restarts it with one, and then it does not start the updater).
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/server_selection.h"
@@ -13,6 +14,19 @@
 #include "platform/ui/shell.h"
 
 using namespace brantel;
+
+namespace {
+
+// Headless was asked for (the option or BRANTEL_DISPLAY), not fallen into
+// for want of a display.
+bool HeadlessAskedFor(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--headless") == 0) return true;
+  const char* env = std::getenv("BRANTEL_DISPLAY");
+  return env && std::strcmp(env, "headless") == 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
@@ -24,6 +38,13 @@ int main(int argc, char** argv) {
     }
   }
   DisplayOptions options = ParseDisplayOptions(argc, argv);
+  // Headless without a script would run unseen and unstoppable.
+  if (options.kind == DisplayKind::kHeadless && options.script_path.empty() && !HeadlessAskedFor(argc, argv)) {
+    std::fprintf(stderr,
+                 "BrantelStock: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
+                 "to run without one: BrantelStock --headless --script FILE\n");
+    return 2;
+  }
   if (!StartDisplay(options)) {
     options.kind = DisplayKind::kHeadless;
     if (!StartDisplay(options)) return 1;

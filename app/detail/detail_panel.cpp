@@ -17,9 +17,11 @@ bool CMStockDetailWnd::Create(const Rect& rect, Window* dialog, const ResourceLi
   return Window::Create(u"Stock Detail Window", kStockDetailWindowName, WS_VISIBLE, rect, dialog, 0);
 }
 
-void CMStockDetailWnd::SetContent(const StockDetailRecord* record, const std::vector<StockRecord>* daily) {
+void CMStockDetailWnd::SetContent(const StockDetailRecord* record, const std::vector<StockRecord>* daily,
+                                  const bool* full_quote) {
   record_ = record;
   daily_ = daily;
+  full_quote_ = full_quote;
 }
 
 void CMStockDetailWnd::SetSmallChart(Surface chart) {
@@ -48,7 +50,7 @@ void CMStockDetailWnd::Paint() {
   Surface buffer(client.Width(), client.Height());
   DeviceContext dc(buffer);
   PaintDetailPanel(dc, Size{client.Width(), client.Height()}, VerticalPosition(), content_height_,
-                   DetailPanelContent{record_, daily_, &small_chart_}, thumb_, library_);
+                   DetailPanelContent{record_, daily_, &small_chart_, !full_quote_ || *full_quote_}, thumb_, library_);
   paint.dc().BitBlt(0, 0, client.Width(), client.Height(), buffer, 0, 0);
 }
 

@@ -26,7 +26,8 @@ class CMStockDetailWnd : public CFlickingCtrl {
 
   // The content: the record and daily rows stay the dialog's (they must
   // outlive the panel's next paint); the small chart is copied.
-  void SetContent(const StockDetailRecord* record, const std::vector<StockRecord>* daily);
+  // `full_quote`: whether the record holds the values only an answer brings.
+  void SetContent(const StockDetailRecord* record, const std::vector<StockRecord>* daily, const bool* full_quote);
   void SetSmallChart(Surface chart);
   // Recomputes the content height and thumb after the content changed.
   void Layout();
@@ -47,6 +48,7 @@ class CMStockDetailWnd : public CFlickingCtrl {
   ResourceLibraryRef library_;
   const StockDetailRecord* record_ = nullptr;
   const std::vector<StockRecord>* daily_ = nullptr;
+  const bool* full_quote_ = nullptr;
   Surface small_chart_;
   int content_height_ = 0;
   PanelThumb thumb_{0, 255, true};  // shown from the first touch on

@@ -52,7 +52,11 @@ Change ChangeOf(WideView rate) {
   return c;
 }
 
-void PaintQuote(DeviceContext& dc, int y, int width, const StockDetailRecord& r, const ResourceLibraryRef& lib) {
+// A value only a detail answer brings: empty until one came.
+WideView Known(const WideText& value, bool known) { return known ? WideView(value) : WideView(); }
+
+void PaintQuote(DeviceContext& dc, int y, int width, const StockDetailRecord& r, bool known,
+                const ResourceLibraryRef& lib) {
   Caption(dc, u"현재 정보 (지연)", y, width, lib);
   DrawResourcePicture(dc, 15, y + 57, 217, 110, lib, 1044);
   Text(dc, r.current_price, Rect{15, y + 77, 232, y + 123}, kPriceGreen, PriceFont(), DT_CENTER);
@@ -61,13 +65,13 @@ void PaintQuote(DeviceContext& dc, int y, int width, const StockDetailRecord& r,
   Text(dc, change.sign, Rect{19, y + 133, 45, y + 159}, change.colour, font22, DT_CENTER);
   Text(dc, WithoutMinus(r.daebi), Rect{45, y + 133, 123, y + 159}, change.colour, font22, DT_RIGHT);
   Text(dc, WithoutMinus(r.rate), Rect{123, y + 133, 223, y + 159}, change.colour, font22, DT_RIGHT);
-  LabelAndValue(dc, u"고가", r.high, y + 52, y + 74);
-  LabelAndValue(dc, u"저가", r.low, y + 84, y + 106);
-  LabelAndValue(dc, u"거래량", r.trade_amount, y + 116, y + 138);
+  LabelAndValue(dc, u"고가", Known(r.high, known), y + 52, y + 74);
+  LabelAndValue(dc, u"저가", Known(r.low, known), y + 84, y + 106);
+  LabelAndValue(dc, u"거래량", Known(r.trade_amount, known), y + 116, y + 138);
   LabelAndValue(dc, u"시간", r.date, y + 148, y + 170);
 }
 
-void PaintSummary(DeviceContext& dc, int y, int width, const StockDetailRecord& r, const Surface* chart,
+void PaintSummary(DeviceContext& dc, int y, int width, const StockDetailRecord& r, bool known, const Surface* chart,
                   const ResourceLibraryRef& lib) {
   Caption(dc, u"52주 요약", y + 182, width, lib);
   DrawResourcePicture(dc, 0, y + 224, width, 170, lib, 1045);
@@ -76,10 +80,10 @@ void PaintSummary(DeviceContext& dc, int y, int width, const StockDetailRecord& 
     dc.SetStretchBltMode(STRETCH_SMOOTH);
     dc.DrawPicture(*chart, kSmallChartRect.Offset(0, y));
   }
-  LabelAndValue(dc, u"52주 최고", r.high52, y + 232, y + 254);
-  LabelAndValue(dc, u"", r.high52_date, y + 264, y + 286);
-  LabelAndValue(dc, u"52주 최저", r.low52, y + 296, y + 318);
-  LabelAndValue(dc, u"", r.low52_date, y + 328, y + 350);
+  LabelAndValue(dc, u"52주 최고", Known(r.high52, known), y + 232, y + 254);
+  LabelAndValue(dc, u"", Known(r.high52_date, known), y + 264, y + 286);
+  LabelAndValue(dc, u"52주 최저", Known(r.low52, known), y + 296, y + 318);
+  LabelAndValue(dc, u"", Known(r.low52_date, known), y + 328, y + 350);
 }
 
 void PaintDailyRow(DeviceContext& dc, int top, int width, const StockRecord& row, const ResourceLibraryRef& lib) {
@@ -124,8 +128,8 @@ void PaintDetailPanel(DeviceContext& dc, Size size, int scroll, int content_heig
   static const StockDetailRecord kNoRecord;
   const StockDetailRecord& record = content.record ? *content.record : kNoRecord;
   if (y + 394 > 0) {
-    PaintQuote(dc, y, width, record, lib);
-    PaintSummary(dc, y, width, record, content.small_chart, lib);
+    PaintQuote(dc, y, width, record, content.full_quote, lib);
+    PaintSummary(dc, y, width, record, content.full_quote, content.small_chart, lib);
   }
   Caption(dc, u"일별 시세", y + 394, width, lib);
   if (content.daily) {

@@ -16,6 +16,9 @@ struct DetailPanelContent {
   const StockDetailRecord* record = nullptr;
   const std::vector<StockRecord>* daily = nullptr;
   const Surface* small_chart = nullptr;  // may be empty
+  // False while the record is a list row's: high, low, volume and the
+  // 52-week values are not known yet and show empty (not the row's zeros).
+  bool full_quote = true;
 };
 
 struct PanelThumb {

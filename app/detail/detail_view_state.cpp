@@ -35,11 +35,16 @@ Rect LandscapeButtonRect(int button) {
 
 bool CanRequestDetail(const StockDetailRecord& record) { return !record.code.empty() && record.gubun >= 0; }
 
+bool IsShowableDetailAnswer(const DetailAnswer& answer) { return answer.detail || !answer.daily.empty(); }
+
 void ApplyDetailAnswer(DetailViewState& state, const DetailAnswer& answer) {
   state.server_date = answer.server_date;
   if (answer.detail || !answer.daily.empty()) state.update_text = UpdateTextOfServerDate(answer.server_date);
-  if (answer.detail && !answer.detail->code.empty() && !answer.detail->codename.empty()) state.record = *answer.detail;
-  state.daily.insert(state.daily.end(), answer.daily.begin(), answer.daily.end());
+  if (answer.detail && !answer.detail->code.empty() && !answer.detail->codename.empty()) {
+    state.record = *answer.detail;
+    state.full_quote = true;
+  }
+  state.daily = answer.daily;
 }
 
 void LandscapePress(DetailViewState& state, Point p) {

@@ -26,6 +26,9 @@ struct DetailViewState {
   std::vector<StockRecord> daily;
   WideText update_text;
   WideText server_date;  // the last answer's stamp, kept with the quote
+  // An answer brought the full quote: until then the record is a list row's,
+  // whose high, low, volume and 52-week values are not known.
+  bool full_quote = false;
   int period = 0;
   bool landscape = false;
   int pressed_button = kNoButton;
@@ -36,9 +39,12 @@ struct DetailViewState {
 // A request is made only for a record with a code and a category of 0 or more.
 bool CanRequestDetail(const StockDetailRecord& record);
 
+// An answer that holds neither a quote nor daily rows cannot be shown: the
+// request failed as much as one without an answer.
+bool IsShowableDetailAnswer(const DetailAnswer& answer);
 // A successful answer: the update text from its ServerDate when it holds
 // items, its detail (when it has a code and a name) as the record, its
-// daily rows appended in answer order.
+// daily rows in place of the earlier ones, in answer order.
 void ApplyDetailAnswer(DetailViewState& state, const DetailAnswer& answer);
 
 // Landscape taps: a press on a button marks it, elsewhere it toggles the

@@ -18,6 +18,7 @@ namespace {
 constexpr int kTitleBandHeight = 75;
 constexpr int kPanelBottom = 656;
 constexpr int kRequestDelayMs = 100;
+constexpr int kMessageDetailFailed = 108;  // the lists' "refresh failed"
 constexpr uint32_t kNumberedMessageMyPageFull = 112;
 
 Size SizeOf(const Rect& r) { return Size{r.Width(), r.Height()}; }
@@ -67,7 +68,7 @@ bool CMStockDetailDlg::OnInitDialog() {
   spinner_.Start(hwnd(), library_);
   spinner_.MoveTo(SpinnerPosition(SizeOf(ClientRect()), false));
 
-  panel_.SetContent(&view_.record, &view_.daily);
+  panel_.SetContent(&view_.record, &view_.daily, &view_.full_quote);
   panel_.Layout();
   SetTimer(kDetailRequestTimer, kRequestDelayMs);
   return true;
@@ -81,12 +82,9 @@ void CMStockDetailDlg::RunDetailRequest() {
     request_again_ = true;
     return;
   }
-  view_.daily.clear();
-  panel_.Layout();
+  // What shows stays until an answer replaces it: a failed request leaves
+  // the screen as it was.
   spinner_.Run();
-  charts_.DeleteAll();
-  large_chart_ = Surface();
-  panel_.SetSmallChart(Surface());
 
   // The request pumps messages: the dialog may be closed and destroyed
   // before it returns, so it works on copies and checks `alive` afterwards.
@@ -100,9 +98,15 @@ void CMStockDetailDlg::RunDetailRequest() {
     return;
   }
   request_running_ = false;
-  if (result == 1) ReceiveAnswer(answer);
+  const bool shown = result == 1 && IsShowableDetailAnswer(answer);
+  if (shown)
+    ReceiveAnswer(answer);
+  else
+    DeleteAttachedFiles(answer.attachments);
   spinner_.Pause();
   Invalidate();
+  // A close cancelled the request: no failure message over the closing.
+  if (!shown && !close_posted_) ShowNumberedMessage(this, kMessageDetailFailed, 0);
   if (request_again_) {
     request_again_ = false;
     SetTimer(kDetailRequestTimer, kRequestDelayMs);
@@ -110,7 +114,6 @@ void CMStockDetailDlg::RunDetailRequest() {
 }
 
 void CMStockDetailDlg::ReceiveAnswer(const DetailAnswer& answer) {
-  view_.daily.clear();  // the request cleared them already; an answer fed directly replaces them too
   ApplyDetailAnswer(view_, answer);
   charts_.Take(answer.attachments);
   panel_.SetSmallChart(LoadChart(charts_.small_chart()));

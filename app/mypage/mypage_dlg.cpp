@@ -47,6 +47,8 @@ bool CMyPageDlg::OnInitDialog() {
   const int w = client.Width(), h = client.Height();
   list_.Create(Rect{0, 0, w, h - kUpdateBarHeight - kMenuBarHeight}, this, ProcessResources(), kMyPageListId);
   StyleQuoteList(list_.body());
+  empty_hint_.Create(this, Rect{0, kMyPageEmptyHintTop, w, kMyPageEmptyHintTop + kEmptyListHintHeight},
+                     kMyPageEmptyHint);
   update_bar_.Create(Rect{0, h - kUpdateBarHeight - kMenuBarHeight, w, h - kMenuBarHeight}, this,
                      intptr_t(hwnd()), kUpdateBarId);
   if (menu_bar_.Create(Rect{0, h - kMenuBarHeight, w, h}, this)) menu_bar_.ShowMenu(kMyPageMenu, false);
@@ -57,6 +59,8 @@ void CMyPageDlg::Layout() {
   const Rect client = ClientRect();
   const int w = client.Width(), h = client.Height();
   if (list_.IsAlive()) list_.Move(Rect{0, 0, w, h - kUpdateBarHeight - kMenuBarHeight});
+  if (empty_hint_.IsAlive())
+    empty_hint_.Move(Rect{0, kMyPageEmptyHintTop, w, kMyPageEmptyHintTop + kEmptyListHintHeight});
   if (update_bar_.IsAlive()) update_bar_.Move(Rect{0, h - kUpdateBarHeight - kMenuBarHeight, w, h - kMenuBarHeight});
   if (menu_bar_.IsAlive()) menu_bar_.Move(Rect{0, h - kMenuBarHeight, w, h});
 }
@@ -88,6 +92,11 @@ void CMyPageDlg::Fill(const std::vector<StockRecord>& records, bool empty_clears
   for (const MarketRow& row : PlanMyPageRows(records)) body.AddRow(-1, ToMobileListRow(row, width));
   body.RecomputeLayout();
   body.Invalidate();
+  ShowEmptyHint();
+}
+
+void CMyPageDlg::ShowEmptyHint() {
+  if (empty_hint_.IsAlive()) empty_hint_.Show(list_.body().RowCount() == 0 ? SW_SHOW : SW_HIDE);
 }
 
 void CMyPageDlg::NetworkRefresh() {

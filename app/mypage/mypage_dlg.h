@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/common/empty_list_hint.h"
 #include "app/detail/stock_detail_dlg.h"
 #include "app/dialogs/menu_bar_wnd.h"
 #include "app/dialogs/version_info_dlg.h"
@@ -34,6 +35,9 @@ inline constexpr int kMyPageListId = 10002;
 inline constexpr int kUpdateBarId = 10001;
 inline constexpr int kMyPageEditButton = 11205;
 inline constexpr int kMessageRefreshFailed = 108;
+// Shown over the empty watch list.
+inline constexpr char16_t kMyPageEmptyHint[] = u"'시장정보'나 '종목검색'에서 별을 선택해 등록하세요";
+inline constexpr int kMyPageEmptyHintTop = 20;
 // Menu commands of the screen.
 inline constexpr uint32_t kCmdMyPageEdit = 40001;
 inline constexpr uint32_t kCmdMyPageExit = 40003;
@@ -86,9 +90,11 @@ class CMyPageDlg : public CBaseScreenDlg {
   void ExitViewer();
   void OnCommand(uint32_t command);
   void TearDown();
+  void ShowEmptyHint();
 
   Window* main_dialog_;
   CMobileList list_;
+  CEmptyListHint empty_hint_;
   CUpdateBarWnd update_bar_;
   CMenuBarWnd menu_bar_;
   std::unique_ptr<CMyPageEditDlg> editor_;

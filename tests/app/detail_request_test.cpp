@@ -11,14 +11,17 @@
 #include "app/dialogs/msg_box_dlg.h"
 #include "cache/mypage_store.h"
 #include "cache/quote_store.h"
+#include "platform/ui/screen.h"
 #include "platform/ui/script_player.h"
 #include "tests/app/detail_test_support.h"
+#include "tests/app/message_box_watcher.h"
 
 namespace brantel {
 namespace {
 
 using testing::DetailTest;
 using testing::FilesIn;
+using testing::MessageBoxWatcher;
 using testing::RunFor;
 using testing::RunUntil;
 using testing::SamsungRow;
@@ -86,8 +89,9 @@ TEST_F(DetailTest, RequestCarriesThePeriodAndTheAnswerFillsTheDetail) {
 
 TEST_F(DetailTest, FailedRequestKeepsTheOpeningRowAndBadRecordsAskNothing) {
   StartServer({"--result-code", "0"});
+  MessageBoxWatcher boxes;
   CMStockDetailDlg& d = Open(SamsungRow());
-  ASSERT_TRUE(RunUntil([&] { return DetailRequestsLogged() == 1 && !d.request_running(); }));
+  ASSERT_TRUE(RunUntil([&] { return boxes.Count(108) == 1 && !d.request_running(); }));
   RunFor(50);
   EXPECT_EQ(d.view().record.codename, u"삼성전자");
   EXPECT_EQ(d.view().record.current_price, u"70,000");
@@ -107,6 +111,69 @@ TEST_F(DetailTest, FailedRequestKeepsTheOpeningRowAndBadRecordsAskNothing) {
     EXPECT_EQ(DetailRequestsLogged(), 1);
     EXPECT_EQ(bad.view().record.codename, u"삼성전자");
     owner_.detail.reset();
+  }
+}
+
+TEST_F(DetailTest, AFailedRefreshKeepsTheScreenAndSays108) {
+  CMStockDetailDlg& d = OpenAndLoad(SamsungRow());
+  const StockDetailRecord shown = d.view().record;
+  const size_t daily = d.view().daily.size();
+  const std::string small = d.chart_files().small_chart();
+  const int large_width = d.large_chart().width();
+  ASSERT_GT(daily, 0u);
+
+  // The server gone, then one that answers noise: the same screen each time.
+  server_->Stop();
+  for (int round = 0; round < 2; ++round) {
+    MessageBoxWatcher boxes;
+    d.Post(WM_COMMAND, kCmdRefresh, 0);
+    ASSERT_TRUE(RunUntil([&] { return boxes.Count(108) == 1 && !d.request_running(); })) << round;
+    EXPECT_EQ(d.view().daily.size(), daily);
+    EXPECT_EQ(d.view().record.high52, shown.high52);
+    EXPECT_EQ(d.chart_files().small_chart(), small);
+    EXPECT_EQ(access(small.c_str(), F_OK), 0);
+    EXPECT_EQ(d.large_chart().width(), large_width);
+    StartServer({"--garbage"});
+  }
+}
+
+TEST_F(DetailTest, ValuesOnlyAnAnswerBringsShowEmptyUntilItCame) {
+  StartServer({"--delay", "1500"});
+  // A list row's record from the cache: the values it has no data for read "0".
+  StockDetailRecord cached = DetailRecordOfRow(SamsungRow());
+  for (WideText* v : {&cached.high, &cached.low, &cached.trade_amount, &cached.high52, &cached.high52_date,
+                      &cached.low52, &cached.low52_date})
+    *v = u"0";
+  owner_.detail = OpenStockDetail(owner_, cached, false, u"12/04 15:30");
+  ASSERT_TRUE(owner_.detail);
+  CMStockDetailDlg& d = *owner_.detail;
+  // The screen while the request waits (the request's own loop runs the timer).
+  Surface before, after;
+  bool running_then = false;
+  MessageOnlyWindow snap([&](uint32_t message, WPARAM, LPARAM) -> LRESULT {
+    if (message != WM_TIMER || !before.empty()) return 0;
+    running_then = d.request_running();
+    CopyScreen(before);
+    return 0;
+  });
+  snap.SetTimer(1, 700);
+  ASSERT_TRUE(RunUntil([&] { return !before.empty() && !d.request_running(); }));
+  snap.KillTimer(1);
+  ASSERT_TRUE(running_then);
+  RunFor(50);
+  CopyScreen(after);
+  // The value column of 고가, 저가, 거래량 and the 52-week values (screen
+  // coordinates: the panel starts 75 below the 52-pixel system bar).
+  const auto inked = [](const Surface& s, int top, int bottom) {
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = 353; x < 473; ++x) n += (s.row(y)[x] & 0xFFFFFF) == 0xFFFFFF;
+    return n;
+  };
+  const int panel = 52 + 75;
+  for (int top : {52, 84, 116, 232, 264, 296, 328}) {
+    EXPECT_EQ(inked(before, panel + top, panel + top + 22), 0) << top;
+    EXPECT_GT(inked(after, panel + top, panel + top + 22), 0) << top;
   }
 }
 
