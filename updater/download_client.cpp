@@ -175,6 +175,11 @@ class Transfer {
  private:
   bool Cancelled() { return options_.pump && options_.pump(); }
 
+  int OverLimit() {
+    if (options_.body_over_limit) *options_.body_over_limit = true;
+    return kDownloadReceiveFailed;
+  }
+
   void Report() {
     if (options_.progress) options_.progress(path_, written_, header_.content_length);
   }
@@ -193,7 +198,7 @@ class Transfer {
     // The request asks for the whole file; an answer with only a part of it
     // (206, or any Content-Range) would be installed as if it were whole.
     if (header_.status == 206 || header_.partial) return kDownloadReceiveFailed;
-    if (header_.has_length && header_.content_length > options_.max_body_bytes) return kDownloadReceiveFailed;
+    if (header_.has_length && header_.content_length > options_.max_body_bytes) return OverLimit();
     Report();  // (path, 0, length) once the length is known
     std::string body = pending_.substr(blank + 4);
     pending_.clear();
@@ -205,7 +210,7 @@ class Transfer {
     // Bytes past the announced length are not part of this file.
     if (header_.has_length && size > header_.content_length - written_)
       size = size_t(header_.content_length - written_);
-    if (written_ + size > options_.max_body_bytes) return kDownloadReceiveFailed;
+    if (written_ + size > options_.max_body_bytes) return OverLimit();
     if (size > 0 && !WriteAll(file_, data, size)) return kDownloadReceiveFailed;
     written_ += size;
     Report();

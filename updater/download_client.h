@@ -46,6 +46,8 @@ struct DownloadOptions {
   // A body larger than this fails with kDownloadReceiveFailed, so a hostile
   // server cannot fill the disk.
   uint64_t max_body_bytes = uint64_t(2) << 30;
+  // Set to true when the answer failed for being larger than that; may be null.
+  bool* body_over_limit = nullptr;
   // The answer header must end within this many bytes.
   size_t max_header_bytes = 64 * 1024;
   DownloadProgress progress;  // may be empty

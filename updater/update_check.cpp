@@ -12,15 +12,22 @@ namespace brantel {
 
 namespace {
 
-bool FetchManifest(const UpdateCheckSetup& setup) {
+enum class Fetch { kDone, kFailed, kTooLarge };
+
+Fetch FetchManifest(const UpdateCheckSetup& setup) {
   DownloadOptions options;
   options.pump = setup.pump;
+  // More than the reader takes is not fetched at all, and not fetched again.
+  bool too_large = false;
+  options.max_body_bytes = manifest_limits::kFileBytes;
+  options.body_over_limit = &too_large;
   for (int attempt = 1; attempt <= kManifestDownloadAttempts; ++attempt) {
     uint64_t written = 0;
-    if (DownloadToFile(setup.manifest_address, setup.downloaded_manifest, written, options) == 0) return true;
+    if (DownloadToFile(setup.manifest_address, setup.downloaded_manifest, written, options) == 0) return Fetch::kDone;
+    if (too_large) return Fetch::kTooLarge;
     if (attempt < kManifestDownloadAttempts) WaitLettingMessagesThrough(50, setup.pump);
   }
-  return false;
+  return Fetch::kFailed;
 }
 
 bool CanOpen(const std::string& path) {
@@ -54,7 +61,15 @@ bool EditIsDue(WideView edit_date, WideView stored_upgrade_date) {
 
 int CheckForUpdates(const UpdateCheckSetup& setup, UpdatePlan& plan) {
   plan = UpdatePlan{};
-  if (!FetchManifest(setup)) return 0;
+  switch (FetchManifest(setup)) {
+    case Fetch::kDone:
+      break;
+    case Fetch::kFailed:
+      return 0;
+    case Fetch::kTooLarge:
+      std::remove(setup.downloaded_manifest.c_str());
+      return kCheckManifestRefused;
+  }
 
   Manifest local, fresh;
   const bool have_local = HasContent(setup.local_manifest);

@@ -175,9 +175,11 @@ TEST_F(UpdateCheck, AManifestThatCannotBeTakenWholeIsAnErrorNotNothingDue) {
   EXPECT_TRUE(plan_.files.empty());
   EXPECT_EQ(plan_.options, u"/s");
   EXPECT_FALSE(FileExists(setup_.downloaded_manifest));
-  // Larger than the size cap.
+  // Larger than the size cap: refused at the first answer, not fetched again.
   manifest_ = Doc("", Entry("a", 1, "\\TARGET-DIRECTORY\\a") + std::string(manifest_limits::kFileBytes, ' '));
+  requests_ = 0;
   EXPECT_EQ(Check(), kCheckManifestRefused);
+  EXPECT_EQ(requests_, 1);
   EXPECT_FALSE(FileExists(setup_.downloaded_manifest));
 }
 
