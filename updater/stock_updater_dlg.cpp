@@ -123,6 +123,7 @@ bool CStockUpdaterDlg::OnInitDialog() {
   if (work_->close_first()) work_->CloseListedPrograms();
   SetTimer(kStartTimer, 50);
   SetTimer(kPowerTimer, 5000);
+  KeepSystemPowerOn();
   return true;
 }
 
@@ -259,6 +260,7 @@ void CStockUpdaterDlg::OnUpdaterClose() {
 
 void CStockUpdaterDlg::DestroyNow() {
   KillTimer(kPowerTimer);
+  AllowSystemSleep();
   work_.reset();
   Destroy();
 }
@@ -306,6 +308,7 @@ LRESULT CStockUpdaterDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_DESTROY:
       KillTimer(kPowerTimer);
+      AllowSystemSleep();
       if (!running_) work_.reset();
       return Dialog::WindowProc(message, wParam, lParam);
     default:
