@@ -173,6 +173,7 @@ void FileMarketBuilder::Add(const ExchangeFile& file) {
   const int64_t key = MomentKey(file.moment);
   const int minute = file.moment.minute.value_or(kCloseMinute);
   const bool listing = file.kind == FileKind::kStocks && key >= listing_key_;
+  ++adds_;
   if (listing) {
     latest_listing_.clear();
     listing_key_ = key;
@@ -211,7 +212,10 @@ void FileMarketBuilder::Add(const ExchangeFile& file) {
       days.push_back(day);
     }
     if (file.moment.minute) e.history.points.push_back({day.day, minute, row.close, row.volume});
-    if (listing) latest_listing_.push_back(&e - entries_.data());
+    if (listing && e.listed_in != adds_) {
+      e.listed_in = adds_;
+      latest_listing_.push_back(size_t(&e - entries_.data()));
+    }
   }
 }
 

@@ -73,6 +73,7 @@ class FileMarketBuilder {
   struct Entry {
     Instrument instrument;
     History history;
+    size_t listed_in = 0;  // the Add call that last listed it (a code twice in a file lists once)
   };
   Entry& EntryFor(int category, const std::string& code);
   std::string IndexCode(const std::string& name, std::string& group) const;
@@ -83,6 +84,7 @@ class FileMarketBuilder {
   std::unordered_map<std::string, size_t> entry_of_;  // category digit + code
   std::vector<size_t> latest_listing_;                // entries of the latest stocks file
   int64_t listing_key_ = -1;
+  size_t adds_ = 0;
   int64_t moment_key_ = -1;
 };
 
