@@ -24,14 +24,18 @@ void RunConnectionStep(SQLite3Database* db, const char* text) {
   SQLite3Query discarded = db->ExecQuery(sql.c_str());
 }
 
-std::string UtcStamp() {
-  std::time_t now = std::time(nullptr);
-  std::tm utc{};
-  gmtime_r(&now, &utc);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday,
-                utc.tm_hour, utc.tm_min, utc.tm_sec);
-  return text;
+std::atomic<bool> g_cannot_open{false};
+
+// A failure to open that says nothing about the file's content.
+bool IsCannotOpenCode(int code) {
+  const int primary = code & 0xFF;
+  return primary == SQLITE_CANTOPEN || primary == SQLITE_PERM || primary == SQLITE_AUTH;
+}
+
+void NoteCannotOpen(const std::string& path, const SQLite3Exception& e) {
+  if (g_cannot_open.exchange(true)) return;
+  DebugOutput(std::string_view("cache: " + path + " cannot be opened (" + e.ErrorMessage() +
+                               "): nothing is read from or stored in the cache until it can\n"));
 }
 
 }  // namespace
@@ -54,28 +58,12 @@ void ReportCacheError(const SQLite3Exception& e) {
   DebugOutput(std::string_view(text));
 }
 
-bool IsDamagedDatabaseCode(int code) {
-  int primary = code & 0xFF;
-  return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+std::string SetDamagedDatabaseAside(const std::string& path) {
+  return SetAsideIfStillDamaged(
+      path, [&] { return InspectDatabaseFile(path, true) == DatabaseFileState::kDamaged; }, "cache");
 }
 
-std::string SetDamagedDatabaseAside(const std::string& path) {
-  std::string base = path + ".damaged-" + UtcStamp();
-  std::string aside = base;
-  for (int n = 2; FileExists(aside) && n < 1000; ++n) aside = base + "-" + std::to_string(n);
-  if (std::rename(path.c_str(), aside.c_str()) != 0) {
-    DebugOutput(std::string_view("cache: damaged database " + path + " could not be moved aside\n"));
-    return {};
-  }
-  // A journal belongs to the damaged file; it must not be replayed into the new one.
-  for (const char* suffix : {"-journal", "-wal", "-shm"}) {
-    std::string side = path + suffix;
-    if (FileExists(side)) std::rename(side.c_str(), (aside + suffix).c_str());
-  }
-  DebugOutput(std::string_view("cache: " + path + " was damaged or not a database; moved aside to " + aside +
-                               ", starting a new one\n"));
-  return aside;
-}
+bool CacheCannotBeOpened() { return g_cannot_open.load(); }
 
 int CacheBusyTimeoutMs() { return g_busy_timeout_ms.load(); }
 void SetCacheBusyTimeoutForTesting(int ms) { g_busy_timeout_ms.store(ms > 0 ? ms : kDefaultBusyTimeoutMs); }
@@ -84,17 +72,26 @@ CacheConnection::CacheConnection() : path_(BuildDatabasePath()) {}
 
 SQLite3Database& CacheConnection::Open() {
   db_.SetBusyTimeout(CacheBusyTimeoutMs());
-  db_.Open(path_.c_str());
   try {
-    // Reading the schema is what finds a file that is not a database.
-    db_.ExecScalar("SELECT count(*) FROM sqlite_master");
+    try {
+      db_.Open(path_.c_str());
+      // Reading the schema is what finds a file that is not a database.
+      db_.ExecScalar("SELECT count(*) FROM sqlite_master");
+    } catch (const SQLite3Exception& e) {
+      if (!IsDamagedDatabaseCode(e.ErrorCode())) throw;
+      ReportCacheError(e);
+      db_.Close();
+      // Another connection may have set it aside and started a new file
+      // meanwhile; the file at the path is opened either way.
+      SetDamagedDatabaseAside(path_);
+      db_.Open(path_.c_str());
+      db_.ExecScalar("SELECT count(*) FROM sqlite_master");
+    }
   } catch (const SQLite3Exception& e) {
-    if (!IsDamagedDatabaseCode(e.ErrorCode())) throw;
-    ReportCacheError(e);
-    db_.Close();
-    if (SetDamagedDatabaseAside(path_).empty()) throw;
-    db_.Open(path_.c_str());
+    if (IsCannotOpenCode(e.ErrorCode())) NoteCannotOpen(path_, e);
+    throw;
   }
+  g_cannot_open.store(false);
   return db_;
 }
 

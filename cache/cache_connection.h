@@ -7,6 +7,7 @@
 
 #include "cache/sqlite3_database.h"
 #include "cache/sqlite3_exception.h"
+#include "platform/registry/damaged_file.h"
 
 namespace brantel {
 
@@ -19,12 +20,18 @@ void RollbackTransaction(SQLite3Database* db);
 // Composes "sqlite error: %d = %s\n" and writes it to the debug output.
 void ReportCacheError(const SQLite3Exception& e);
 
-// Whether the code says the file is not a database or is damaged.
-bool IsDamagedDatabaseCode(int code);
-
 // Renames a damaged cache file (and its journal) aside, never deleting it,
-// so the next open starts a new one. Returns the new name, or "" on failure.
+// so the next open starts a new one. Returns the new name, or "" when the
+// file was not moved (it could not be, or by now it is sound: another
+// connection has already started a new one).
 std::string SetDamagedDatabaseAside(const std::string& path);
+
+// Whether the last attempt to open the cache file failed although the file
+// is not damaged: a folder in its place, or permission refused. Nothing can
+// be read or stored then; the first such failure of a run (and the first
+// after the file opened again) writes one line to the debug output. A
+// successful open clears it.
+bool CacheCannotBeOpened();
 
 // Busy timeout of the cache connections (60000 ms); tests shorten it.
 int CacheBusyTimeoutMs();

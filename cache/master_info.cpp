@@ -2,9 +2,12 @@
 
 #include <sys/time.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
+#include <string_view>
 #include <vector>
 
 #include "cache/master_parser.h"
@@ -102,18 +105,39 @@ std::string InstallMasterFile(const std::string& downloaded_path) {
   std::string folder = DataFolder();
   if (folder.empty() || !DirectoryExists(folder)) return {};
   const std::string installed = JoinPath(folder, kMasterFileName);
-  std::string backup;
-  if (FileExists(installed)) {
-    backup = MasterBackupName(installed);
-    if (std::rename(installed.c_str(), backup.c_str()) != 0) backup.clear();
-  }
-  if (MoveFile(downloaded_path, installed)) {
-    if (!backup.empty()) std::remove(backup.c_str());
-    return installed;
-  }
-  if (!backup.empty()) std::rename(backup.c_str(), installed.c_str());
+  // One rename over the installed file: whenever the process ends, the
+  // folder holds the old file or the new one, never neither.
+  if (MoveFile(downloaded_path, installed)) return installed;
   DebugOutput(std::string_view("cache: the master file " + downloaded_path + " could not be installed\n"));
   return {};
+}
+
+void RecoverMasterBackup() {
+  std::string folder = DataFolder();
+  if (folder.empty() || !DirectoryExists(folder)) return;
+  const std::string installed = JoinPath(folder, kMasterFileName);
+  std::vector<std::string> backups;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (IsMasterBackupName(name) && entry.is_regular_file(ec)) backups.push_back(JoinPath(folder, name));
+  }
+  // The stamps sort by time: the newest backup is the last.
+  std::sort(backups.begin(), backups.end());
+  if (!FileExists(installed) && !backups.empty()) {
+    if (std::rename(backups.back().c_str(), installed.c_str()) == 0) {
+      DebugOutput(std::string_view("cache: the master file was missing; " + backups.back() + " is back in place\n"));
+      backups.pop_back();
+    }
+  }
+  // Beside an installed file a backup is left over from an install that ended early.
+  for (const std::string& backup : backups) std::remove(backup.c_str());
+}
+
+bool IsMasterBackupName(std::string_view name) {
+  const std::string prefix = std::string(kMasterFileName) + "_";
+  return name.size() == prefix.size() + 18 && name.substr(0, prefix.size()) == prefix &&
+         name.find_first_not_of("0123456789", prefix.size()) == std::string_view::npos;
 }
 
 }  // namespace brantel

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace brantel {
 
@@ -20,13 +21,21 @@ int LoadMasterInfo(std::string& path, uint32_t& count);
 int SaveMasterInfo(const std::string& path, uint32_t count);
 
 // Moves a downloaded master file into place and returns the installed path,
-// or "" when it could not (the previous file is then back under its name).
-// An existing file is first renamed to a backup named with the UTC time and
-// deleted once the new file is in place.
+// or "" when it could not (the previous file is then unchanged). The move is
+// one rename over the installed file (across file systems: a copy into a
+// sibling, then that rename), so an existing file is replaced in one step
+// and no backup is made.
 std::string InstallMasterFile(const std::string& downloaded_path);
 
 // The backup name for `installed_path` at the current UTC time:
-// installed_path + "_" + yyyyMMddHHmmss + four-digit milliseconds.
+// installed_path + "_" + yyyyMMddHHmmss + four-digit milliseconds (the name
+// earlier installs gave the replaced file).
 std::string MasterBackupName(const std::string& installed_path);
+bool IsMasterBackupName(std::string_view file_name);
+
+// Run at start before the stored master is read: when "masterinfo" is
+// missing but an install that ended between its two renames left a backup,
+// the newest backup goes back in place; other backups are removed.
+void RecoverMasterBackup();
 
 }  // namespace brantel

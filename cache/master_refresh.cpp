@@ -7,9 +7,13 @@
 namespace brantel {
 
 bool RefreshMaster(const MasterRequestFn& request, const MasterStampFn& record_stamp) {
+  RecoverMasterBackup();
   std::string stored_path;
   uint32_t stored_count = 0;
   LoadMasterInfo(stored_path, stored_count);
+  // A registry that lost its values (set aside as damaged) still finds the
+  // installed file; the count 0 then asks the server for a new one.
+  if (stored_path.empty() && FileExists(DefaultMasterPath())) stored_path = DefaultMasterPath();
   const WideText count_text = FormatText(u"%u", stored_count);
   CParseMaster& parser = GetMasterParser();
 
@@ -36,8 +40,15 @@ bool RefreshMaster(const MasterRequestFn& request, const MasterStampFn& record_s
       return true;
     }
 
-    // Nothing new, or refused: the stored file.
-    if (!stored_path.empty() && parser.Parse(stored_path)) return true;
+    // Nothing new, or refused: the stored file. A count that does not match
+    // it (the process ended between installing a file and storing its
+    // count) is put right.
+    const bool was_empty = parser.GetEntryCount() == 0;
+    if (!stored_path.empty() && parser.Parse(stored_path)) {
+      const uint32_t count = uint32_t(parser.GetEntryCount());
+      if (was_empty && count != stored_count) SaveMasterInfo(stored_path, count);
+      return true;
+    }
   }
   return false;
 }
