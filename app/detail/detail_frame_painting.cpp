@@ -40,8 +40,8 @@ void PaintButton(DeviceContext& dc, const DetailViewState& state, int button, ui
 }  // namespace
 
 NamePlacement MeasureNamePlacement(WideView name, int band_width) {
-  const int width = ViewerFont(32).MeasureText(NameAsShown(name)).cx;
-  return PlaceName(width, band_width);
+  const WideText shown = NameAsShown(name);
+  return PlaceName(ViewerFont(32).MeasureText(shown).cx, ViewerFont(24).MeasureText(shown).cx, band_width);
 }
 
 void PaintPortraitFrame(DeviceContext& dc, Size size, const DetailViewState& state, const ResourceLibraryRef& lib) {
@@ -50,7 +50,7 @@ void PaintPortraitFrame(DeviceContext& dc, Size size, const DetailViewState& sta
   dc.SetBkMode(TRANSPARENT);
   DrawResourcePicture(dc, 0, 0, w, 75, lib, 1034);
   const NamePlacement place = MeasureNamePlacement(state.record.codename, w);
-  Text(dc, NameAsShown(state.record.codename), place.rect, 0xFFFFFF, place.font_height, DT_CENTER);
+  Text(dc, NameAsShown(state.record.codename), place.rect, 0xFFFFFF, place.font_height, DT_CENTER | DT_END_ELLIPSIS);
   DrawResourcePicture(dc, kStarRect.left, kStarRect.top, 40, 40, lib, state.in_mypage ? 1057 : 1056);
   PaintFooter(dc, w, h - 92, state.update_text, lib);
 }

@@ -48,10 +48,13 @@ int DetailThumbLength(int view, int content) {
   return std::min(std::max(length, 30), view - 30);
 }
 
-NamePlacement PlaceName(int width_at_32, int band_width) {
-  if (width_at_32 < 381) return {32, Rect{0, 0, band_width, 75}};
-  if (width_at_32 > 430) return {24, Rect{0, 0, band_width, 75}};
-  return {32, Rect{0, 0, 430, 75}};
+NamePlacement PlaceName(int width_at_32, int width_at_24, int band_width) {
+  // Centred in the whole band only while it stays clear of the star.
+  constexpr int kClearOfStar = 381, kLeftOfStar = 430;
+  if (width_at_32 < kClearOfStar) return {32, Rect{0, 0, band_width, 75}};
+  if (width_at_32 <= kLeftOfStar) return {32, Rect{0, 0, kLeftOfStar, 75}};
+  if (width_at_24 < kClearOfStar) return {24, Rect{0, 0, band_width, 75}};
+  return {24, Rect{0, 0, kLeftOfStar, 75}};
 }
 
 WideText NameAsShown(WideView name) {

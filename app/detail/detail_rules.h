@@ -40,9 +40,11 @@ struct NamePlacement {
   Rect rect;
 };
 // `width_at_32` is the name's width at height 32: narrower than 381 it is
-// centred in the band; wider than 430 it goes to height 24, centred in the
-// band; otherwise centred left of the star, in (0, 0)-(430, 75).
-NamePlacement PlaceName(int width_at_32, int band_width);
+// centred in the band; wider than 430 it goes to height 24; otherwise
+// centred left of the star, in (0, 0)-(430, 75). At height 24 the same
+// rule with `width_at_24`: centred in the band when narrower than 381, else
+// left of the star, where a name still too wide ends in an ellipsis.
+NamePlacement PlaceName(int width_at_32, int width_at_24, int band_width);
 // The name as measured and drawn: every "&&" shows as "&".
 WideText NameAsShown(WideView name);
 

@@ -1,6 +1,7 @@
 #include "platform/ui/soft_key_popup.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/gfx/font.h"
 #include "platform/ui/message_queue.h"
@@ -16,6 +17,9 @@ constexpr COLORREF kSeparator = RGB(0x4A, 0x4A, 0x4A);
 constexpr COLORREF kHighlight = RGB(0x1E, 0x5A, 0xA0);
 constexpr int kTextLeft = 52;   // room for the tick
 constexpr int kTextRight = 24;
+constexpr int kDragSlop = 8;     // pixels a press may move before it scrolls
+constexpr int kThumbWidth = 4;
+constexpr COLORREF kThumb = RGB(0xA0, 0xA0, 0xA0);
 
 const Font& PopupFont() {
   static const Font font(kGothicFace, kSoftPopupFontHeight);
@@ -49,6 +53,7 @@ SoftPopupLayout LayoutSoftPopup(const SoftMenu& menu, int key, const Rect& bar_s
   int left = key == 0 ? bar_screen_rect.left : bar_screen_rect.right - width;
   left = std::clamp(left, 0, std::max(0, screen.cx - width));
   out.window = Rect{left, top, left + width, bottom};
+  out.content_height = height;
   int y = kSoftPopupPadding;
   for (const SoftMenuItem& item : menu.items()) {
     int h = item.separator ? kSoftPopupSeparatorHeight : kSoftPopupItemHeight;
@@ -88,9 +93,31 @@ bool SoftKeyPopup::Open(const SoftPopupLayout& layout) {
 }
 
 int SoftKeyPopup::ItemAt(Point client) const {
+  if (!ClientRect().Contains(client)) return -1;
+  const Point content{client.x, client.y + scroll_};
   for (size_t i = 0; i < layout_.items.size(); ++i)
-    if (layout_.items[i].Contains(client) && Choosable(*menu_.ItemAt(i))) return int(i);
+    if (layout_.items[i].Contains(content) && Choosable(*menu_.ItemAt(i))) return int(i);
   return -1;
+}
+
+void SoftKeyPopup::ScrollTo(int scroll) {
+  scroll = std::clamp(scroll, 0, layout_.MaxScroll());
+  if (scroll == scroll_) return;
+  scroll_ = scroll;
+  Invalidate();
+}
+
+void SoftKeyPopup::ScrollIntoView(int index) {
+  if (index < 0 || size_t(index) >= layout_.items.size()) return;
+  const Rect& item = layout_.items[size_t(index)];
+  const int view = ClientRect().Height();
+  // The padding goes with the first and last items, so the ends show whole.
+  const int top = index == 0 ? 0 : item.top;
+  const int bottom = size_t(index) + 1 == layout_.items.size() ? layout_.content_height : item.bottom;
+  if (top < scroll_)
+    ScrollTo(top);
+  else if (bottom > scroll_ + view)
+    ScrollTo(bottom - view);
 }
 
 void SoftKeyPopup::SetHighlight(int index) {
@@ -103,9 +130,11 @@ bool SoftKeyPopup::HandleKey(uint32_t vk) {
   switch (vk) {
     case VK_DOWN:
       SetHighlight(NextSoftPopupItem(menu_, highlight_, +1));
+      ScrollIntoView(highlight_);
       return true;
     case VK_UP:
       SetHighlight(NextSoftPopupItem(menu_, highlight_, -1));
+      ScrollIntoView(highlight_);
       return true;
     case VK_RETURN:
       if (highlight_ >= 0) Choose(highlight_);
@@ -142,12 +171,30 @@ LRESULT SoftKeyPopup::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam)
         return 0;
       }
       pressed_inside_ = true;
+      dragging_ = false;
+      press_y_ = p.y;
+      press_scroll_ = scroll_;
       SetHighlight(ItemAt(p));
       return 0;
     }
-    case WM_MOUSEMOVE:
-      if (pressed_inside_) SetHighlight(ItemAt(Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
+    case WM_MOUSEMOVE: {
+      if (!pressed_inside_) return 0;
+      const Point p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      // Only a menu that scrolls turns a press into a drag.
+      if (!dragging_ && layout_.MaxScroll() > 0 && std::abs(p.y - press_y_) > kDragSlop) dragging_ = true;
+      if (dragging_) {
+        SetHighlight(-1);
+        ScrollTo(press_scroll_ - (p.y - press_y_));
+      } else {
+        SetHighlight(ItemAt(p));
+      }
       return 0;
+    }
+    case WM_MOUSEWHEEL: {
+      const int notches = int(int16_t(HIWORD(wParam))) / WHEEL_DELTA;
+      ScrollTo(scroll_ - notches * kSoftPopupItemHeight);
+      return 0;
+    }
     case WM_LBUTTONUP: {
       if (dismissed_) {
         Close();
@@ -155,6 +202,10 @@ LRESULT SoftKeyPopup::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam)
       }
       if (!pressed_inside_) return 0;
       pressed_inside_ = false;
+      if (dragging_) {
+        dragging_ = false;
+        return 0;
+      }
       int index = ItemAt(Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       if (index >= 0 && index == highlight_) Choose(index);
       return 0;
@@ -179,7 +230,8 @@ void SoftKeyPopup::Paint() {
   dc.SetTextColor(RGB(0xFF, 0xFF, 0xFF));
   for (size_t i = 0; i < layout_.items.size(); ++i) {
     const SoftMenuItem& item = *menu_.ItemAt(i);
-    Rect r = layout_.items[i];
+    Rect r = layout_.items[i].Offset(0, -scroll_);
+    if (r.bottom <= 0 || r.top >= client.bottom) continue;
     if (item.separator) {
       int y = (r.top + r.bottom) / 2;
       dc.FillSolid(Rect{12, y, r.right - 12, y + 1}, kSeparator);
@@ -190,6 +242,13 @@ void SoftKeyPopup::Paint() {
     dc.SetTextColor(item.popup ? RGB(0x80, 0x80, 0x80) : RGB(0xFF, 0xFF, 0xFF));
     dc.DrawText(item.caption, Rect{kTextLeft, r.top, r.right - kTextRight, r.bottom},
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+  }
+  // A menu that scrolls shows where its view lies.
+  if (const int max = layout_.MaxScroll(); max > 0) {
+    const int view = client.Height();
+    const int length = std::max(view * view / layout_.content_height, 20);
+    const int top = (view - length) * scroll_ / max;
+    dc.FillSolid(Rect{client.right - kThumbWidth - 2, top, client.right - 2, top + length}, kThumb);
   }
 }
 

@@ -2,8 +2,11 @@
 // A pop-up menu of the soft-key bar: a top-most window over the screen, just
 // above its soft key, in the dark theme, with separators and ticks. It holds
 // the pointer while open: a press outside it closes it. Keys come from the
-// bar's keyboard routing (Up, Down, Enter, back).
+// bar's keyboard routing (Up, Down, Enter, back). A menu taller than the
+// room above the key scrolls: a drag or the wheel moves it, and the keys keep
+// the highlight in view.
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -20,7 +23,9 @@ constexpr int kSoftPopupFontHeight = 26;
 
 struct SoftPopupLayout {
   Rect window;               // screen coordinates
-  std::vector<Rect> items;   // client coordinates, one per menu item
+  std::vector<Rect> items;   // content coordinates (client at scroll 0), one per menu item
+  int content_height = 0;    // all items with the padding; more than the window when it scrolls
+  int MaxScroll() const { return std::max(0, content_height - window.Height()); }
 };
 
 // Where the pop-up of soft key `key` (0 left, 1 right) lies: above
@@ -47,6 +52,8 @@ class SoftKeyPopup : public Window {
   // Up, Down, Enter, back; true when taken.
   bool HandleKey(uint32_t vk);
   int highlight() const { return highlight_; }
+  // How far the items are scrolled up (0 to the layout's MaxScroll).
+  int scroll() const { return scroll_; }
 
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override;
   void OnFinalDestroy() override;
@@ -54,6 +61,8 @@ class SoftKeyPopup : public Window {
  private:
   int ItemAt(Point client) const;
   void SetHighlight(int index);
+  void ScrollTo(int scroll);
+  void ScrollIntoView(int index);
   void Choose(int index);
   void Paint();
 
@@ -62,6 +71,10 @@ class SoftKeyPopup : public Window {
   std::function<void()> on_gone_;
   SoftPopupLayout layout_;
   int highlight_ = -1;
+  int scroll_ = 0;
+  int press_y_ = 0;            // client y of the press, and the scroll then
+  int press_scroll_ = 0;
+  bool dragging_ = false;      // the press became a drag: its release chooses nothing
   bool pressed_inside_ = false;
   bool closing_ = false;
   bool dismissed_ = false;  // hidden by a press outside, gone at its release

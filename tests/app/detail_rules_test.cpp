@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "app/detail/chart_files.h"
 #include "app/detail/detail_frame_painting.h"
 #include "app/detail/detail_rules.h"
@@ -31,8 +33,33 @@ TEST(DetailRules, NameWidthRule) {
   EXPECT_EQ(MeasureNamePlacement(short_name, 480).rect, (Rect{0, 0, 480, 75}));
   EXPECT_EQ(MeasureNamePlacement(middle, 480).rect, (Rect{0, 0, 430, 75}));
   EXPECT_EQ(MeasureNamePlacement(long_name, 480).font_height, 24);
-  EXPECT_EQ(MeasureNamePlacement(long_name, 480).rect, (Rect{0, 0, 480, 75}));
+  const bool clear_at_24 = ViewerFont(24).MeasureText(long_name).cx < 381;
+  EXPECT_EQ(MeasureNamePlacement(long_name, 480).rect, (clear_at_24 ? Rect{0, 0, 480, 75} : Rect{0, 0, 430, 75}));
   EXPECT_EQ(NameAsShown(u"S&&P 500 && more"), u"S&P 500 & more");
+}
+
+TEST(DetailRules, ALongNameStaysInTheTitleBandLeftOfTheStar) {
+  DetailViewState state;
+  Surface bare(480, 748), named(480, 748);
+  DeviceContext bare_dc(bare), named_dc(named);
+  PaintPortraitFrame(bare_dc, Size{480, 748}, state, nullptr);
+  for (const WideText name : {WideText(u"미래에셋 타이거 미국필라델피아반도체나스닥 상장지수투자신탁(주식)"),
+                              WideText(u"KODEX 미국S&&P500 선물(H) 레버리지 인버스")}) {
+    state.record.codename = name;
+    PaintPortraitFrame(named_dc, Size{480, 748}, state, nullptr);
+    int left = 480, right = -1, outside_band = 0;
+    for (int y = 0; y < 748; ++y)
+      for (int x = 0; x < 480; ++x) {
+        if (named.row(y)[x] == bare.row(y)[x]) continue;
+        if (y >= 75) ++outside_band;
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+    EXPECT_EQ(outside_band, 0);
+    EXPECT_GE(left, 1) << "not off the left edge";
+    EXPECT_LT(right, kStarRect.left) << "not under the star";
+    EXPECT_GT(right, 300) << "the band is used";
+  }
 }
 
 TEST(DetailRules, TextCutsHeightsAndPeriods) {

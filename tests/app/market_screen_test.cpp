@@ -11,6 +11,7 @@
 #include "cache/quote_store.h"
 #include "cache/rank_store.h"
 #include "platform/ui/script_player.h"
+#include "platform/ui/soft_key_popup.h"
 #include "protocol/app_messages.h"
 #include "protocol/categories.h"
 #include "protocol/last_update.h"
@@ -287,6 +288,63 @@ TEST_F(MarketScreen, DetailTapOpensTheDetailAndItsQuoteIsWrittenOnClose) {
   ASSERT_EQ(LoadQuote(kQuoteTable, Narrow(code).c_str(), kCategoryStock, quote, stamp), CACHE_OK);
   ASSERT_EQ(quote.size(), 1u);
   EXPECT_FALSE(quote[0].high52.empty());  // the detail's full quote, not the list row
+}
+
+TEST_F(MarketScreen, TheCurrencyMenuScrollsToEveryItem) {
+  CMarketInfoDlg& screen = Open();
+  ASSERT_TRUE(WaitLoaded(screen.ranking()));
+  Tap(kTabX[2], kTabY);
+  ASSERT_TRUE(WaitLoaded(screen.exchange()));
+  const size_t currencies = screen.menu_bar().currencies().entries().size();
+  ASSERT_GT(currencies, 12u);  // more than the screen holds
+
+  InputScript open;
+  open.Key(VK_F1).Idle();
+  ASSERT_TRUE(PlayScript(open));
+  SoftKeyBar& bar = *screen.menu_bar().bar();
+  ASSERT_TRUE(bar.IsPopupOpen());
+  SoftKeyPopup& popup = *bar.popup();
+  ASSERT_EQ(bar.menu().SubMenu(size_t(bar.open_key()))->ItemCount(), currencies);
+  EXPECT_EQ(popup.scroll(), 0);
+  const Rect view = popup.ScreenRect();
+  EXPECT_GE(view.top, 52);
+
+  // Up takes the last item, scrolled into view.
+  InputScript up;
+  up.Key(VK_UP).Idle();
+  ASSERT_TRUE(PlayScript(up));
+  EXPECT_EQ(popup.highlight(), int(currencies) - 1);
+  EXPECT_GT(popup.scroll(), 0);
+  Shot("market-currency-menu-end");
+  const int at_end = popup.scroll();
+  // Down wraps to the first, back at the top.
+  InputScript down;
+  down.Key(VK_DOWN).Idle();
+  ASSERT_TRUE(PlayScript(down));
+  EXPECT_EQ(popup.highlight(), 0);
+  EXPECT_EQ(popup.scroll(), 0);
+
+  // The wheel and a drag scroll; a drag chooses nothing.
+  const double x = (view.left + view.right) / 2.0;
+  SendMessage(popup.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, uint16_t(-3 * WHEEL_DELTA)),
+              MAKELPARAM(int(x), view.top + 100));
+  EXPECT_EQ(popup.scroll(), std::min(at_end, 3 * kSoftPopupItemHeight));
+  InputScript drag;
+  drag.Press(x, view.bottom - 40).Move(x, view.bottom - 240, 16).Move(x, view.top + 20, 16).Release().Idle();
+  ASSERT_TRUE(PlayScript(drag));
+  ASSERT_TRUE(bar.IsPopupOpen());
+  EXPECT_EQ(popup.scroll(), at_end);
+
+  // The last item, now in view, is chosen by the finger.
+  InputScript tap;
+  tap.Tap(x, view.bottom - kSoftPopupPadding - kSoftPopupItemHeight / 2.0).Idle();
+  ASSERT_TRUE(PlayScript(tap));
+  ASSERT_TRUE(RunUntil([&] { return !screen.exchange().IsBusy() && !screen.update_bar().Running(); }));
+  WideText code, item;
+  StandardCurrency(code, item, true);
+  uint32_t last = 0;
+  for (const auto& [command, text] : screen.menu_bar().currencies().entries()) last = std::max(last, command);
+  EXPECT_EQ(code, screen.menu_bar().currencies().CodeFor(last));
 }
 
 TEST_F(MarketScreen, ServerGoneShowsMessage108AndKeepsTheRows) {
