@@ -27,6 +27,9 @@ MasterRequestFn ServerMasterRequest(WideView stamp, HWND caller) {
 }
 
 bool RefreshMasterFromServer(WideView stamp, HWND caller) {
+  // All attempts together: a server trickling its answers cannot hold the
+  // loading dialog for four whole exchange limits.
+  SharedExchangeDeadline limit(kMasterRefreshLimitMs);
   return RefreshMaster(ServerMasterRequest(stamp, caller), [](WideView server_date) {
     LastUpdateStamp(server_date, kCategoryMaster, 0, false);
   });

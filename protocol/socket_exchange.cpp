@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <algorithm>
 #include <chrono>
+#include <optional>
 #include <cstring>
 
 #include "platform/net/connect_with_deadline.h"
@@ -24,6 +26,8 @@ namespace {
 std::atomic<int> g_last_result{0};
 std::atomic<int> g_timeout_marker{0};
 std::atomic<int> g_deadline_for_testing_ms{0};
+// The deadline a SharedExchangeDeadline set on this thread, if any.
+thread_local std::optional<std::chrono::steady_clock::time_point> t_shared_deadline;
 
 using Clock = std::chrono::steady_clock;
 
@@ -92,9 +96,10 @@ bool ResolveIpv4(std::string_view host, in_addr* out) {
 // between the attempt's poll slices. An attempt that runs out of time closes
 // the socket and sets the time-out marker; the exchange itself goes on with a
 // blocking socket.
-int Connect(Socket& s, const sockaddr_in& address) {
+int Connect(Socket& s, const sockaddr_in& address, Clock::time_point deadline) {
   g_timeout_marker = 0;
-  switch (ConnectWithDeadline(s.fd(), address, kExchangeConnectTimeoutMs, PumpMessagesUntilCancel)) {
+  const int limit_ms = int(std::min<long long>(kExchangeConnectTimeoutMs, MillisecondsLeft(deadline)));
+  switch (ConnectWithDeadline(s.fd(), address, limit_ms, PumpMessagesUntilCancel)) {
     case ConnectOutcome::kConnected:
       break;
     case ConnectOutcome::kAbandoned:
@@ -140,7 +145,7 @@ int ReceiveChunk(Socket& s, int wait_seconds, Clock::time_point deadline, char* 
     case Readiness::kCancelled:
       return kSocketCancelled;
     case Readiness::kTimedOut:
-      return kSocketNoData;
+      return until == deadline ? kSocketExchangeTooLong : kSocketNoData;
     case Readiness::kFailed:
       return kSocketReceiveFailed;
   }
@@ -159,11 +164,20 @@ int LastSocketResult() { return g_last_result; }
 int ConnectTimeoutMarker() { return g_timeout_marker; }
 void SetExchangeDeadlineForTesting(int milliseconds) { g_deadline_for_testing_ms = milliseconds; }
 
+SharedExchangeDeadline::SharedExchangeDeadline(int milliseconds) : previous_(t_shared_deadline) {
+  const Clock::time_point until = Clock::now() + std::chrono::milliseconds(milliseconds);
+  t_shared_deadline = previous_ ? std::min(*previous_, until) : until;
+}
+
+SharedExchangeDeadline::~SharedExchangeDeadline() { t_shared_deadline = previous_; }
+
 int RunExchange(std::string_view host, int port, std::string_view request, int receive_wait_seconds,
                 ExchangeAnswer& answer) {
   answer = ExchangeAnswer();
   const int limit_ms = g_deadline_for_testing_ms > 0 ? int(g_deadline_for_testing_ms) : kExchangeDeadlineMs;
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limit_ms);
+  Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limit_ms);
+  if (t_shared_deadline) deadline = std::min(deadline, *t_shared_deadline);
+  if (Clock::now() >= deadline) return Record(kSocketExchangeTooLong);  // a shared limit already spent
   Socket s;
   if (s.fd() < 0) return Record(kSocketCreateFailed);  // creating or binding failed
 
@@ -171,7 +185,7 @@ int RunExchange(std::string_view host, int port, std::string_view request, int r
   address.sin_family = AF_INET;
   address.sin_port = htons(uint16_t(port));
   if (port <= 0 || port > 65535 || !ResolveIpv4(host, &address.sin_addr)) return Record(kSocketConnectFailed);
-  if (const int connected = Connect(s, address); connected != kSocketOk) {
+  if (const int connected = Connect(s, address, deadline); connected != kSocketOk) {
     if (connected == kSocketCancelled) return Record(kSocketCancelled);
     Record(connected);
     return kSocketConnectFailed;  // a time-out shows only in the marker and the last result

@@ -5,7 +5,9 @@
 // messages handled between them, so the screens stay alive while the server
 // is silent; WM_CANCEL_NETWORK (or WM_QUIT) ends the exchange.
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,12 +26,15 @@ inline constexpr int kSocketConnectFailed = -6;
 inline constexpr int kSocketConnectTimedOut = -7;
 // The answer was refused: cut short, too large, or not HTTP.
 inline constexpr int kSocketAnswerRefused = -8;
+// The whole exchange ran past its overall limit (or a shared one) while the
+// server was still sending, or before it began.
+inline constexpr int kSocketExchangeTooLong = -9;
 
 // Connecting longer than this ends the exchange (kSocketConnectTimedOut).
 inline constexpr int kExchangeConnectTimeoutMs = 5500;
 inline constexpr int kDefaultReceiveWaitSeconds = 7;
 // A whole exchange (connect, send and receive) ends after this long
-// (kSocketNoData), so a server trickling a byte every few seconds cannot hold
+// (kSocketExchangeTooLong), so a server trickling a byte every few seconds cannot hold
 // a refresh, and with it the viewer's exit, for ever.
 inline constexpr int kExchangeDeadlineMs = 60 * 1000;
 inline constexpr size_t kSendPieceBytes = 4096;
@@ -47,6 +52,22 @@ struct ExchangeAnswer {
 // a limit per receive; the overall limit holds either way.
 int RunExchange(std::string_view host, int port, std::string_view request, int receive_wait_seconds,
                 ExchangeAnswer& answer);
+
+// While one lives, every exchange of this thread also ends by one shared
+// deadline `milliseconds` from its making (kSocketExchangeTooLong), and an exchange
+// begun after it has passed fails at once: several attempts of one task
+// (the start-up's master requests) share one limit. Scopes nest; the
+// earlier deadline holds.
+class SharedExchangeDeadline {
+ public:
+  explicit SharedExchangeDeadline(int milliseconds);
+  ~SharedExchangeDeadline();
+  SharedExchangeDeadline(const SharedExchangeDeadline&) = delete;
+  SharedExchangeDeadline& operator=(const SharedExchangeDeadline&) = delete;
+
+ private:
+  std::optional<std::chrono::steady_clock::time_point> previous_;
+};
 
 // Shortens the overall limit for tests; 0 restores kExchangeDeadlineMs.
 void SetExchangeDeadlineForTesting(int milliseconds);

@@ -6,6 +6,7 @@
 #include "controls/image_drawing.h"
 #include "controls/viewer_fonts.h"
 #include "platform/module_info.h"
+#include "platform/ui/message_queue.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/present.h"
 #include "platform/ui/screen.h"
@@ -107,6 +108,11 @@ LRESULT CLoadingDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) 
       DrawLoadingFrame(paint.dc(), art_, frame_.load());
       return 0;
     }
+    case WM_BACK_KEY:
+      // The back key while the viewer starts ends it, as the close button
+      // does: a start-up waiting on a slow server must not hold the user.
+      if (Window* o = owner()) PostMessage(o->hwnd(), WM_CLOSE_REQUEST, 0, 0);
+      return 0;
     case WM_DESTROY:
       thread_.Stop(0xFFFFFFFF);
       return Dialog::WindowProc(message, wParam, lParam);

@@ -5,7 +5,8 @@
 // and the program's version. The animation runs on its own thread and draws
 // straight to the screen (DrawAndPresent), so it keeps moving while start-up
 // blocks the window thread (downloading and reading the master list, waiting
-// for a connection).
+// for a connection). The back key on it ends the viewer, as the close button
+// does.
 
 #include <atomic>
 

@@ -257,7 +257,10 @@ bool CStockMainDlg::PreTranslateMessage(Message* msg) {
         PostBackToScreen(0);
         return true;
       }
-      return false;
+      // Still starting (the loading dialog shows, its request may wait on a
+      // slow server): the back key ends the viewer, as the close button does.
+      EndViewer();
+      return true;
     default:
       return CBaseScreenDlg::PreTranslateMessage(msg);
   }

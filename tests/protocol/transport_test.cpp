@@ -302,12 +302,25 @@ TEST_F(Transport, TrickleEndsAtTheOverallLimit) {
   const auto start = Clock::now();
   EXPECT_EQ(Post(server.port()), nullptr);
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-  done = true;
   SetExchangeDeadlineForTesting(0);
-  EXPECT_EQ(LastSocketResult(), kSocketNoData);
+  EXPECT_EQ(LastSocketResult(), kSocketExchangeTooLong);
   EXPECT_EQ(transport_.LastError(), 4001);
   EXPECT_GE(took, 1400);
   EXPECT_LT(took, 2500);
+
+  // Attempts under one shared limit: the first ends with it, the next fails
+  // at once instead of waiting a whole limit of its own.
+  {
+    SharedExchangeDeadline shared(800);
+    const auto first = Clock::now();
+    EXPECT_EQ(Post(server.port()), nullptr);
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - first).count(), 1400);
+    const auto second = Clock::now();
+    EXPECT_EQ(Post(server.port()), nullptr);
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - second).count(), 100);
+    EXPECT_EQ(LastSocketResult(), kSocketExchangeTooLong);
+  }
+  done = true;
 }
 
 // The two waits of the exchange; each takes its full time.

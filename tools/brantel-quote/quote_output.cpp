@@ -104,6 +104,7 @@ int ReportRequestFailure(int32_t result, const char* what) {
   if (result == kTransportFailed) {
     std::fprintf(stderr, "brantel-quote: the %s request failed (%s)\n", what,
                  socket == kSocketNoData ? "no answer within 7 seconds" :
+                 socket == kSocketExchangeTooLong ? "the answer took longer than 60 seconds in all" :
                  socket == kSocketAnswerRefused ? "the answer was cut short or too large" : "connection error");
     return kExitFailure;
   }
