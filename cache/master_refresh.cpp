@@ -43,10 +43,10 @@ bool RefreshMaster(const MasterRequestFn& request, const MasterStampFn& record_s
     // Nothing new, or refused: the stored file. A count that does not match
     // it (the process ended between installing a file and storing its
     // count) is put right.
-    const bool was_empty = parser.GetEntryCount() == 0;
+    const int before = parser.GetEntryCount();
     if (!stored_path.empty() && parser.Parse(stored_path)) {
-      const uint32_t count = uint32_t(parser.GetEntryCount());
-      if (was_empty && count != stored_count) SaveMasterInfo(stored_path, count);
+      const uint32_t count = uint32_t(parser.GetEntryCount() - before);
+      if (count != stored_count) SaveMasterInfo(stored_path, count);
       return true;
     }
   }
