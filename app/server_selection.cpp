@@ -1,5 +1,6 @@
 #include "app/server_selection.h"
 
+#include <cstdio>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -180,6 +181,12 @@ WideText UpdaterCommandLine(WideView manifest_address) {
 StartedProgram StartUpdater(WideView own_command_line, const ServerSelection& selection) {
   if (!ShouldStartUpdater(own_command_line)) return {};
   if (!FileExists(ProgramPathInFolder(kUpdaterProgram))) return {};
+  // Installed by a package, the program folder is the package manager's to update.
+  if (!FolderWritableByUser(ProgramFolder())) {
+    std::fprintf(stderr, "BrantelStock: %s is not writable: the updater is not started (the package manager updates "
+                 "the viewer)\n", ProgramFolder().c_str());
+    return {};
+  }
   return StartProgramFromFolder(kUpdaterProgram, UpdaterCommandLine(selection.manifest_address), false);
 }
 

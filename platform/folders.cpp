@@ -20,6 +20,14 @@ std::mutex g_folder_mutex;
 std::string g_program_folder_override;
 }  // namespace
 
+bool FolderWritableByUser(const std::string& folder) {
+  struct stat st {};
+  if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  if (st.st_uid == geteuid()) return (st.st_mode & S_IWUSR) != 0;
+  if (st.st_gid == getegid()) return (st.st_mode & S_IWGRP) != 0;
+  return (st.st_mode & S_IWOTH) != 0;
+}
+
 std::string ProgramFolder() {
   {
     std::lock_guard lock(g_folder_mutex);

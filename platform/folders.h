@@ -17,6 +17,11 @@ namespace brantel {
 std::string ProgramFolder();
 void SetProgramFolderForTesting(std::string folder);
 
+// Whether the folder's permission bits let the user write in it (root's
+// right to write anywhere is not counted: a package's folder stays the
+// package manager's). False for a missing folder.
+bool FolderWritableByUser(const std::string& folder);
+
 // The data folder with a trailing "/", created on first use.
 std::string DataFolder();
 
