@@ -8,6 +8,7 @@
 #include "app/server_selection.h"
 #include "app/startup/self_upgrade.h"
 #include "app/startup/startup_checks.h"
+#include "cache/cache_connection.h"
 #include "cache/cache_tables.h"
 #include "cache/master_request.h"
 #include "controls/viewer_fonts.h"
@@ -30,6 +31,8 @@ constexpr int kMessageMasterFailed = 109;
 constexpr int kStyleOk = 0;
 constexpr int kStyleYesNo = 1;
 constexpr char16_t kInstallBrokenText[] = u"프로그램이 올바르게 설치되지 않았습니다. \r\n재설치해주세요.";
+// No numbered message covers a cache file that cannot be opened.
+constexpr char16_t kCacheUnavailableText[] = u"저장된 정보를 열 수 없어 \r\n마이페이지 목록을 보여드릴 수 없습니다.";
 // The close command of the title-bar button: identifier 2, notification 0x1000.
 constexpr WPARAM kTitleBarClose = 0x10000002;
 
@@ -185,6 +188,8 @@ void CStockMainDlg::OnFirstTick() {
   }
   ShowScreen(kScreenMyPage);
   CloseLoading();
+  // An empty MyPage must not pass for an empty watch list.
+  if (CacheCannotBeOpened() && IsAlive()) CMsgBoxDlg(kViewerTitle, kCacheUnavailableText, kStyleOk).DoModal(this);
   if (ShouldShowHelp() && IsAlive()) {
     help_ = std::make_unique<CHelpDlg>();
     help_->Open(this);
