@@ -18,7 +18,7 @@ enum class DisplayKind { kHeadless, kSdl };
 
 struct DisplayOptions {
   DisplayKind kind = DisplayKind::kHeadless;
-  int scale_percent = 100;   // SDL window size relative to the device screen
+  int scale_percent = 0;     // SDL window size relative to the device screen; 0 fits the display
   bool fullscreen = false;   // SDL: the whole display, the screen kept in proportion
   bool system_bar = true;    // create the shell's system bar
   std::string script_path;   // scripted input to play (text format)

@@ -9,7 +9,8 @@
 namespace brantel {
 
 // Create() fails when SDL cannot open a window (no display). `fullscreen`
-// ignores the scale.
+// ignores the scale. Scale 0: the size the user last chose by resizing, or
+// 100 %, made smaller to fit the display's usable area (window_fit.h).
 std::unique_ptr<DisplayBackend> MakeSdlBackend(int scale_percent, bool fullscreen = false);
 
 }  // namespace brantel

@@ -1,10 +1,13 @@
-// What a new user meets in the first minutes, with the real program: started
-// where there is no display, and the empty watch list of a first start.
+// What a new user meets in the first minutes: the real program started where
+// there is no display, the window's size on a small display, and the empty
+// watch list of a first start.
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "platform/registry/registry_store.h"
+#include "platform/ui/window_fit.h"
 #include "tests/support/run_command.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/viewer_process.h"
@@ -39,6 +42,30 @@ TEST(ViewerFirstMinutes, WithoutADisplayItSaysHowToRunHeadlessAndEnds) {
   const testing::CommandRun asked = testing::RunCommand(
       "env -u DISPLAY -u WAYLAND_DISPLAY BRANTEL_HOME=" + home.path() + " timeout 2 " + program + " --headless");
   EXPECT_EQ(asked.exit_code, 124) << asked.output;
+}
+
+TEST(ViewerFirstMinutes, TheWindowFitsASmallDisplayAndKeepsTheSizeTheUserChose) {
+  const Size screen{480, 800};
+  // A 1366 x 768 laptop with a 32-pixel panel: the largest scale that fits.
+  const double laptop = FitWindowScale(screen, Size{1366, 736}, 1.0, 40);
+  EXPECT_NEAR(laptop, 696.0 / 800, 1e-9);
+  EXPECT_LE(800 * laptop + 40, 736);
+  EXPECT_DOUBLE_EQ(FitWindowScale(screen, Size{1920, 1050}, 1.0, 40), 1.0);  // fits: as it is
+  EXPECT_DOUBLE_EQ(FitWindowScale(screen, Size{1920, 1050}, 1.5, 40), (1050.0 - 40) / 800);
+  EXPECT_DOUBLE_EQ(FitWindowScale(screen, Size{300, 200}, 1.0, 40), 0.25);  // never unusably small
+  EXPECT_DOUBLE_EQ(FitWindowScale(screen, Size{0, 0}, 0.8, 40), 0.8);      // unknown display
+
+  testing::TempDataFolder home("brantel-window-fit");
+  EXPECT_FALSE(RememberedWindowScale());
+  ASSERT_TRUE(RememberWindowScale(0.75));
+  ASSERT_TRUE(RememberedWindowScale());
+  EXPECT_DOUBLE_EQ(*RememberedWindowScale(), 0.75);
+  // A damaged value is not a size.
+  auto store = RegistryStore::Shared();
+  RegKeyId key;
+  ASSERT_EQ(store->CreateKey(HKEY_CURRENT_USER, kDisplaySettingsKey, &key), ERROR_SUCCESS);
+  ASSERT_EQ(store->SetValue(key, kWindowScaleValue, REG_DWORD, std::string("\x01\0\0\0", 4)), ERROR_SUCCESS);
+  EXPECT_FALSE(RememberedWindowScale());
 }
 
 TEST(ViewerFirstMinutes, AnEmptyMyPageSaysHowToAddEntriesUntilOneIsStarred) {
