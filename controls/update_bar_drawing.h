@@ -14,7 +14,9 @@
 namespace brantel {
 
 inline constexpr int kUpdateBarIdleFrame = -1;
-// The animation's pictures are 1035 to 1042, one per frame.
+// The animation's pictures are 1035 to 1042, one per frame: eight. The
+// picture after them, 1043, is the detail's landscape header band, not a
+// ninth frame, so the animation ends at 1042.
 inline constexpr int kUpdateBarFrameCount = 8;
 inline constexpr uint32_t kUpdateBarFirstFramePicture = 1035;
 inline constexpr uint32_t kUpdateBarBackgroundPicture = 1019;
