@@ -40,6 +40,7 @@ class FileMarket : public QuoteSource {
  public:
   const MarketData& Market() const override { return market_; }
   KstSeconds Moment(KstSeconds clock) const override { return has_data_ ? moment_ : clock; }
+  bool Timeless() const override { return has_data_; }
   Snapshot Quote(const Instrument& in, KstSeconds now) const override;
   Snapshot Cross(const Instrument& currency, const Instrument& standard, KstSeconds now) const override;
   std::vector<Bar> YearBars(const Instrument& in, KstSeconds now) const override;

@@ -140,7 +140,7 @@ void HttpFront::LogRequest(const std::string& method, const std::string& path, c
 
 void HttpFront::AnswerProtocol(const std::string& path, const std::string& body, httplib::Response& res) {
   Sleep(options_.faults.delay_ms);
-  auto answer = std::make_shared<ProtocolAnswer>(service_.Answer(path, body));
+  const std::shared_ptr<const ProtocolAnswer> answer = service_.SharedAnswer(path, body);
   Deliver(res, answer->body.size(), answer->content_type,
           [answer](size_t offset, size_t n, char* out) {
             answer->body.copy(out, n, offset);

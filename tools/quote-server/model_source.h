@@ -15,6 +15,7 @@ class ModelSource : public QuoteSource {
 
   const MarketData& Market() const override { return market_; }
   KstSeconds Moment(KstSeconds clock) const override { return clock; }
+  bool Timeless() const override { return false; }
   Snapshot Quote(const Instrument& in, KstSeconds now) const override;
   Snapshot Cross(const Instrument& currency, const Instrument& standard, KstSeconds now) const override;
   std::vector<Bar> YearBars(const Instrument& in, KstSeconds now) const override;

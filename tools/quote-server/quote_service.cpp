@@ -226,8 +226,22 @@ void QuoteService::AnswerMaster(const RequestGroup& group, Work& work) const {
 }
 
 ProtocolAnswer QuoteService::Answer(std::string_view path, std::string_view body) const {
+  return AnswerFrom(slot_->Get(), path, body);
+}
+
+std::shared_ptr<const ProtocolAnswer> QuoteService::SharedAnswer(std::string_view path, std::string_view body) const {
+  const std::shared_ptr<const QuoteSource> source = slot_->Get();
+  if (!source->Timeless()) return std::make_shared<const ProtocolAnswer>(AnswerFrom(source, path, body));
+  if (auto kept = cache_.Find(source, path, body)) return kept;
+  auto answer = std::make_shared<const ProtocolAnswer>(AnswerFrom(source, path, body));
+  cache_.Keep(source, path, body, answer);
+  return answer;
+}
+
+ProtocolAnswer QuoteService::AnswerFrom(const std::shared_ptr<const QuoteSource>& source, std::string_view path,
+                                        std::string_view body) const {
   Work work;
-  work.source = slot_->Get();
+  work.source = source;
   work.now = work.source->Moment(Now());
   AnswerHeader header;
   header.server_date = FormatStamp(work.now);

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/quote-server/answer_cache.h"
 #include "tools/quote-server/answer_writer.h"
 #include "tools/quote-server/chart_renderer.h"
 #include "tools/quote-server/market_data.h"
@@ -34,10 +35,6 @@ struct ServiceSettings {
   int ranking_rows = 100;         // 0: every stock
 };
 
-struct ProtocolAnswer {
-  std::string content_type;
-  std::string body;
-};
 
 class QuoteService {
  public:
@@ -49,6 +46,9 @@ class QuoteService {
 
   static bool IsProtocolPath(std::string_view path);
   ProtocolAnswer Answer(std::string_view path, std::string_view body) const;
+  // The same answer, kept for the next identical request when the market
+  // served does not move with the clock.
+  std::shared_ptr<const ProtocolAnswer> SharedAnswer(std::string_view path, std::string_view body) const;
 
   KstSeconds Now() const;
 
@@ -72,8 +72,12 @@ class QuoteService {
   RowFields Row(const Instrument& in, const Snapshot& s) const;
   const Instrument& StandardCurrency(const MarketData& market, const RequestGroup& group) const;
 
+  ProtocolAnswer AnswerFrom(const std::shared_ptr<const QuoteSource>& source, std::string_view path,
+                            std::string_view body) const;
+
   std::shared_ptr<const SourceSlot> slot_;
   ServiceSettings settings_;
+  mutable AnswerCache cache_;
 };
 
 }  // namespace brantel::quote_server

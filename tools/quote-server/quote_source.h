@@ -27,6 +27,9 @@ class QuoteSource {
   // The moment answers are stamped with: the model quotes the clock, files
   // quote the moment of their own data.
   virtual KstSeconds Moment(KstSeconds clock) const = 0;
+  // True when no answer depends on the clock: the same request is answered
+  // the same way for as long as this market is served.
+  virtual bool Timeless() const = 0;
 
   virtual Snapshot Quote(const Instrument& in, KstSeconds now) const = 0;
   // One currency quoted in another: units of `standard` per unit of `currency`.
