@@ -3,12 +3,10 @@
 // master file survives an install that ended half-way.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <filesystem>
-#include <functional>
 #include <thread>
 
 #include "cache/cache_connection.h"
@@ -19,6 +17,7 @@
 #include "cache/master_refresh.h"
 #include "cache/quote_store.h"
 #include "cache_test_support.h"
+#include "tests/platform/registry_test_support.h"
 #include "tests/support/temp_folder.h"
 
 namespace brantel {
@@ -47,19 +46,6 @@ std::vector<std::string> NamesStartingWith(const std::string& folder, const std:
   return names;
 }
 
-// Runs `check` as an ordinary user (root opens anything), in a child
-// process; its result is the child's exit status.
-int RunWithoutRoot(const std::function<int()>& check) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(100);
-    _exit(check());
-  }
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
-}
-
 TEST(DamagedFilesTest, CacheThatCannotBeOpenedIsToldOnceAndLeftAlone) {
   TempDataFolder home;
   const std::string path = home.File("qelstockdb");
@@ -83,7 +69,7 @@ TEST(DamagedFilesTest, CacheThatCannotBeOpenedIsToldOnceAndLeftAlone) {
   // Permission refused: the same, told again since the file opened between.
   chmod(home.Path().c_str(), 0755);
   chmod(path.c_str(), 0);
-  const int failed_step = RunWithoutRoot([] {
+  const int failed_step = testing::RunWithoutRoot([] {
     if (EnsureMyPageTable() != CACHE_DB_ERROR) return 1;
     return CacheCannotBeOpened() ? 0 : 2;
   });

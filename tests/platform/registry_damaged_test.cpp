@@ -3,7 +3,6 @@
 // followed by the others.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -186,19 +185,6 @@ TEST(RegistryDamagedTest, AnOpenStoreFollowsTheFileThatReplacedItsOwn) {
   EXPECT_EQ(early.QueryValue(key, "old", &v), ERROR_FILE_NOT_FOUND);
 }
 
-// Runs `check` as an ordinary user (root reads and writes anything), in a
-// child process; its result is the child's exit status.
-int RunWithoutRoot(const std::function<int()>& check) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(100);
-    _exit(check());
-  }
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
-}
-
 TEST(RegistryDamagedTest, ReadOnlyRegistryIsReadAndRefusesWrites) {
   for (const bool folder_writable : {true, false}) {
     SCOPED_TRACE(folder_writable ? "file read-only" : "file and folder read-only");
@@ -216,7 +202,7 @@ TEST(RegistryDamagedTest, ReadOnlyRegistryIsReadAndRefusesWrites) {
     }
     chmod(folder.path().c_str(), folder_writable ? 0777 : 0555);
 
-    const int failed_step = RunWithoutRoot([&] {
+    const int failed_step = testing::RunWithoutRoot([&] {
       RegistryStore store(path);
       RegKeyId key = 0;
       RegValue v;

@@ -1,6 +1,8 @@
 #pragma once
-// Helpers shared by the registry tests: a way to run this same test program
-// as a second process (the private data folder is the shared TempDataFolder).
+// Helpers shared by the registry tests (and the cache's damaged-file tests):
+// a way to run this same test program as a second process (the private data
+// folder is the shared TempDataFolder), and a way to run a check without
+// root's rights.
 
 #include <spawn.h>
 #include <stdlib.h>
@@ -8,6 +10,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,6 +42,20 @@ inline int WaitExit(pid_t pid) {
   int status = 0;
   if (waitpid(pid, &status, 0) != pid) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Runs `check` as an ordinary user (root reads and writes anything, so a
+// refused permission needs another user), in a forked child; the result is
+// the child's exit status (`check`'s result), -1 when it did not exit.
+inline int RunWithoutRoot(const std::function<int()>& check) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(100);
+    _exit(check());
+  }
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
 }
 
 }  // namespace brantel::testing
