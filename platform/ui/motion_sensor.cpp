@@ -34,4 +34,16 @@ int NextMotionSensorRotation(int degrees) {
   }
 }
 
+int RotationForWindowShape(int width, int height, int current) {
+  if (width == height) return current;
+  if (width < height) return 0;
+  return current == 270 ? 270 : 90;
+}
+
+void FollowWindowShape(int width, int height) {
+  const int current = ReadMotionSensorRotation();
+  const int wanted = RotationForWindowShape(width, height, current);
+  if (wanted != current) WriteMotionSensorRotation(wanted);
+}
+
 }  // namespace brantel

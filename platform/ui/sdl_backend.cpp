@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "platform/debug.h"
+#include "platform/device/accelerometer_rotation.h"
 #include "platform/text.h"
 #include "platform/ui/input_router.h"
 #include "platform/ui/letterbox.h"
@@ -16,7 +17,6 @@
 #include "platform/ui/motion_sensor.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/window.h"
-#include "platform/ui/window_fit.h"
 
 namespace brantel {
 namespace {
@@ -55,12 +55,9 @@ uint32_t VirtualKey(SDL_Keycode key) {
 
 class SdlBackend : public DisplayBackend {
  public:
-  // Scale 0: fit the display (see StartScale).
-  SdlBackend(int scale_percent, bool fullscreen)
-      : scale_(scale_percent / 100.0), fit_(scale_percent == 0), fullscreen_(fullscreen) {}
+  SdlBackend(int scale_percent, bool fullscreen) : scale_(scale_percent / 100.0), fullscreen_(fullscreen) {}
 
   ~SdlBackend() override {
-    RememberChosenScale();
     if (texture_) SDL_DestroyTexture(texture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
@@ -88,7 +85,6 @@ class SdlBackend : public DisplayBackend {
     // proportions inside it (black bars), as in a resized window.
     const uint32_t flags =
         SDL_WINDOW_ALLOW_HIGHDPI | (fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE);
-    if (fit_) scale_ = StartScale(width, height);
     window_ = SDL_CreateWindow("BrantelStock", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(width * scale_),
                                int(height * scale_), flags);
     if (!window_) return false;
@@ -99,6 +95,12 @@ class SdlBackend : public DisplayBackend {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     // Like the phone, no text input until the input panel goes up.
     SDL_StopTextInput();
+    // A phone held turned at the start gives a landscape window; a machine
+    // whose compositor does not turn windows may still have an accelerometer.
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(window_, &ww, &wh);
+    if (ww > wh) FollowWindowShape(ww, wh);
+    accelerometer_.Start();
     return MakeTexture(width, height);
   }
 
@@ -240,6 +242,9 @@ class SdlBackend : public DisplayBackend {
         RouteCloseRequest();
         break;
       case SDL_WINDOWEVENT:
+        // The window's shape is the motion sensor: a compositor that turns
+        // the screen gives the window the other shape.
+        if (ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) FollowWindowShape(ev.window.data1, ev.window.data2);
         if (ev.window.event == SDL_WINDOWEVENT_EXPOSED || ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) Draw();
         break;
       case SDL_MOUSEBUTTONDOWN:
@@ -321,27 +326,7 @@ class SdlBackend : public DisplayBackend {
     if (uint32_t vk = VirtualKey(key.keysym.sym)) RouteKey(vk, down);
   }
 
-  // Without --scale: the scale the user chose last time, or 100 %, made
-  // smaller when the display's usable area (less a title bar) cannot hold it.
-  double StartScale(int width, int height) {
-    constexpr int kTitleBarAllowance = 40;
-    const double wanted = RememberedWindowScale().value_or(1.0);
-    SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return wanted;
-    return FitWindowScale(Size{width, height}, Size{usable.w, usable.h}, wanted, kTitleBarAllowance);
-  }
-
-  // A size the user chose by resizing the window is the next start's size.
-  void RememberChosenScale() {
-    if (!fit_ || fullscreen_ || !window_ || width_ <= 0 || height_ <= 0) return;
-    int w = 0, h = 0;
-    SDL_GetWindowSize(window_, &w, &h);
-    const double chosen = std::min(double(w) / width_, double(h) / height_);
-    if (std::abs(chosen - scale_) > 0.01) RememberWindowScale(chosen);
-  }
-
   double scale_;
-  bool fit_;
   bool fullscreen_;
   bool started_ = false;
   uint32_t wake_event_ = 0;
@@ -350,13 +335,14 @@ class SdlBackend : public DisplayBackend {
   SDL_Texture* texture_ = nullptr;
   int width_ = 0, height_ = 0;
   SDL_FingerID finger_ = -1;
+  AccelerometerRotation accelerometer_;  // writes the motion sensor from its own thread
   std::mutex render_mu_;  // texture and renderer, shared with animation threads
 };
 
 }  // namespace
 
 std::unique_ptr<DisplayBackend> MakeSdlBackend(int scale_percent, bool fullscreen) {
-  return std::make_unique<SdlBackend>(scale_percent == 0 ? 0 : std::clamp(scale_percent, 25, 400), fullscreen);
+  return std::make_unique<SdlBackend>(std::clamp(scale_percent, 25, 400), fullscreen);
 }
 
 }  // namespace brantel
