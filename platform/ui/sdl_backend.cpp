@@ -17,6 +17,7 @@
 #include "platform/ui/motion_sensor.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/window.h"
+#include "platform/ui/window_fit.h"
 
 namespace brantel {
 namespace {
@@ -55,9 +56,12 @@ uint32_t VirtualKey(SDL_Keycode key) {
 
 class SdlBackend : public DisplayBackend {
  public:
-  SdlBackend(int scale_percent, bool fullscreen) : scale_(scale_percent / 100.0), fullscreen_(fullscreen) {}
+  // Scale 0: fit the display (see StartScale).
+  SdlBackend(int scale_percent, bool fullscreen)
+      : scale_(scale_percent / 100.0), fit_(scale_percent == 0), fullscreen_(fullscreen) {}
 
   ~SdlBackend() override {
+    RememberChosenScale();
     if (texture_) SDL_DestroyTexture(texture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
@@ -85,6 +89,7 @@ class SdlBackend : public DisplayBackend {
     // proportions inside it (black bars), as in a resized window.
     const uint32_t flags =
         SDL_WINDOW_ALLOW_HIGHDPI | (fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE);
+    if (fit_) scale_ = StartScale(width, height);
     window_ = SDL_CreateWindow("BrantelStock", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(width * scale_),
                                int(height * scale_), flags);
     if (!window_) return false;
@@ -326,7 +331,27 @@ class SdlBackend : public DisplayBackend {
     if (uint32_t vk = VirtualKey(key.keysym.sym)) RouteKey(vk, down);
   }
 
+  // Without --scale: the scale the user chose last time, or 100 %, made
+  // smaller when the display's usable area (less a title bar) cannot hold it.
+  double StartScale(int width, int height) {
+    constexpr int kTitleBarAllowance = 40;
+    const double wanted = RememberedWindowScale().value_or(1.0);
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return wanted;
+    return FitWindowScale(Size{width, height}, Size{usable.w, usable.h}, wanted, kTitleBarAllowance);
+  }
+
+  // A size the user chose by resizing the window is the next start's size.
+  void RememberChosenScale() {
+    if (!fit_ || fullscreen_ || !window_ || width_ <= 0 || height_ <= 0) return;
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    const double chosen = std::min(double(w) / width_, double(h) / height_);
+    if (std::abs(chosen - scale_) > 0.01) RememberWindowScale(chosen);
+  }
+
   double scale_;
+  bool fit_;
   bool fullscreen_;
   bool started_ = false;
   uint32_t wake_event_ = 0;
@@ -342,7 +367,7 @@ class SdlBackend : public DisplayBackend {
 }  // namespace
 
 std::unique_ptr<DisplayBackend> MakeSdlBackend(int scale_percent, bool fullscreen) {
-  return std::make_unique<SdlBackend>(std::clamp(scale_percent, 25, 400), fullscreen);
+  return std::make_unique<SdlBackend>(scale_percent == 0 ? 0 : std::clamp(scale_percent, 25, 400), fullscreen);
 }
 
 }  // namespace brantel
