@@ -71,7 +71,7 @@ class NginxProcess {
     Replace(http_block, "@PORT@", std::to_string(port_));
     Replace(http_block, "@ROOT@", root_);
     std::ofstream(root_ + "/nginx.conf")
-        << "daemon off;\nworker_processes 1;\npid " << root_ << "/nginx.pid;\nerror_log " << root_
+        << "daemon off;\nworker_processes auto;\npid " << root_ << "/nginx.pid;\nerror_log " << root_
         << "/error.log;\nevents { worker_connections 512; }\nhttp {\n  access_log off;\n"
         << "  client_body_temp_path " << root_ << "/body;\n  proxy_temp_path " << root_ << "/proxy;\n"
         << http_block << "\n}\n";
