@@ -2,7 +2,8 @@
 // Seeded random input for the whole viewer, in the script format of
 // platform/ui/script_player.h: taps (a good share on the tab bar, so every
 // screen gets its turn), drags, flicks, wheel notches, the device keys
-// (back, F1, F2, Up, Down, Enter, F9 as the turn), Latin and Korean text and
+// (back, F1, F2, Up, Down, Enter, F9 as the turn; the soft keys and back
+// also pressed twice quickly), Latin and Korean text and
 // compositions. Each part ends on the next screen by its tab. The script comes in parts; each part ends with a dump step,
 // so a watcher sees the viewer's UI thread get through it, and knows how
 // long the part plays (`play_ms`) to tell a slow viewer from a hung one.
@@ -70,9 +71,15 @@ class RandomInputScript {
       Drag(part, Uniform(3, 5), 16);
     } else if (roll < 620) {
       part.text += "wheel 0 " + std::to_string(Uniform(-3, 3)) + "\n";
-    } else if (roll < 780) {
+    } else if (roll < 700) {
       static const char* const kKeys[] = {"f1", "f2", "up", "down", "enter", "up", "down", "enter"};
       part.text += std::string("key ") + kKeys[Uniform(0, 7)] + "\n";
+    } else if (roll < 780) {  // a quick double press of a soft key (a double tap), back kept rare
+      static const char* const kKeys[] = {"f1", "f1", "f2", "f2", "f1", "f2", "f1", "back"};
+      const std::string key = kKeys[Uniform(0, 7)];
+      part.text += "key " + key + "\n";
+      Wait(part, Uniform(20, 90));
+      part.text += "key " + key + "\n";
     } else if (roll < 800) {  // F9: the motion sensor turns the phone
       static constexpr int kTurns[] = {0, 90, 270};
       part.text += "rotate " + std::to_string(kTurns[Uniform(0, 2)]) + "\n";
