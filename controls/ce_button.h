@@ -12,7 +12,7 @@
 #include "platform/gfx/surface.h"
 #include "platform/resources/resource_library.h"
 #include "platform/ui/window.h"
-#include "protocol/app_messages.h"  // WM_CEBUTTON_CLICKED
+#include "platform/ui/app_messages.h"  // WM_CEBUTTON_CLICKED
 
 namespace brantel {
 

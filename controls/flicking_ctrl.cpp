@@ -8,7 +8,7 @@
 #include "platform/ui/message_queue.h"
 #include "platform/ui/multimedia_timer.h"
 #include "platform/ui/pointer.h"
-#include "protocol/app_messages.h"
+#include "platform/ui/app_messages.h"
 
 namespace brantel {
 

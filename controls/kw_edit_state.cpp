@@ -1,6 +1,6 @@
 #include "controls/kw_edit_state.h"
 
-#include "protocol/app_messages.h"
+#include "platform/ui/app_messages.h"
 
 namespace brantel {
 

@@ -2,7 +2,7 @@
 
 #include "controls/buffered_paint.h"
 #include "platform/ui/message_queue.h"
-#include "protocol/app_messages.h"
+#include "platform/ui/app_messages.h"
 
 namespace brantel {
 

@@ -1,7 +1,7 @@
 #include "controls/mobile_list.h"
 
 #include "platform/ui/message_queue.h"
-#include "protocol/app_messages.h"
+#include "platform/ui/app_messages.h"
 
 namespace brantel {
 

@@ -7,7 +7,7 @@
 #include "platform/ui/message_queue.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/pointer.h"
-#include "protocol/app_messages.h"
+#include "platform/ui/app_messages.h"
 
 namespace brantel {
 namespace {

@@ -5,7 +5,7 @@
 #include "platform/gfx/device_context.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/paint.h"
-#include "protocol/app_messages.h"
+#include "platform/ui/app_messages.h"
 
 namespace brantel {
 namespace {

@@ -8,7 +8,7 @@
 #include "platform/ui/display.h"
 #include "platform/ui/headless_backend.h"
 #include "platform/ui/script_player.h"
-#include "protocol/app_messages.h"
+#include "platform/ui/app_messages.h"
 #include "tests/platform/ui_test_support.h"
 
 namespace brantel {

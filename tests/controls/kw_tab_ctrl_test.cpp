@@ -9,7 +9,7 @@
 #include "controls/viewer_fonts.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/screen.h"
-#include "protocol/app_messages.h"
+#include "platform/ui/app_messages.h"
 
 namespace brantel {
 namespace {

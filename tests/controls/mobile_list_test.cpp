@@ -18,7 +18,7 @@
 #include "platform/ui/message_queue.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/script_player.h"
-#include "protocol/app_messages.h"
+#include "platform/ui/app_messages.h"
 
 namespace brantel {
 namespace {

@@ -13,7 +13,7 @@
 #include "controls/update_bar_drawing.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/screen.h"
-#include "protocol/app_messages.h"
+#include "platform/ui/app_messages.h"
 
 namespace brantel {
 namespace {
