@@ -9,12 +9,8 @@
 namespace brantel {
 
 // Copies the open file `source_fd` over `leaf` in the open folder
-// `folder_fd`: the bytes go to a temporary sibling ("<leaf>.updating", made
-// afresh, never through a link), are flushed to disk and renamed over the
-// target. The new file keeps the permissions of the file it replaces; a new
-// file is executable when it is a program (ELF or "#!" script), else readable
-// and writable by its owner and readable by others. A folder or device is
-// never replaced; a symbolic link is replaced itself, not what it names.
+// `folder_fd` through the temporary sibling "<leaf>.updating"
+// (ReplaceFileInFolder: never through a link, renamed over the target).
 // False when anything failed; the target is then unchanged.
 bool InstallFileInFolder(int source_fd, int folder_fd, const std::string& leaf);
 

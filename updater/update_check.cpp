@@ -111,7 +111,10 @@ int CheckForUpdates(const UpdateCheckSetup& setup, UpdatePlan& plan) {
   for (UpdateFileEntry& entry : fresh.files) {
     std::string target;
     // A registry script is imported, not installed: its local_path is unused.
-    entry.destination_refused = !ResolveDestination(entry.local_path, folders, target) && !entry.is_reg_file;
+    // The updater's own replacement goes only into the viewer's folder, where
+    // the viewer will put it in place.
+    const UpdateDestinations allowed = entry.is_self_update ? UpdateDestinations{setup.viewer_dir, ""} : folders;
+    entry.destination_refused = !ResolveDestination(entry.local_path, allowed, target) && !entry.is_reg_file;
     bool take = true;
     if (have_local) {
       if (const UpdateFileEntry* old = FindByName(local.files, entry.name)) {

@@ -44,10 +44,11 @@ bool CUpdateWork::InstallEntry(UpdateFileEntry& entry, std::vector<std::string>&
   const std::string target = Narrow(entry.local_path);
   if (entry.is_self_update) {
     // The file cannot replace itself while running: the viewer installs it
-    // at its next start from the key and the kept temporary file. Its folder
-    // must be reachable without a link, as for any other file.
-    DestinationFolder folder;
-    if (!folder.Open(target, destinations_, true)) return false;
+    // at its next start from the key and the kept temporary file, only into
+    // its own folder. That folder must be reachable without a link, as for
+    // any other file.
+    FolderInside folder;
+    if (!folder.Open(target, {destinations_.program_folder}, true)) return false;
     WriteSelfUpgradeKey(entry.temp_path, target);
     return true;
   }
@@ -147,6 +148,7 @@ void CUpdateWork::FinishWithoutDownloads() {
     if (ApplyEdits()) {
       WriteUpgradeDate(plan_.update_date);
       RestartAll(kMarkerAutoUpdate);
+      restarts_.clear();  // a refused restart shows the failure, whose close button must not start them again
     }
   }
   std::remove(downloaded_manifest_.c_str());

@@ -1,46 +1,8 @@
 #include "updater/update_paths.h"
 
-#include <vector>
-
 #include "platform/folders.h"
 
 namespace brantel {
-
-std::string NormalizePath(const std::string& path) {
-  const bool absolute = !path.empty() && path[0] == '/';
-  std::vector<std::string> parts;
-  size_t pos = 0;
-  while (pos <= path.size()) {
-    size_t slash = path.find('/', pos);
-    if (slash == std::string::npos) slash = path.size();
-    std::string part = path.substr(pos, slash - pos);
-    pos = slash + 1;
-    if (part.empty() || part == ".") continue;
-    if (part == "..") {
-      if (!parts.empty() && parts.back() != "..") {
-        parts.pop_back();
-      } else if (!absolute) {
-        parts.push_back(part);
-      }
-      continue;
-    }
-    parts.push_back(std::move(part));
-  }
-  std::string out = absolute ? "/" : "";
-  for (size_t i = 0; i < parts.size(); ++i) {
-    if (i) out += '/';
-    out += parts[i];
-  }
-  return out.empty() ? "." : out;
-}
-
-bool IsInsideFolder(const std::string& path, const std::string& folder) {
-  const std::string p = NormalizePath(path);
-  std::string f = NormalizePath(folder);
-  if (p == f) return true;
-  if (f.back() != '/') f += '/';
-  return p.compare(0, f.size(), f) == 0;
-}
 
 bool ResolveManifestPath(WideView path, const std::string& viewer_dir, std::string& out) {
   out.clear();

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/inside_folder.h"  // NormalizePath, IsInsideFolder
 #include "platform/text.h"
 
 namespace brantel {
@@ -22,12 +23,5 @@ bool ResolveManifestPath(WideView path, const std::string& viewer_dir, std::stri
 // separators, control characters and a leading "." are replaced, and the
 // name is cut so that suffixes still fit the file system's name limit.
 std::string SafeEntryFileName(WideView entry_name);
-
-// Removes "." and ".." components and doubled slashes without touching the
-// file system. "/a/b/../c" gives "/a/c"; climbing above the root stays at it.
-std::string NormalizePath(const std::string& path);
-
-// True when `path` (normalized) lies inside `folder` (or is the folder).
-bool IsInsideFolder(const std::string& path, const std::string& folder);
 
 }  // namespace brantel

@@ -71,7 +71,8 @@ class CUpdateWork {
   // Restarts every program of the restart list with "UPDATE_USER_CANCEL".
   void RestartWithCancelMarker();
 
-  // Closes one program by class and title and remembers it for the restart.
+  // Closes one program by class and title and remembers it for the restart;
+  // one whose restart path lies outside the viewer's folder is left alone.
   void CloseProgram(WideView wnd_class, WideView wnd_name, uint32_t close_msg, WideView exec_path,
                     WideView exec_parameter);
 
@@ -88,7 +89,8 @@ class CUpdateWork {
   bool ask_first() const { return plan_.options.find(u"/q") != WideText::npos; }
   bool close_first() const { return plan_.options.find(u"/k") != WideText::npos; }
   // A file of the release was not downloaded, could not be installed or had
-  // a refused destination, or the manifest could not be taken whole.
+  // a refused destination, a restart was refused, or the manifest could not
+  // be taken whole.
   bool failed() const { return failed_; }
   // The folders files may be written to.
   const UpdateDestinations& destinations() const { return destinations_; }
@@ -106,6 +108,9 @@ class CUpdateWork {
   bool ApplyEdits();
   bool ApplyFileEdits();
   void StartProgram(const std::string& path, WideView command_line, WideView marker);
+  // A restart path outside the program folder: the run fails, the program
+  // is neither closed nor started.
+  void RefuseRestart(const std::string& path);
   void RestartAll(WideView marker);
   void ClearLists();
   void CountProgress(uint64_t bytes_so_far);

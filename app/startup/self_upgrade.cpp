@@ -1,14 +1,17 @@
 #include "app/startup/self_upgrade.h"
 
-#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
+#include <vector>
 
 #include "app/server_selection.h"
 #include "platform/ui/clock.h"
 #include "platform/folders.h"
+#include "platform/inside_folder.h"
 #include "platform/ui/message_queue.h"
 #include "protocol/app_messages.h"
 #include "protocol/registry_key.h"
@@ -18,6 +21,7 @@ namespace brantel {
 namespace {
 
 constexpr size_t kPathChars = 260;
+constexpr char kStagingSuffix[] = ".new";
 
 bool ReadPath(RegistryKey& key, WideView name, std::string& out) {
   std::array<char16_t, kPathChars + 1> buffer{};
@@ -44,25 +48,27 @@ bool CloseRunningUpdater() {
   return !FindWindow(kUpdaterWindowClass, u"");
 }
 
-// Copies `from` to a temporary sibling of `to` and renames it over `to`,
-// keeping the target's permissions (the updater is a program).
-bool ReplaceFile(const std::string& from, const std::string& to) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const std::string temp = to + ".new";
-  fs::remove(temp, ec);
-  if (!fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec)) {
-    fs::remove(temp, ec);
-    return false;
+// The hand-over's file opened for reading and the open folder of its
+// target, both reached from the program folder without following a link.
+// `refused` tells a path outside it, or a link on the way, from a file or
+// folder that is just not there.
+struct HandOverFiles {
+  FolderInside from, to;
+  int source = -1;
+  ~HandOverFiles() {
+    if (source >= 0) close(source);
   }
-  struct stat target {};
-  const mode_t mode = ::stat(to.c_str(), &target) == 0 ? target.st_mode : 0755;
-  ::chmod(temp.c_str(), mode & 07777);
-  if (std::rename(temp.c_str(), to.c_str()) != 0) {
-    fs::remove(temp, ec);
-    return false;
-  }
-  return true;
+};
+
+bool OpenHandOver(const std::string& from, const std::string& to, HandOverFiles& files, bool& refused) {
+  const std::vector<std::string> program_folder = {ProgramFolder()};
+  const bool from_ok = files.from.Open(from, program_folder, false);
+  const bool to_ok = files.to.Open(to, program_folder, false);
+  refused = (!from_ok && !files.from.missing()) || (!to_ok && !files.to.missing());
+  if (!from_ok || !to_ok) return false;
+  files.source = openat(files.from.fd(), files.from.leaf().c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  refused = files.source < 0 && errno == ELOOP;
+  return files.source >= 0;
 }
 
 }  // namespace
@@ -75,12 +81,26 @@ SelfUpgradeResult RunSelfUpgradeHandOver() {
     return SelfUpgradeResult::kNothingToDo;
   key.Close();
 
+  // Both files must lie in the program folder, reached without a link: the
+  // key may have come from a registry script of a release. A refused
+  // hand-over can never succeed, so its key goes and no file is touched.
+  HandOverFiles files;
+  bool refused = false;
+  const bool opened = OpenHandOver(exist_path, new_path, files, refused);
+  if (refused) {
+    std::fprintf(stderr,
+                 "BrantelStock: updater hand-over from %s to %s refused: not inside the program folder "
+                 "without a link\n",
+                 exist_path.c_str(), new_path.c_str());
+    RegistryKey().DeleteKey(HKEY_LOCAL_MACHINE, kSelfUpgradeKey);
+    return SelfUpgradeResult::kRefused;
+  }
+  if (!opened) return SelfUpgradeResult::kCopyFailed;
   if (!CloseRunningUpdater()) return SelfUpgradeResult::kUpdaterStillOpen;
-  if (!ReplaceFile(exist_path, new_path)) return SelfUpgradeResult::kCopyFailed;
-  RegistryKey remover;
-  remover.DeleteKey(HKEY_LOCAL_MACHINE, kSelfUpgradeKey);
-  std::error_code ec;
-  std::filesystem::remove(exist_path, ec);
+  if (!ReplaceFileInFolder(files.source, files.to.fd(), files.to.leaf(), kStagingSuffix))
+    return SelfUpgradeResult::kCopyFailed;
+  RegistryKey().DeleteKey(HKEY_LOCAL_MACHINE, kSelfUpgradeKey);
+  unlinkat(files.from.fd(), files.from.leaf().c_str(), 0);
   return SelfUpgradeResult::kInstalled;
 }
 

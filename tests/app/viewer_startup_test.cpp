@@ -345,7 +345,7 @@ TEST(ViewerStartup, SelfUpgradeWaitsForTheUpdaterAndReplacesTheFileWhole) {
   viewer.PointAt(server.port());
   SetRegistryNumber(HKEY_LOCAL_MACHINE, u"SOFTWARE\\BRANTEL\\BrantelStock", u"display_info", 1);
   const std::string target = viewer.program_folder() + "StockUpdater";
-  const std::string replacement = viewer.File("StockUpdater.downloaded");
+  const std::string replacement = viewer.program_folder() + "update_temp/StockUpdater.tmp";
   testing::WriteFile(target, "old updater");
   testing::WriteFile(replacement, "new updater");
   {

@@ -107,7 +107,8 @@ TEST(UpdaterProgram, InstallsAReleaseClosesTheHelperAndRestartsItWithTheMarker) 
   unsetenv("BRANTEL_HOME");
 }
 
-// A silent release whose file cannot be had fails in the exit status.
+// A silent release whose file cannot be had, or that names a restart it may
+// not make, fails in the exit status.
 TEST(UpdaterProgram, SilentRunThatFailsSaysSoInItsExitStatus) {
   TempFolder dir;
   setenv("BRANTEL_HOME", (dir / "data").c_str(), 1);
@@ -122,10 +123,23 @@ TEST(UpdaterProgram, SilentRunThatFailsSaysSoInItsExitStatus) {
             "<update_file name=\"gone.txt\"><file_Info down_url=\"" + server.url("/rel/gone.txt") +
             "\" local_path=\"\\TARGET-DIRECTORY\\gone.txt\" file_version=\"1\"/></update_file>"
             "</body></update>");
-  const StartedProgram updater = StartProgram(BinDir() + "/StockUpdater", viewer + "|" + server.url("/rel/m.xml"), true);
+  StartedProgram updater = StartProgram(BinDir() + "/StockUpdater", viewer + "|" + server.url("/rel/m.xml"), true);
   ASSERT_TRUE(updater.started);
   EXPECT_EQ(updater.exit_code, 1);
   EXPECT_FALSE(std::filesystem::exists(viewer + "gone.txt"));
+
+  // A release that names a restart outside the viewer's folder is installed,
+  // but that restart is refused and the exit status says so.
+  WriteFile(dir / "www/rel/here.txt", "here");
+  WriteFile(dir / "www/rel/k.xml",
+            "<update><head update_date=\"2026120901\" update_option=\"/s/k\" "
+            "kill_process=\"[cnt]1[/cnt][1]Any_Class;NULL_NAME;0;/bin/sh;-c x[/1]\"/><body>"
+            "<update_file name=\"here.txt\"><file_Info down_url=\"" + server.url("/rel/here.txt") +
+            "\" local_path=\"\\TARGET-DIRECTORY\\here.txt\" file_version=\"1\"/></update_file>"
+            "</body></update>");
+  updater = StartProgram(BinDir() + "/StockUpdater", viewer + "|" + server.url("/rel/k.xml"), true);
+  EXPECT_EQ(updater.exit_code, 1);
+  EXPECT_EQ(ReadFile(viewer + "here.txt"), "here");
   unsetenv("BRANTEL_HOME");
 }
 

@@ -1,6 +1,7 @@
 // Where a release may write: only into the viewer's folder and the data
 // folder, never through a symbolic link, and never a file pieced together
-// from two versions on the server.
+// from two versions on the server; which programs it may close and start
+// again: only those of the viewer's folder.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -125,11 +126,15 @@ TEST_F(UpdateDestinationRule, EditsAndTheHandOverKeyStayInsideToo) {
   EXPECT_EQ(work->current_name(), Widen(outside_ + "copy.txt"));  // the first refused
   EXPECT_EQ(ReadStoredUpgradeDate(), u"");  // so the release is offered again
 
-  // The file the viewer will replace at its next start is a destination too.
-  RecordingServices again;
-  ASSERT_EQ(Run(Publish(Entry("StockUpdater", outside_ + "victim.txt", "is_self_update=\"Y\"")), again, work), 1);
-  ExpectFailedAt(*work, again, "StockUpdater");
-  EXPECT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Stock\\SelpUpgrade", "NewFilePath", 1024), u"");
+  // The file the viewer will replace at its next start is a destination too,
+  // and only one in the viewer's folder, where the viewer puts it in place.
+  for (const std::string& target : {outside_ + "victim.txt", data_ + "/StockUpdater"}) {
+    SCOPED_TRACE(target);
+    RecordingServices again;
+    ASSERT_EQ(Run(Publish(Entry("StockUpdater", target, "is_self_update=\"Y\"")), again, work), 1);
+    ExpectFailedAt(*work, again, "StockUpdater");
+    EXPECT_EQ(ReadRegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Stock\\SelpUpgrade", "NewFilePath", 1024), u"");
+  }
 }
 
 TEST_F(UpdateDestinationRule, ALinkInsideTheViewersFolderDoesNotLeadOut) {
@@ -165,6 +170,68 @@ TEST_F(UpdateDestinationRule, ALinkInsideTheViewersFolderDoesNotLeadOut) {
   EXPECT_EQ(ReadFile(viewer_ + "next.txt"), "new next.txt");
   EXPECT_FALSE(std::filesystem::is_symlink(viewer_ + "update_temp"));
   EXPECT_FALSE(FileExists(outside_ + "update_tmp.xml.svr"));
+}
+
+TEST_F(UpdateDestinationRule, OnlyProgramsOfTheViewersFolderAreClosedAndStartedAgain) {
+  std::filesystem::create_directory_symlink(outside_, viewer_ + "link");
+  WriteFile(outside_ + "tool", "#!/bin/sh\n");
+  std::filesystem::create_symlink(outside_ + "tool", viewer_ + "tool");
+  WriteFile(data_ + "/tool", "#!/bin/sh\n");
+  const std::string refused[] = {
+      "/bin/sh",                                // any program, as given
+      "\\TARGET-DIRECTORY\\..\\outside\\tool",  // climbing out of the viewer's folder
+      "\\TARGET-DIRECTORY\\link\\tool",         // through a folder link
+      "\\TARGET-DIRECTORY\\tool",               // the program's own name a link out
+      data_ + "/tool",                          // the data folder holds no programs
+      "tool",                                   // relative to wherever the updater runs
+  };
+  for (const std::string& exec : refused) {
+    SCOPED_TRACE(exec);
+    RecordingServices services;
+    const ProgramWindow running = services.AddWindow(u"Brantel_Stock_Class", u"", 32778);
+    CUpdateWork work(Setup("http://127.0.0.1:9/none"), services);
+    work.CloseProgram(u"Brantel_Stock_Class", u"NULL_NAME", 32778, Widen(exec), u"-c 'touch /tmp/owned'");
+    work.RestartWithCancelMarker();
+    EXPECT_TRUE(services.Alive(running));
+    EXPECT_TRUE(services.posted.empty());
+    EXPECT_TRUE(services.started.empty());
+    EXPECT_TRUE(work.failed());
+  }
+
+  // Through a release: the viewer is closed and started again as always, the
+  // other program is left alone, the files are installed, and the run fails.
+  RecordingServices services;
+  const ProgramWindow viewer = services.AddWindow(u"Brantel_Stock_Class", u"", 32778);
+  const ProgramWindow other = services.AddWindow(u"Other_Class", u"", 32778);
+  const std::string body = Entry("BrantelStock", "\\TARGET-DIRECTORY\\BrantelStock");
+  WriteFile(dir_ / "www/m.xml",
+            "<u><head update_date=\"9\" update_option=\"/k\" kill_process=\"[cnt]2[/cnt]"
+            "[1]Brantel_Stock_Class;NULL_NAME;32778;\\TARGET-DIRECTORY\\BrantelStock;[/1]"
+            "[2]Other_Class;NULL_NAME;32778;/bin/sh;-c x[/2]\"/><body>" + body + "</body></u>");
+  CUpdateWork* work = nullptr;
+  work_ = std::make_unique<CUpdateWork>(Setup(server_.url("/m.xml")), services);
+  work = work_.get();
+  ASSERT_EQ(work->CheckForUpdates(), 1);
+  work->CloseListedPrograms();
+  work->RunUpdate(nullptr);
+  EXPECT_FALSE(services.Alive(viewer));
+  EXPECT_TRUE(services.Alive(other));
+  EXPECT_EQ(ReadFile(viewer_ + "BrantelStock"), "new BrantelStock");
+  ASSERT_EQ(services.started.size(), 1u);
+  EXPECT_EQ(services.started[0], std::make_pair(viewer_ + "BrantelStock", WideText(kMarkerAutoUpdate)));
+  EXPECT_TRUE(work->failed());
+
+  // What the path names is checked again at the start: a link that took the
+  // program's place since it was closed is not started.
+  RecordingServices later;
+  later.AddWindow(u"Helper_Class", u"", 16);
+  CUpdateWork again(Setup("http://127.0.0.1:9/none"), later);
+  again.CloseProgram(u"Helper_Class", u"NULL_NAME", 16, u"\\TARGET-DIRECTORY\\helper", u"");
+  EXPECT_FALSE(again.failed());
+  std::filesystem::create_symlink(outside_ + "tool", viewer_ + "helper");
+  again.RestartWithCancelMarker();
+  EXPECT_TRUE(later.started.empty());
+  EXPECT_TRUE(again.failed());
 }
 
 TEST_F(UpdateDestinationRule, AFileThatChangesBetweenAttemptsIsFetchedWholeAgain) {
