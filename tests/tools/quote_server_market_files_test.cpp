@@ -13,6 +13,7 @@
 #include "tools/quote-server/chart_renderer.h"
 #include "tools/quote-server/exchange_csv.h"
 #include "tools/quote-server/file_market.h"
+#include "tools/quote-server/market_folder.h"
 
 using namespace brantel::quote_server;
 namespace fs = std::filesystem;
@@ -113,6 +114,11 @@ TEST(ExchangeFile, ReadsEveryEncodingAndSkipsBrokenRowsWithOneLine) {
   std::string why;
   EXPECT_FALSE(ParseExchangeFile("\xFF\xFE\xFF", "x_20261201.csv", other, nullptr, why));
   EXPECT_FALSE(ParseExchangeFile("a,b\n1,2\n", "x_20261201.csv", other, nullptr, why));
+
+  // A folder that cannot be listed gives no market, so the served one stays.
+  const MarketData sample;
+  EXPECT_EQ(LoadMarketFolder(dir + "no-such-folder", sample, nullptr), nullptr);
+  EXPECT_EQ(LoadMarketFolder(dir, sample, nullptr)->Market().MasterCount(), 3u);
 }
 
 // A stocks file of one row, built in memory.

@@ -53,19 +53,24 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "brantel-quote-server: --market-data: no folder %s\n", options.market_dir.c_str());
       return 2;
     }
-    const auto load = [&market, dir = options.market_dir, slot] {
+    const auto load = [&market, dir = options.market_dir, slot]() -> bool {
       const auto start = std::chrono::steady_clock::now();
       FolderLoadStats stats;
       auto files = LoadMarketFolder(dir, market, [](const std::string& line) {
         std::fprintf(stderr, "brantel-quote-server: %s\n", line.c_str());
       }, &stats);
+      if (!files) {
+        std::fprintf(stderr, "brantel-quote-server: %s cannot be read; the market stays as it was\n", dir.c_str());
+        return false;
+      }
       const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
       std::fprintf(stderr, "brantel-quote-server: market of %s: %zu files, %zu rows, %zu skipped, %lld ms\n", dir.c_str(),
                    stats.files_read, stats.rows, stats.files_skipped, static_cast<long long>(ms.count()));
       slot->Set(std::move(files));
+      return true;
     };
-    load();
-    if (!watcher.Start(options.market_dir, load, error)) {
+    if (!load()) return 1;
+    if (!watcher.Start(options.market_dir, [load] { load(); }, error)) {
       std::fprintf(stderr, "brantel-quote-server: %s\n", error.c_str());
       return 1;
     }

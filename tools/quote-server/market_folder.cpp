@@ -47,7 +47,10 @@ std::shared_ptr<const FileMarket> LoadMarketFolder(const std::string& folder, co
     }
     files.push_back({item.path().string(), name, MomentKey(*moment)});
   }
-  if (ec && log) log(folder + ": cannot list the folder: " + ec.message());
+  if (ec) {
+    if (log) log(folder + ": cannot list the folder: " + ec.message());
+    return nullptr;
+  }
   // Oldest first; files of one moment in name order, so every server reading
   // the folder builds the same market.
   std::sort(files.begin(), files.end(), [](const Named& a, const Named& b) {

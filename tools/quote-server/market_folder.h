@@ -20,7 +20,8 @@ struct FolderLoadStats {
 
 // Reads every file of `folder` (hidden names aside) in the order of the
 // moments in their names. A file that cannot be read or is no known file is
-// skipped with one log line; so is a malformed row.
+// skipped with one log line; so is a malformed row. Null when the folder
+// itself cannot be listed (the market served so far stays).
 std::shared_ptr<const FileMarket> LoadMarketFolder(const std::string& folder, const MarketData& sample, const LoadLog& log,
                                                    FolderLoadStats* stats = nullptr);
 
