@@ -4,6 +4,7 @@
 // text file and the system keys).
 
 #include <chrono>
+#include <cstdlib>
 #include <set>
 #include <thread>
 
@@ -14,6 +15,8 @@
 #include "app/dialogs/version_info_dlg.h"
 #include "app/dialogs/version_text.h"
 #include "platform/module_info.h"
+#include "platform/ui/screen.h"
+#include "platform/ui/script_player.h"
 #include "protocol/app_messages.h"
 #include "protocol/registry_key.h"
 #include "tests/app/dialog_test_support.h"
@@ -90,6 +93,45 @@ TEST_F(DialogTest, NumberedMessagesAnswerPerButtonAndIgnoreAReleaseElsewhere) {
   EXPECT_EQ(box.DoModal(&screen_), 2);
   EXPECT_EQ(box.lines().size(), 3u);
   StopScript();
+}
+
+// The box dims the screen behind it with black at alpha 210, and a one-line
+// box is 280 pixels high, as seen on the composed screen.
+TEST_F(DialogTest, TheBoxDimsTheScreenAndAOneLineBoxIs280High) {
+  PumpPendingMessages();
+  Surface before, during;
+  CopyScreen(before);
+  CMsgBoxDlg box(kMessageCaption, u"확인", 0);
+  InputScript look;
+  look.Wait(20).Idle().Call([&] { CopyScreen(during); }).Key(VK_RETURN);
+  ASSERT_TRUE(StartScript(look.steps()));
+  EXPECT_EQ(box.DoModal(&screen_), 1);
+  StopScript();
+  ASSERT_EQ(box.lines().size(), 1u);
+  ASSERT_EQ(during.width(), 480);
+
+  const auto dimmed = [](uint32_t pixel) {
+    uint32_t out = 0;
+    for (int shift : {0, 8, 16}) out |= (((pixel >> shift) & 0xFF) * (255 - 210) / 255) << shift;
+    return out;
+  };
+  const auto near = [](uint32_t a, uint32_t b) {
+    for (int shift : {0, 8, 16})
+      if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > 1) return false;
+    return true;
+  };
+  // Outside the box (left of it, in both stripe colours): the screen, dimmed.
+  ASSERT_GT(before.row(60)[5] & 0xFF, 0x80u);  // a light stripe to dim
+  for (int y : {60, 150, 790}) EXPECT_TRUE(near(during.row(y)[5], dimmed(before.row(y)[5]))) << y;
+  // Down the middle, the rows that are not the dimmed screen are the box's.
+  int first = -1, last = -1;
+  for (int y = 52; y < during.height(); ++y) {
+    if (near(during.row(y)[240], dimmed(before.row(y)[240]))) continue;
+    if (first < 0) first = y;
+    last = y;
+  }
+  EXPECT_EQ(last - first + 1, 280);
+  EXPECT_EQ(first - 52, (748 - 52 - 280) / 2);
 }
 
 // Every line of the numbered texts shows, and the box grows with them.
