@@ -16,6 +16,7 @@ const char* const kStampFormat = "UPDATE %s SET lastupdatetime=?";
 const char* const kRemoveFormat = "DELETE FROM %s WHERE code=? AND gubun=?";
 const char* const kClearFormat = "DELETE FROM %s";
 const char* const kInsertFormat = "INSERT INTO %s (code, gubun, sub_gubun, lastupdatetime) VALUES(?,?,?,?)";
+const char* const kLoadEntriesFormat = "SELECT code, gubun, sub_gubun FROM %s ORDER BY gubun, uid";
 const char* const kFindCodesFormat = "SELECT code FROM %s WHERE 1 AND code IN (%s)";
 // Within a category the rows keep the order the edit screen wrote (uid);
 // ordering by category alone would follow whatever index the join uses.
@@ -213,6 +214,29 @@ int LoadMyPage(std::vector<StockRecord>& out, WideText& stamp) {
     for (SQLite3Query q = db.ExecQuery(sql.c_str()); !q.Eof(); q.NextRow()) {
       out.push_back(ReadStockRecord(q));
       stamp = ReadRowStamp(q);
+    }
+    return CACHE_OK;
+  } catch (const SQLite3Exception& e) {
+    return conn.Fail(e);
+  }
+}
+
+int LoadMyPageEntries(std::vector<StockRecord>& out) {
+  const std::string sql = FormatSql(kSqlBufferSmall, kLoadEntriesFormat, kMyPageTable);
+  CacheConnection conn;
+  if (!conn.HasPath()) return CACHE_NOTHING;
+  try {
+    SQLite3Database& db = conn.Open();
+    if (!EnsureMyPageOn(db)) return CACHE_NOTHING;
+    for (SQLite3Query q = db.ExecQuery(sql.c_str()); !q.Eof(); q.NextRow()) {
+      StockRecord r;
+      const char* code = q.FieldValue(0);
+      const char* category = q.FieldValue(1);
+      const char* group = q.FieldValue(2);
+      r.code = code ? Widen(code) : WideText();
+      r.gubun = category ? std::atoi(category) : 0;
+      r.item = group ? Widen(group) : WideText();
+      out.push_back(std::move(r));
     }
     return CACHE_OK;
   } catch (const SQLite3Exception& e) {

@@ -48,4 +48,8 @@ int FindMyPageCodesOf(std::span<const WideText> codes, std::vector<WideText>& ou
 // order; `stamp` receives the last row's lastupdatetime.
 int LoadMyPage(std::vector<StockRecord>& out, WideText& stamp);
 
+// Every watch-list entry (code, category, group), with or without a quote
+// row, by category and then in list order.
+int LoadMyPageEntries(std::vector<StockRecord>& out);
+
 }  // namespace brantel

@@ -1,5 +1,6 @@
 #include "app/mypage/mypage_edit_dlg.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "app/common/quote_list_style.h"
@@ -67,7 +68,16 @@ bool CMyPageEditDlg::OnInitDialog() {
 void CMyPageEditDlg::Load() {
   std::vector<StockRecord> records;
   WideText stamp;
-  if (LoadMyPage(records, stamp) != CACHE_OK || !list_.IsAlive()) return;
+  std::vector<StockRecord> entries;
+  if (LoadMyPage(records, stamp) != CACHE_OK || LoadMyPageEntries(entries) != CACHE_OK || !list_.IsAlive()) return;
+  // Entries the editor cannot show (no quote row stored for them) are kept
+  // by a save as they are: the user never saw them to unmark them.
+  for (StockRecord& entry : entries) {
+    const bool shown = std::any_of(records.begin(), records.end(), [&](const StockRecord& r) {
+      return r.code == entry.code && r.gubun == entry.gubun;
+    });
+    if (!shown) unshown_.push_back(std::move(entry));
+  }
   loaded_ = true;
   if (records.empty()) return;
   CMobileListCtrl& body = list_.body();
@@ -124,7 +134,9 @@ void CMyPageEditDlg::Save() {
     if (body.GetRowText(i, &key, &section) == 0 && !section) keys.push_back(std::move(key));
   }
   // One transaction: a failed write keeps the list as it was.
-  save_result_ = ReplaceMyPageList(MarkedEntries(keys), last_update_, true);
+  std::vector<StockRecord> saved = MarkedEntries(keys);
+  saved.insert(saved.end(), unshown_.begin(), unshown_.end());
+  save_result_ = ReplaceMyPageList(saved, last_update_, true);
   Close(true);
 }
 

@@ -4,14 +4,18 @@
 // their category and are unmarked or marked again with a tap on their mark.
 // Saving replaces the watch list in the cache in one transaction with the
 // marked entries in their new order (a failed write keeps the old list; a
-// save before the stored list was read writes nothing);
+// save before the stored list was read writes nothing, and entries the list
+// cannot show stay);
 // cancelling writes nothing. Either way the owner hears
 // WM_MYPAGE_EDIT_CLOSED (1 after saving, 0 otherwise) and destroys it.
+
+#include <vector>
 
 #include "app/dialogs/menu_bar_wnd.h"
 #include "controls/ce_button.h"
 #include "controls/mobile_list.h"
 #include "app/startup/base_screen_dlg.h"
+#include "protocol/records.h"
 
 namespace brantel {
 
@@ -66,6 +70,9 @@ class CMyPageEditDlg : public CBaseScreenDlg {
   int save_result_ = 0;
   // True once the stored list was read; only then may a save replace it.
   bool loaded_ = false;
+  // Stored entries without a quote row, which the list cannot show; a save
+  // keeps them.
+  std::vector<StockRecord> unshown_;
 };
 
 }  // namespace brantel

@@ -146,5 +146,28 @@ TEST_F(MyPageEditorTest, TheLeftSoftKeyPressedTwiceQuicklyKeepsTheWatchList) {
   EXPECT_TRUE(RunUntil([&] { return s.editor() == nullptr || s.editor()->list().body().RowCount() == 5; }));
 }
 
+// An entry whose quote row is missing cannot be shown; a save must not drop it.
+TEST_F(MyPageEditorTest, AnEntryTheEditorCannotShowSurvivesASave) {
+  StockRecord hidden;
+  hidden.code = u"035720";
+  hidden.codename = u"카카오";
+  hidden.gubun = 1;
+  hidden.item = u"0";
+  ASSERT_EQ(AddMyPageItem(hidden, u"2026/12/07 10:00:00", true, true), 1);
+  {
+    SQLite3Database db;
+    db.Open(BuildDatabasePath().c_str());
+    db.CompileStatement("DELETE FROM StockData WHERE code='035720'").ExecDML();
+  }
+  CMyPageEditDlg& editor = OpenEditor();
+  TapMark(editor, 2);
+  Command(editor, kCmdEditSave);
+  std::vector<StockRecord> entries;
+  ASSERT_EQ(LoadMyPageEntries(entries), 1);
+  std::vector<WideText> codes;
+  for (const StockRecord& e : entries) codes.push_back(e.code);
+  EXPECT_EQ(codes, (std::vector<WideText>{u"005930", u"035720", u"FX@USD"}));
+}
+
 }  // namespace
 }  // namespace brantel::testing
