@@ -31,6 +31,7 @@
 
 #include "bench/process_counters.h"
 #include "tests/support/quote_server_process.h"
+#include "tests/tools/quote_server_harness.h"
 #include "tests/tools/nginx_process.h"
 #include "tools/quote-server/market_folder.h"
 
@@ -209,23 +210,7 @@ std::string Post(int port, const std::string& path, const std::string& groups) {
 std::string Get(const std::string& path) { return "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n"; }
 
 // The body of one answer, as the server sent it.
-std::string BodyOf(int port, const std::string& request) {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(uint16_t(port));
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  std::string all;
-  if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
-    send(fd, request.data(), request.size(), MSG_NOSIGNAL);
-    char buffer[1 << 16];
-    ssize_t n;
-    while ((n = recv(fd, buffer, sizeof buffer, 0)) > 0) all.append(buffer, size_t(n));
-  }
-  close(fd);
-  const size_t at = all.find("\r\n\r\n");
-  return at == std::string::npos ? std::string() : all.substr(at + 4);
-}
+std::string BodyOf(int port, const std::string& request) { return quote_server_test::Exchange(port, request).body; }
 
 void BM_Requests(benchmark::State& state) {
   const std::string& dir = YearFolder();
