@@ -29,7 +29,7 @@ void DrawUpdateBar(DeviceContext& dc, const Rect& client, const ResourceLibraryR
   dc.SelectFont(ViewerFont(20));
   dc.SetTextColor(kUpdateBarTextColor);
   dc.SetBkMode(TRANSPARENT);
-  dc.DrawText(UpdateBarText(last_update), kUpdateBarTextRect, DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
+  dc.DrawText(UpdateBarText(last_update), kUpdateBarTextRect, DT_RIGHT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 
   const Rect square = UpdateBarAnimationRect(client.Height());
   if (frame >= 0 && frame < kUpdateBarFrameCount) {
