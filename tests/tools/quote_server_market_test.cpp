@@ -169,6 +169,15 @@ TEST_F(MarketFilesServer, NewFilesAreServedWhileRunningAndNoAnswerMixesTwoMarket
   EXPECT_TRUE(wait_for("26/12/04 10:30:00"));
   Drop(market_.path(), "stocks_20261204.csv", close);
   EXPECT_TRUE(wait_for("26/12/04 15:30:00"));
+  // A file written in place (as cp does) is read once it is closed.
+  brantel::testing::WriteFile(market_.path() + "/indices_20261204.csv",
+                              "지수명,종가,대비,등락률\n\"코스피\",\"2,530.00\",\"9.25\",\"0.37\"\n");
+  bool index_seen = false;
+  for (int i = 0; i < 100 && !index_seen; ++i) {
+    index_seen = Has(Quote(port, "list indices"), "2,530.00   ▲ 9.25   0.37%");
+    if (!index_seen) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_TRUE(index_seen) << Quote(port, "list indices");
   // A file that is no exchange file is skipped; the market stays.
   Drop(market_.path(), "notes_20261205.csv", "not,a,known,header\n1,2,3,4\n");
   std::this_thread::sleep_for(std::chrono::milliseconds(600));

@@ -106,7 +106,7 @@ void FolderWatcher::Stop() {
 
 void FolderWatcher::Run() {
   bool pending = false;
-  char buffer[16 * 1024];
+  alignas(inotify_event) char buffer[16 * 1024];
   while (true) {
     pollfd fds[2] = {{inotify_fd_, POLLIN, 0}, {stop_fd_, POLLIN, 0}};
     // Block until an event comes; with one pending, until the folder is quiet.
@@ -121,9 +121,15 @@ void FolderWatcher::Run() {
       changed_();
       continue;
     }
-    while (read(inotify_fd_, buffer, sizeof buffer) > 0) {
+    // Hidden names are downloads still arriving: their rename will follow.
+    ssize_t n;
+    while ((n = read(inotify_fd_, buffer, sizeof buffer)) > 0) {
+      for (ssize_t at = 0; at + ssize_t(sizeof(inotify_event)) <= n;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+        if (event->len == 0 || event->name[0] != '.') pending = true;
+        at += ssize_t(sizeof(inotify_event) + event->len);
+      }
     }
-    pending = true;
   }
 }
 
