@@ -347,6 +347,30 @@ TEST_F(MarketScreen, TheCurrencyMenuScrollsToEveryItem) {
   EXPECT_EQ(code, screen.menu_bar().currencies().CodeFor(last));
 }
 
+TEST_F(MarketScreen, ShowingTheScreenRefreshesAndARunningRefreshIgnoresASecond) {
+  CMarketInfoDlg& screen = Open();
+  CMarketStockItemWnd& ranking = screen.ranking();
+  ASSERT_TRUE(WaitLoaded(ranking));
+  StartServer({"--delay", "800"});
+  const int before = ListRequestsLogged();
+  // The main tab brings the screen to the front: one refresh of its list.
+  screen.OnShownState(kScreenShown);
+  // While that request waits for its answer, refresh commands are ignored.
+  int asked_while_busy = 0;
+  MessageOnlyWindow again([&](uint32_t message, WPARAM, LPARAM) -> LRESULT {
+    if (message == WM_TIMER && ranking.IsBusy() && asked_while_busy < 3) {
+      ++asked_while_busy;
+      screen.Send(WM_COMMAND, 40005, 0);
+    }
+    return 0;
+  });
+  again.SetTimer(1, 100);
+  ASSERT_TRUE(RunUntil([&] { return asked_while_busy == 3 && !ranking.IsBusy() && !screen.update_bar().Running(); }));
+  again.KillTimer(1);
+  RunUntil([] { return false; }, 400);  // a second request, were one armed, would have started
+  EXPECT_EQ(ListRequestsLogged(), before + 1);
+}
+
 TEST_F(MarketScreen, ServerGoneShowsMessage108AndKeepsTheRows) {
   CMarketInfoDlg& screen = Open();
   CMarketStockItemWnd& ranking = screen.ranking();
