@@ -9,6 +9,7 @@
 #include "app/mypage/mypage_rows.h"
 #include "app/startup/viewer_exit.h"
 #include "cache/cache_results.h"
+#include "cache/cache_connection.h"
 #include "cache/mypage_store.h"
 #include "cache/quote_store.h"
 #include "platform/resources/resource_library.h"
@@ -96,7 +97,10 @@ void CMyPageDlg::Fill(const std::vector<StockRecord>& records, bool empty_clears
 }
 
 void CMyPageDlg::ShowEmptyHint() {
-  if (empty_hint_.IsAlive()) empty_hint_.Show(list_.body().RowCount() == 0 ? SW_SHOW : SW_HIDE);
+  // A cache that cannot be opened is no empty watch list: the start-up's box
+  // says so, and the hint would tell the user to add what may still be there.
+  const bool empty = list_.body().RowCount() == 0 && !CacheCannotBeOpened();
+  if (empty_hint_.IsAlive()) empty_hint_.Show(empty ? SW_SHOW : SW_HIDE);
 }
 
 void CMyPageDlg::NetworkRefresh() {

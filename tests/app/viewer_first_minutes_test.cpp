@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <string>
 
 #include "platform/registry/registry_store.h"
@@ -87,6 +89,16 @@ TEST(ViewerFirstMinutes, AnEmptyMyPageSaysHowToAddEntriesUntilOneIsStarred) {
   EXPECT_NE(empty.find(" visible"), std::string::npos) << dumps[0];
   EXPECT_NE(empty.find("별을 선택해 등록하세요"), std::string::npos) << empty;
   EXPECT_EQ(Line(dumps[1], "    EmptyListHint").find(" visible"), std::string::npos) << dumps[1];
+
+  // A cache that cannot be opened is no empty watch list: a box says so, and
+  // the hint stays away.
+  std::filesystem::remove_all(viewer.data_folder() + "/qelstockdb");
+  std::filesystem::create_directory(viewer.data_folder() + "/qelstockdb");
+  viewer.SetScript("wait 2500\nidle\n" + viewer.DumpStep() + "quit\n");
+  ASSERT_FALSE(viewer.Run(30000).timed_out) << viewer.Log();
+  const std::string unusable = viewer.Dumps().back();
+  EXPECT_NE(Line(unusable, "Brantel_Stock_Class").find(" disabled"), std::string::npos) << unusable;
+  EXPECT_EQ(Line(unusable, "    EmptyListHint").find(" visible"), std::string::npos) << unusable;
 }
 
 }  // namespace
