@@ -36,7 +36,9 @@ bool Shows111(const std::string& dump) {
   return dump.find("Brantel_Stock_Class id=0 (0,52)-(480,800) hidden disabled") != std::string::npos &&
          dump.find("\nDialog id=0 (0,52)-(480,800) visible active") != std::string::npos;
 }
-bool MyPageShown(const std::string& dump) { return dump.find("  CMyPageDlg id=104 (0,88)-(480,748) visible") != std::string::npos; }
+bool MyPageShown(const std::string& dump) {
+  return dump.find("  CMyPageDlg id=104 (0,88)-(480,748) visible") != std::string::npos;
+}
 
 TEST(ViewerNetworkManager, OfflineAsks111AndGoesOnWhenBackOnline) {
   QuoteServerProcess server;
