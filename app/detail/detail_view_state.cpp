@@ -1,15 +1,14 @@
 #include "app/detail/detail_view_state.h"
 
 #include "app/detail/detail_rules.h"
+#include "cache/cache_results.h"
 #include "cache/mypage_store.h"
+#include "protocol/categories.h"
 #include "protocol/last_update.h"
 
 namespace brantel {
 
 namespace {
-
-constexpr int kMyPageFull = 200;
-constexpr int kMyPageKind = 7;
 
 StockRecord ListRowOf(const StockDetailRecord& d) {
   StockRecord r;
@@ -73,16 +72,16 @@ bool StarRelease(DetailViewState& state, Point p) {
 
 StarOutcome ToggleMyPage(DetailViewState& state) {
   if (!state.in_mypage) {
-    const WideText stamp = LastUpdateStamp(u"", kMyPageKind, 0, true);
+    const WideText stamp = LastUpdateStamp(u"", kCategoryMyPage, 0, true);
     const int result = AddMyPageItem(ListRowOf(state.record), stamp, true, true);
-    if (result == kMyPageFull) return StarOutcome::kFull;
+    if (result == MYPAGE_LIMIT) return StarOutcome::kFull;
     // 0 (not added) and 99 (database error) leave the star off.
-    if (result != 1) return StarOutcome::kFailed;
+    if (result != CACHE_OK) return StarOutcome::kFailed;
     state.in_mypage = true;
     state.changed = true;
     return StarOutcome::kAdded;
   }
-  if (RemoveMyPageItem(Narrow(state.record.code).c_str(), state.record.gubun) != 1) return StarOutcome::kFailed;
+  if (RemoveMyPageItem(Narrow(state.record.code).c_str(), state.record.gubun) != CACHE_OK) return StarOutcome::kFailed;
   state.in_mypage = false;
   state.changed = true;
   return StarOutcome::kRemoved;

@@ -18,8 +18,6 @@ namespace {
 constexpr int kTitleBandHeight = 75;
 constexpr int kPanelBottom = 656;
 constexpr int kRequestDelayMs = 100;
-constexpr int kMessageDetailFailed = 108;  // the lists' "refresh failed"
-constexpr uint32_t kNumberedMessageMyPageFull = 112;
 
 Size SizeOf(const Rect& r) { return Size{r.Width(), r.Height()}; }
 
@@ -106,7 +104,7 @@ void CMStockDetailDlg::RunDetailRequest() {
   spinner_.Pause();
   Invalidate();
   // A close cancelled the request: no failure message over the closing.
-  if (!shown && !close_posted_) ShowNumberedMessage(this, kMessageDetailFailed, 0);
+  if (!shown && !close_posted_) ShowNumberedMessage(this, kMessageRefreshFailed, 0);
   if (request_again_) {
     request_again_ = false;
     SetTimer(kDetailRequestTimer, kRequestDelayMs);
@@ -222,7 +220,7 @@ void CMStockDetailDlg::OnRelease(Point p) {
   const std::shared_ptr<bool> alive = alive_;
   const StarOutcome outcome = ToggleMyPage(view_);
   Invalidate();
-  if (outcome == StarOutcome::kFull) ShowNumberedMessage(this, kNumberedMessageMyPageFull, 0);
+  if (outcome == StarOutcome::kFull) ShowNumberedMessage(this, kMessageMyPageFull, 0);
   if (*alive) Invalidate();
 }
 

@@ -15,6 +15,7 @@
 #include "app/detail/detail_spinner.h"
 #include "app/detail/detail_view_state.h"
 #include "app/detail/graph_menu.h"
+#include "app/common/menu_commands.h"
 #include "app/dialogs/menu_bar_wnd.h"
 #include "app/dialogs/version_info_dlg.h"
 #include "app/rotation.h"
@@ -26,13 +27,8 @@ inline constexpr int kStockDetailTemplate = 111;
 inline constexpr uintptr_t kDetailRequestTimer = 9811;
 inline constexpr int kDetailMenu = 234;
 
-// Commands of the detail (menu 234 and the title-bar button).
+// The title-bar button's command; menu 234's are in menu_commands.h.
 inline constexpr uint32_t kCmdTitleClose = 0x10000001;
-inline constexpr uint32_t kCmdExit = 40003;
-inline constexpr uint32_t kCmdVersion = 40004;
-inline constexpr uint32_t kCmdRefresh = 40005;
-inline constexpr uint32_t kCmdLandscape = 40014;
-inline constexpr uint32_t kCmdClose = 40017;
 
 class CMStockDetailDlg : public Dialog {
  public:

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/common/menu_commands.h"
 #include "platform/ui/soft_key_bar.h"
 #include "platform/ui/window.h"
 
@@ -18,8 +19,6 @@ namespace brantel {
 inline constexpr int kMenuBarChildId = 10007;
 inline constexpr uint32_t kRankingMenu = 237;
 inline constexpr uint32_t kExchangeMenu = 40011;
-inline constexpr uint32_t kFirstRankingCommand = 40030;  // 40030-40032
-inline constexpr uint32_t kFirstCurrencyCommand = 50000;
 
 // Command id -> the currency's code "^" name, from the exchange rows.
 class CurrencyMenuMap {

@@ -55,7 +55,7 @@ bool CVersionInfoDlg::PreTranslateMessage(Message* msg) {
     case kEndKeyMessage:
     case kTalkKeyMessage:
     case kCloseRequestMessage:
-      if (owner_) PostMessage(owner_, WM_COMMAND, kExitCommand, 0);
+      if (owner_) PostMessage(owner_, WM_COMMAND, kCmdExit, 0);
       return true;
     case kBackKeyMessage:
       if (owner_) PostMessage(owner_, WM_SCREEN_BACK, 0, 0);
@@ -71,7 +71,7 @@ LRESULT CVersionInfoDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lPar
       Paint();
       return 0;
     case WM_COMMAND:
-      if (LOWORD(wParam) == kVersionCloseCommand) {
+      if (LOWORD(wParam) == kCmdVersionClose) {
         RequestClose();
         return 0;
       }

@@ -12,14 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "app/common/menu_commands.h"
 #include "app/dialogs/menu_bar_wnd.h"
 #include "platform/ui/dialog.h"
 
 namespace brantel {
 
 inline constexpr uint32_t kVersionMenu = 40020;
-inline constexpr uint32_t kVersionCloseCommand = 40018;
-inline constexpr uint32_t kExitCommand = 40003;
 inline constexpr uint32_t kVersionTitleString = 104;
 
 class CVersionInfoDlg : public Dialog {

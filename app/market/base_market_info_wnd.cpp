@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/detail/detail_opener.h"
+#include "app/common/menu_commands.h"
 #include "app/detail/detail_rules.h"
 #include "app/dialogs/numbered_message.h"
 #include "app/market/market_list_row.h"
@@ -176,7 +177,7 @@ void CBaseMarketInfoWnd::OnStarTap(int row) {
   if (!in_mypage) {
     const int result = AddMyPageItem(record, last_update_, false, true);
     if (result == MYPAGE_LIMIT) {
-      ShowNumberedMessage(this, kMarketMessageMyPageFull, 0);
+      ShowNumberedMessage(this, kMessageMyPageFull, 0);
       return;
     }
     if (result == CACHE_OK) SetStar(row, true);
@@ -245,7 +246,7 @@ LRESULT CBaseMarketInfoWnd::WindowProc(uint32_t message, WPARAM wParam, LPARAM l
       // Back closes an open detail (keeping its quote), as on MyPage;
       // otherwise there is nothing to go back to and the screen ends the viewer.
       if (detail_) OnDetailClosed();
-      else PostToOwner(WM_COMMAND, kMarketCommandExit, 0);
+      else PostToOwner(WM_COMMAND, kCmdExit, 0);
       return 0;
     case WM_SIZE:
       FitList();

@@ -1,5 +1,6 @@
 #include "app/market/market_info_dlg.h"
 
+#include "app/common/menu_commands.h"
 #include "app/dialogs/numbered_message.h"
 #include "app/startup/viewer_exit.h"
 #include "controls/viewer_fonts.h"
@@ -134,7 +135,7 @@ void CMarketInfoDlg::ShowMenuOf(int code) {
   if (!s || !menu_bar_.IsAlive()) return;
   if (menu_bar_.menu_number() != uint32_t(s->menu) || !menu_bar_.bar()) menu_bar_.ShowMenu(uint32_t(s->menu), false);
   if (code == kMarketRankingScreen)
-    menu_bar_.SetRankingChoice(uint32_t(kMarketCommandRankingBase + ranking_.ranking_sub_kind()));
+    menu_bar_.SetRankingChoice(kFirstRankingCommand + uint32_t(ranking_.ranking_sub_kind()));
 }
 
 void CMarketInfoDlg::RebuildCurrencyMenu() {
@@ -167,25 +168,25 @@ void CMarketInfoDlg::OnListUpdate(uint32_t message, WPARAM wParam, LPARAM lParam
     Exit();
     return;
   }
-  if (lParam == 0) ShowNumberedMessage(this, kMarketMessageRefreshFailed, 0);
+  if (lParam == 0) ShowNumberedMessage(this, kMessageRefreshFailed, 0);
 }
 
-void CMarketInfoDlg::OnCommand(int command) {
-  if (command == kMarketCommandExit) {
+void CMarketInfoDlg::OnCommand(uint32_t command) {
+  if (command == kCmdExit) {
     Exit();
-  } else if (command == kMarketCommandVersion) {
+  } else if (command == kCmdVersion) {
     ShowVersion();
-  } else if (command == kMarketCommandRefresh) {
+  } else if (command == kCmdRefresh) {
     if (current_) current_->NetworkRefresh();
-  } else if (command >= kMarketCommandRankingBase && command <= kMarketCommandRankingBase + 2) {
+  } else if (command >= kFirstRankingCommand && command <= kFirstRankingCommand + 2) {
     if (!ranking_.IsAlive()) return;
-    ranking_.SetRankingSubKind(command - kMarketCommandRankingBase);
+    ranking_.SetRankingSubKind(int(command - kFirstRankingCommand));
     if (current_ == &ranking_) {
       ShowMenuOf(code_);
       update_bar_.SetLastUpdate(ranking_.LastUpdateText());
     }
-  } else if (command >= kMarketCommandCurrencyBase && command < kMarketCommandCurrencyBase + 1000) {
-    ChooseCurrency(uint32_t(command));
+  } else if (command >= kFirstCurrencyCommand && command < kFirstCurrencyCommand + 1000) {
+    ChooseCurrency(command);
   }
 }
 

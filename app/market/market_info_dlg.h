@@ -57,7 +57,7 @@ class CMarketInfoDlg : public CBaseScreenDlg {
   void BuildScreen();
   void BuildTabStrip();
   void Layout();
-  void OnCommand(int command);
+  void OnCommand(uint32_t command);
   void OnListUpdate(uint32_t message, WPARAM wParam, LPARAM lParam);
   void ShowMenuOf(int code);
   void RebuildCurrencyMenu();

@@ -45,18 +45,11 @@ inline const MarketSubScreen* MarketSubScreenOfTab(int tab_id) {
   return nullptr;
 }
 
-// Commands and timers of the market screen.
-inline constexpr int kMarketCommandExit = 40003;
-inline constexpr int kMarketCommandVersion = 40004;
-inline constexpr int kMarketCommandRefresh = 40005;
-inline constexpr int kMarketCommandRankingBase = 40030;  // + sub-kind 0 to 2
-inline constexpr int kMarketCommandCurrencyBase = 50000;  // + exchange row index
+// Timers of the market screen.
 inline constexpr uintptr_t kMarketNetworkTimer = 1006;
 inline constexpr uintptr_t kMarketExitRetryTimer = 1007;
 inline constexpr uint32_t kMarketExitRetryMs = 2000;
 inline constexpr uint32_t kMarketTimerDelayMs = 100;
 inline constexpr uint32_t kMarketSaveWaitMs = 1000;
-inline constexpr int kMarketMessageRefreshFailed = 108;
-inline constexpr int kMarketMessageMyPageFull = 112;
 
 }  // namespace brantel

@@ -210,12 +210,12 @@ void CMyPageDlg::ExitViewer() {
 void CMyPageDlg::OnCommand(uint32_t command) {
   switch (command) {
     case kCmdMyPageEdit: OpenEditor(); break;
-    case kCmdMyPageExit: ExitViewer(); break;
-    case kCmdMyPageVersion: OpenVersion(); break;
-    case kCmdMyPageRefresh:
+    case kCmdExit: ExitViewer(); break;
+    case kCmdVersion: OpenVersion(); break;
+    case kCmdRefresh:
       if (!busy_) SetTimer(kMyPageNetworkTimer, kMyPageTimerMs);
       break;
-    case kCmdMyPageCloseDetail: CloseDetail(); break;
+    case kCmdClose: CloseDetail(); break;
     default: break;
   }
 }

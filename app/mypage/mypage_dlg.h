@@ -13,6 +13,7 @@
 
 #include "app/common/empty_list_hint.h"
 #include "app/detail/stock_detail_dlg.h"
+#include "app/common/menu_commands.h"
 #include "app/dialogs/menu_bar_wnd.h"
 #include "app/dialogs/version_info_dlg.h"
 #include "app/mypage/mypage_background_store.h"
@@ -34,16 +35,9 @@ inline constexpr uint32_t kMyPageMenu = 40014;
 inline constexpr int kMyPageListId = 10002;
 inline constexpr int kUpdateBarId = 10001;
 inline constexpr int kMyPageEditButton = 11205;
-inline constexpr int kMessageRefreshFailed = 108;
 // Shown over the empty watch list.
 inline constexpr char16_t kMyPageEmptyHint[] = u"'시장정보'나 '종목검색'에서 별을 선택해 등록하세요";
 inline constexpr int kMyPageEmptyHintTop = 20;
-// Menu commands of the screen.
-inline constexpr uint32_t kCmdMyPageEdit = 40001;
-inline constexpr uint32_t kCmdMyPageExit = 40003;
-inline constexpr uint32_t kCmdMyPageVersion = 40004;
-inline constexpr uint32_t kCmdMyPageRefresh = 40005;
-inline constexpr uint32_t kCmdMyPageCloseDetail = 40017;
 
 class CMyPageDlg : public CBaseScreenDlg {
  public:

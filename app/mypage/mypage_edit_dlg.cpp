@@ -29,7 +29,6 @@ constexpr uint32_t kTitlePicture = 1034;
 constexpr uint32_t kButtonStripPicture = 1033;
 constexpr Rect kTitleTextBox{55, 17, 425, 57};
 constexpr uint32_t kTitleBarOkCommand = 0x10000001;
-constexpr uint32_t kExitCommand = 40003;
 
 }  // namespace
 
@@ -149,7 +148,7 @@ bool CMyPageEditDlg::PreTranslateMessage(Message* msg) {
     case WM_END_KEY:
     case WM_TALK_KEY:
     case WM_CLOSE_REQUEST:
-      if (owner_) PostMessage(owner_, WM_COMMAND, kExitCommand, 0);
+      if (owner_) PostMessage(owner_, WM_COMMAND, kCmdExit, 0);
       return true;
     case WM_BACK_KEY:
       if (owner_) PostMessage(owner_, WM_SCREEN_BACK, 0, 0);
@@ -194,7 +193,7 @@ LRESULT CMyPageEditDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lPara
       else if (int(wParam) == kEditDownButton) Move(false);
       return 0;
     case WM_SCREEN_BACK:
-      if (owner_) PostMessage(owner_, WM_COMMAND, kExitCommand, 0);
+      if (owner_) PostMessage(owner_, WM_COMMAND, kCmdExit, 0);
       return 0;
     case WM_CLOSE:
       Close(false);

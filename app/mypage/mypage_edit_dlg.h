@@ -11,6 +11,7 @@
 
 #include <vector>
 
+#include "app/common/menu_commands.h"
 #include "app/dialogs/menu_bar_wnd.h"
 #include "controls/ce_button.h"
 #include "controls/mobile_list.h"
@@ -26,8 +27,6 @@ inline constexpr uint32_t kMyPageEditMenu = 40015;
 inline constexpr uintptr_t kMyPageEditLoadTimer = 1000;
 inline constexpr int kEditUpButton = 11202;
 inline constexpr int kEditDownButton = 11203;
-inline constexpr uint32_t kCmdEditSave = 40006;
-inline constexpr uint32_t kCmdEditCancel = 40007;
 
 class CMyPageEditDlg : public CBaseScreenDlg {
  public:

@@ -27,7 +27,6 @@ namespace {
 constexpr COLORREF kEditTextColor = 0x666666;
 constexpr COLORREF kEditBackground = 0xF2F2F2;
 constexpr int kEditTextHeight = 24;
-constexpr int kMessageStyleOk = 0;
 
 WideText SearchStamp() { return LastUpdateStamp(u"", kCategorySearch, 0, true); }
 
@@ -257,10 +256,10 @@ void CSearchDlg::OnBack() {
 
 void CSearchDlg::OnCommand(uint32_t command) {
   switch (command) {
-    case kCmdSearchExit:
+    case kCmdExit:
       if (main_dialog_ && main_dialog_->IsAlive()) PostViewerExit(main_dialog_->hwnd());
       break;
-    case kCmdSearchVersion: OpenVersion(); break;
+    case kCmdVersion: OpenVersion(); break;
     case kCmdSearchClear: ShowHint(); break;
     default: break;
   }

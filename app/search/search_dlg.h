@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/detail/detail_opener.h"
+#include "app/common/menu_commands.h"
 #include "app/dialogs/menu_bar_wnd.h"
 #include "app/dialogs/version_info_dlg.h"
 #include "app/search/search_edit.h"
@@ -28,11 +29,7 @@ inline constexpr int kSearchButtonId = 11002;
 inline constexpr int kSearchListId = 11221;
 inline constexpr int kSearchUpdateBarId = 10001;
 inline constexpr uint32_t kSearchMenu = 40016;
-inline constexpr uint32_t kCmdSearchExit = 40003;
-inline constexpr uint32_t kCmdSearchVersion = 40004;
-inline constexpr uint32_t kCmdSearchClear = 40009;
 inline constexpr int kSearchHintString = 103;
-inline constexpr int kMessageMyPageFull = 112;
 
 class CSearchDlg : public CBaseScreenDlg {
  public:

@@ -26,10 +26,6 @@ namespace brantel {
 namespace {
 
 constexpr uint32_t kWindowIconPicture = 110;
-constexpr int kMessageNoConnection = 111;
-constexpr int kMessageMasterFailed = 109;
-constexpr int kStyleOk = 0;
-constexpr int kStyleYesNo = 1;
 constexpr char16_t kInstallBrokenText[] = u"프로그램이 올바르게 설치되지 않았습니다. \r\n재설치해주세요.";
 // No numbered message covers a cache file that cannot be opened.
 constexpr char16_t kCacheUnavailableText[] = u"저장된 정보를 열 수 없어 \r\n마이페이지 목록을 보여드릴 수 없습니다.";
@@ -80,7 +76,7 @@ bool CStockMainDlg::Initialize() {
   SetTitleBarButton(hwnd(), TITLE_BUTTON_CLOSE);
   // 2. The resource library.
   if (!library) {
-    CMsgBoxDlg box(kViewerTitle, kInstallBrokenText, kStyleOk);
+    CMsgBoxDlg box(kViewerTitle, kInstallBrokenText, kMessageStyleOk);
     box.DoModal(this);
     Quit();
     return false;
@@ -144,7 +140,7 @@ intptr_t CStockMainDlg::AskToConnect() {
   // open unseen behind it.
   const bool lower_loading = loading_ && loading_->IsAlive() && loading_->top_most();
   if (lower_loading) loading_->SetTopMost(false);
-  const intptr_t answer = ShowNumberedMessage(this, kMessageNoConnection, kStyleYesNo);
+  const intptr_t answer = ShowNumberedMessage(this, kMessageNoConnection, kMessageStyleYesNo);
   if (lower_loading && loading_ && loading_->IsAlive()) loading_->SetTopMost(true);
   return answer;
 }
@@ -182,14 +178,14 @@ void CStockMainDlg::OnFirstTick() {
   if (!IsWindow(self) || ending_) return;
   if (!refreshed) {
     CloseLoading();
-    ShowNumberedMessage(this, kMessageMasterFailed, kStyleOk);
+    ShowNumberedMessage(this, kMessageMasterFailed, kMessageStyleOk);
     if (IsWindow(self)) Post(WM_DESTROY);
     return;
   }
   ShowScreen(kScreenMyPage);
   CloseLoading();
   // An empty MyPage must not pass for an empty watch list.
-  if (CacheCannotBeOpened() && IsAlive()) CMsgBoxDlg(kViewerTitle, kCacheUnavailableText, kStyleOk).DoModal(this);
+  if (CacheCannotBeOpened() && IsAlive()) CMsgBoxDlg(kViewerTitle, kCacheUnavailableText, kMessageStyleOk).DoModal(this);
   if (ShouldShowHelp() && IsAlive()) {
     help_ = std::make_unique<CHelpDlg>();
     help_->Open(this);

@@ -271,7 +271,7 @@ TEST_F(DialogTest, VersionShowsTheFileOrTheVersionAndTurnsSystemKeysIntoCommands
   version.Post(0x36E);
   Settle();
   int exits = 0;
-  for (auto& r : screen_.Only(WM_COMMAND)) exits += r.wParam == kExitCommand;
+  for (auto& r : screen_.Only(WM_COMMAND)) exits += r.wParam == kCmdExit;
   EXPECT_EQ(exits, 3);
   EXPECT_EQ(screen_.Count(WM_SCREEN_BACK), 1);
 }

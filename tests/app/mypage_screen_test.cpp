@@ -84,7 +84,7 @@ TEST_F(MyPageTest, CategoriesShowSectionsEntriesAndOpenTheDetailOnStocksOnly) {
   EXPECT_EQ(s.detail()->record().code, u"005930");
   EXPECT_EQ(opened_high52, u"88,800");
   EXPECT_TRUE(opened_in_mypage);
-  s.Post(WM_COMMAND, kCmdMyPageCloseDetail);
+  s.Post(WM_COMMAND, kCmdClose);
   EXPECT_TRUE(RunUntil([&] { return s.detail() == nullptr; }));
 }
 
@@ -98,7 +98,7 @@ TEST_F(MyPageTest, OnlyTheFirstAnswerOfARunIsStoredAndShownFirstNextTime) {
 
   StartServer({"--fixed-clock", "2026-12-07 14:00"});
   const int before = MyPageRequests();
-  s.Post(WM_COMMAND, kCmdMyPageRefresh);
+  s.Post(WM_COMMAND, kCmdRefresh);
   ASSERT_TRUE(RunUntil([&] { return MyPageRequests() > before && !s.busy(); }));
   const WideText second = CellText(body, 1, 1);
   ASSERT_NE(first, second);
@@ -133,7 +133,7 @@ TEST_F(MyPageTest, AFailedRefreshKeepsTheRowsAndExitWaitsForARefresh) {
       .Call([&] { box_up = GetActiveWindow() != active_before; })
       .Tap((ok.left + ok.right) / 2.0, (ok.top + ok.bottom) / 2.0 + 52);
   ASSERT_TRUE(StartScript(close_box.steps()));
-  s.Post(WM_COMMAND, kCmdMyPageRefresh);
+  s.Post(WM_COMMAND, kCmdRefresh);
   EXPECT_TRUE(RunUntil([&] { return IsScriptDone() && !s.busy(); }, 15000));
   EXPECT_TRUE(box_up);
   EXPECT_EQ(GetActiveWindow(), active_before);
@@ -150,10 +150,10 @@ TEST_F(MyPageTest, AFailedRefreshKeepsTheRowsAndExitWaitsForARefresh) {
   exit_while_busy.Wait(600).Call([&] {
     busy_when_asked = s.busy();
     asked = std::chrono::steady_clock::now();
-    s.Post(WM_COMMAND, kCmdMyPageExit);
+    s.Post(WM_COMMAND, kCmdExit);
   });
   ASSERT_TRUE(StartScript(exit_while_busy.steps()));
-  s.Post(WM_COMMAND, kCmdMyPageRefresh);
+  s.Post(WM_COMMAND, kCmdRefresh);
   ASSERT_TRUE(RunUntil([&] { return main_.exit_posts > 0; }, 10000));
   EXPECT_TRUE(busy_when_asked);
   const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - asked);
