@@ -31,7 +31,10 @@ std::string BuildRequestHead(std::string_view host, int port, std::string_view p
   head += path;
   head += " HTTP/1.1\r\nHost: ";
   head += host.substr(0, kMaxHostInHead);
-  if (port != 80) head += ":" + std::to_string(port);
+  if (port != 80) {
+    head += ':';
+    head += std::to_string(port);
+  }
   head += "\r\n";
   // "text/xml;" with its semicolon is what the server has always received.
   head += "Content-Type: text/xml;\r\nCache-Control: no-cache\r\nConnection: close\r\n";

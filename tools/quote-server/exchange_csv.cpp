@@ -137,7 +137,7 @@ std::optional<double> ReadCsvNumber(std::string_view field) {
     negative = field[0] == '-';
     field.remove_prefix(1);
   }
-  char plain[64];
+  char plain[64] = {};
   size_t n = 0;
   for (char c : field) {
     if (c == ',') continue;

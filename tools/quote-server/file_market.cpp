@@ -153,7 +153,7 @@ std::string FileMarketBuilder::IndexCode(const std::string& name, std::string& g
   for (unsigned char c : WithoutBlanks(name)) h = (h ^ c) * 16777619u;
   char code[16];
   std::snprintf(code, sizeof code, "IX%08X", h);
-  group = "0";
+  group = '0';
   return code;
 }
 
@@ -165,7 +165,7 @@ FileMarketBuilder::Entry& FileMarketBuilder::EntryFor(int category, const std::s
   Entry& e = entries_.emplace_back();
   e.instrument.category = category;
   e.instrument.code = code;
-  e.instrument.group = "0";
+  e.instrument.group = '0';
   return e;
 }
 
@@ -225,7 +225,7 @@ std::shared_ptr<const FileMarket> FileMarketBuilder::Finish() {
   if (!entry_of_.count(std::to_string(kExchange) + "FX@KRW")) {
     Entry& won = EntryFor(kExchange, "FX@KRW");
     won.instrument.name = "원화";
-    won.instrument.group = "2";
+    won.instrument.group = '2';
     if (moment_key_ >= 0) {
       DayRow row;
       row.day = moment_key_ / 2000;

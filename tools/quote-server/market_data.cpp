@@ -71,7 +71,7 @@ bool MarketData::LoadFile(const std::string& path, int category, std::string& er
       double shares = 0;
       if (category == kStock) {
         in.market = f[2];
-        in.group = "0";
+        in.group = '0';
         ok = (in.market == "KOSPI" || in.market == "KOSDAQ") && ReadNumber(f[3], in.reference) && ReadNumber(f[4], shares);
         in.volatility = in.market == "KOSPI" ? 0.018 : 0.026;
         in.shares = int64_t(shares);
