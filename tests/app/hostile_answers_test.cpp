@@ -9,7 +9,7 @@
 
 #include "protocol/answer_limits.h"
 #include "tests/app/market_test_support.h"
-#include "tests/protocol/loopback_server.h"
+#include "tests/support/loopback_http_server.h"
 
 namespace brantel::testing {
 namespace {

@@ -24,7 +24,7 @@
 #include "protocol/device_identity.h"
 #include "protocol/request_settings.h"
 #include "protocol/standard_currency.h"
-#include "tests/platform/ui_test_support.h"
+#include "tests/support/ui_test_support.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/quote_server_process.h"
 #include "tests/support/temp_folder.h"

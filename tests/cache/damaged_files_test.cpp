@@ -17,7 +17,7 @@
 #include "cache/master_refresh.h"
 #include "cache/quote_store.h"
 #include "cache_test_support.h"
-#include "tests/platform/registry_test_support.h"
+#include "tests/support/registry_test_support.h"
 #include "tests/support/temp_folder.h"
 
 namespace brantel {

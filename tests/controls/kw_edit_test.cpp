@@ -9,7 +9,7 @@
 #include "platform/ui/headless_backend.h"
 #include "platform/ui/script_player.h"
 #include "platform/ui/app_messages.h"
-#include "tests/platform/ui_test_support.h"
+#include "tests/support/ui_test_support.h"
 
 namespace brantel {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/registry/registry_store.h"
-#include "registry_test_support.h"
+#include "tests/support/registry_test_support.h"
 
 namespace brantel {
 namespace {

@@ -10,7 +10,7 @@
 #include "platform/device/accelerometer_rotation.h"
 #include "platform/ui/motion_sensor.h"
 #include "private_system_bus.h"
-#include "registry_test_support.h"
+#include "tests/support/registry_test_support.h"
 
 namespace brantel {
 namespace {

@@ -11,7 +11,7 @@
 #include "platform/device/network_state.h"
 #include "platform/registry/registry_store.h"
 #include "private_system_bus.h"
-#include "registry_test_support.h"
+#include "tests/support/registry_test_support.h"
 
 namespace brantel {
 namespace {

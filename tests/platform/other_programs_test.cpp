@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "platform/folders.h"
-#include "registry_test_support.h"
+#include "tests/support/registry_test_support.h"
 
 namespace brantel {
 namespace {

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "platform/folders.h"
-#include "registry_test_support.h"
+#include "tests/support/registry_test_support.h"
 
 namespace brantel {
 namespace {

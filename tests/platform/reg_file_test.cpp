@@ -3,7 +3,7 @@
 #include "platform/registry/reg_file_import.h"
 #include "platform/registry/reg_file_writer.h"
 #include "platform/text.h"
-#include "registry_test_support.h"
+#include "tests/support/registry_test_support.h"
 
 namespace brantel {
 namespace {

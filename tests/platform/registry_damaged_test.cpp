@@ -11,7 +11,7 @@
 
 #include "platform/registry/damaged_file.h"
 #include "platform/registry/registry_store.h"
-#include "registry_test_support.h"
+#include "tests/support/registry_test_support.h"
 
 namespace brantel {
 namespace {
@@ -41,9 +41,11 @@ void FillRegistry(const std::string& path) {
   RegKeyId key = 0;
   ASSERT_EQ(store.CreateKey(HKEY_LOCAL_MACHINE, kKey, &key), ERROR_SUCCESS);
   ASSERT_EQ(store.Transaction([&] {
-    for (int i = 0; i < 300; ++i)
-      if (store.SetValue(key, "v" + std::to_string(i), REG_BINARY, std::string(500, char(i))) != ERROR_SUCCESS)
-        return ERROR_CANTWRITE;
+    for (int i = 0; i < 300; ++i) {
+      std::string name = "v";
+      name += std::to_string(i);
+      if (store.SetValue(key, name, REG_BINARY, std::string(500, char(i))) != ERROR_SUCCESS) return ERROR_CANTWRITE;
+    }
     return ERROR_SUCCESS;
   }),
             ERROR_SUCCESS);

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "platform/registry/registry_watch.h"
-#include "registry_test_support.h"
+#include "tests/support/registry_test_support.h"
 
 namespace brantel {
 namespace {
@@ -153,7 +153,9 @@ TEST_F(RegistryStoreTest, ThreadsWritingAtOnceLoseNothing) {
       for (int i = 0; i < kEach; ++i) {
         RegKeyId id = 0;
         ASSERT_EQ(store->CreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\T" + std::to_string(t), &id), ERROR_SUCCESS);
-        ASSERT_EQ(store->SetValue(id, "v" + std::to_string(i), REG_DWORD, std::string(4, char(i))), ERROR_SUCCESS);
+        std::string name = "v";
+        name += std::to_string(i);
+        ASSERT_EQ(store->SetValue(id, name, REG_DWORD, std::string(4, char(i))), ERROR_SUCCESS);
       }
     });
   }

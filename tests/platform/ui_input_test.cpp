@@ -22,7 +22,7 @@
 #include "platform/ui/script_player.h"
 #include "platform/ui/shell.h"
 #include "platform/ui/window_dump.h"
-#include "tests/platform/ui_test_support.h"
+#include "tests/support/ui_test_support.h"
 
 namespace brantel {
 namespace {

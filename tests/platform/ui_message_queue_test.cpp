@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "platform/ui/message_queue.h"
-#include "tests/platform/ui_test_support.h"
+#include "tests/support/ui_test_support.h"
 
 namespace brantel {
 namespace {

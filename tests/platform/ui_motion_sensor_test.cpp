@@ -12,7 +12,7 @@
 #include "platform/ui/message_queue.h"
 #include "platform/ui/motion_sensor.h"
 #include "platform/ui/registry_watch_message.h"
-#include "tests/platform/ui_test_support.h"
+#include "tests/support/ui_test_support.h"
 #include "tests/support/temp_folder.h"
 
 namespace brantel {

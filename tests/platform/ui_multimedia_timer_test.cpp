@@ -10,7 +10,7 @@
 
 #include "platform/ui/message_queue.h"
 #include "platform/ui/multimedia_timer.h"
-#include "tests/platform/ui_test_support.h"
+#include "tests/support/ui_test_support.h"
 
 namespace brantel {
 namespace {

@@ -14,7 +14,7 @@
 #include "platform/process/published_windows.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/other_programs_link.h"
-#include "tests/platform/ui_test_support.h"
+#include "tests/support/ui_test_support.h"
 #include "tests/support/temp_folder.h"
 
 extern char** environ;

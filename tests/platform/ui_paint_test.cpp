@@ -7,7 +7,7 @@
 #include "platform/ui/message_queue.h"
 #include "platform/ui/paint.h"
 #include "platform/ui/screen.h"
-#include "tests/platform/ui_test_support.h"
+#include "tests/support/ui_test_support.h"
 
 namespace brantel {
 namespace {

@@ -20,7 +20,7 @@
 #include "platform/ui/sdl_backend.h"
 #include "platform/ui/shell.h"
 #include "platform/ui/soft_key_bar.h"
-#include "tests/platform/ui_test_support.h"
+#include "tests/support/ui_test_support.h"
 
 namespace brantel {
 namespace {

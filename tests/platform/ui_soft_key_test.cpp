@@ -9,7 +9,7 @@
 #include "platform/ui/message_queue.h"
 #include "platform/ui/script_player.h"
 #include "platform/ui/soft_key_bar.h"
-#include "tests/platform/ui_test_support.h"
+#include "tests/support/ui_test_support.h"
 
 namespace brantel {
 namespace {

@@ -12,8 +12,8 @@
 #include "platform/ui/display.h"
 #include "platform/ui/motion_sensor.h"
 #include "platform/ui/sdl_backend.h"
-#include "registry_test_support.h"
-#include "tests/platform/ui_test_support.h"
+#include "tests/support/registry_test_support.h"
+#include "tests/support/ui_test_support.h"
 
 namespace brantel {
 namespace {

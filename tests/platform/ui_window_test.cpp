@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/message_queue.h"
-#include "tests/platform/ui_test_support.h"
+#include "tests/support/ui_test_support.h"
 
 namespace brantel {
 namespace {

@@ -14,7 +14,7 @@
 #include "protocol/request_settings.h"
 #include "protocol/row_key.h"
 #include "protocol/standard_currency.h"
-#include "tests/protocol/loopback_server.h"
+#include "tests/support/loopback_http_server.h"
 #include "tests/support/temp_folder.h"
 
 namespace brantel {

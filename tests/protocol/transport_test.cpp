@@ -16,7 +16,7 @@
 #include "protocol/http_answer.h"
 #include "protocol/socket_exchange.h"
 #include "protocol/wire_text.h"
-#include "tests/protocol/loopback_server.h"
+#include "tests/support/loopback_http_server.h"
 #include "tests/support/temp_folder.h"
 
 namespace brantel {

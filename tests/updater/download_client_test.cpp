@@ -9,14 +9,16 @@
 #include <thread>
 
 #include "tests/support/temp_folder.h"
-#include "tests/updater/loopback_server.h"
+#include "tests/support/loopback_http_server.h"
 #include "tests/updater/nginx_server.h"
 #include "updater/download_address.h"
 
 namespace brantel {
 namespace {
 
-using testing::LoopbackServer;
+using testing_support::FileAnswer;
+using testing_support::LoopbackServer;
+using testing_support::SendText;
 using testing::ReadFile;
 using testing::TempFolder;
 
@@ -32,7 +34,7 @@ int Download(const std::string& url, const std::string& dest, uint64_t& written,
 
 TEST(DownloadClient, SendsTheRequestTextWithHostWithoutPortAndStoresTheBody) {
   const std::string body = Pattern(20000);  // several blocks
-  LoopbackServer server([&](const std::string&, int fd) { LoopbackServer::Send(fd, LoopbackServer::Ok(body)); });
+  LoopbackServer server([&](int fd, const std::string&) { SendText(fd, FileAnswer(body)); });
   TempFolder dir;
   std::vector<std::pair<uint64_t, uint64_t>> calls;
   DownloadOptions options;
@@ -67,8 +69,8 @@ TEST(DownloadClient, SendsTheRequestTextWithHostWithoutPortAndStoresTheBody) {
 
 TEST(DownloadClient, ErrorStatusesMapToTheirCodesAndLeaveAnEmptyFile) {
   int status = 0;
-  LoopbackServer server([&](const std::string&, int fd) {
-    LoopbackServer::Send(fd, "HTTP/1.1 " + std::to_string(status) + " X\r\nContent-Length: 5\r\n\r\nerror");
+  LoopbackServer server([&](int fd, const std::string&) {
+    SendText(fd, "HTTP/1.1 " + std::to_string(status) + " X\r\nContent-Length: 5\r\n\r\nerror");
   });
   TempFolder dir;
   const std::pair<int, int> cases[] = {{302, -399}, {399, -399}, {400, -400}, {404, -404}, {405, -405},
@@ -88,10 +90,10 @@ TEST(DownloadClient, AnswerWithoutLengthIsReadUntilTheServerCloses) {
   // A body spread over many blocks, and containing a "Content-Length:" line
   // of its own, is taken whole and not misread.
   const std::string body = "Content-Length: 3\r\n" + Pattern(50000);
-  LoopbackServer server([&](const std::string&, int fd) {
-    LoopbackServer::Send(fd, "HTTP/1.0 200 OK\r\nServer: t\r\n\r\n");
+  LoopbackServer server([&](int fd, const std::string&) {
+    SendText(fd, "HTTP/1.0 200 OK\r\nServer: t\r\n\r\n");
     for (size_t i = 0; i < body.size(); i += 3000) {
-      LoopbackServer::Send(fd, body.substr(i, 3000));
+      SendText(fd, body.substr(i, 3000));
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
   });
@@ -103,8 +105,8 @@ TEST(DownloadClient, AnswerWithoutLengthIsReadUntilTheServerCloses) {
 }
 
 TEST(DownloadClient, ShortBodyIsAFailureAndKeepsWhatArrived) {
-  LoopbackServer server([&](const std::string&, int fd) {
-    LoopbackServer::Send(fd, "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + std::string(600, 'z'));
+  LoopbackServer server([&](int fd, const std::string&) {
+    SendText(fd, "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + std::string(600, 'z'));
   });
   TempFolder dir;
   uint64_t written = 0;
@@ -115,10 +117,10 @@ TEST(DownloadClient, ShortBodyIsAFailureAndKeepsWhatArrived) {
 
 TEST(DownloadClient, HeaderSplitAcrossBlocksAndExtraBytesAfterTheBody) {
   // The header arrives in pieces; the server sends more than it announced.
-  LoopbackServer server([&](const std::string&, int fd) {
-    LoopbackServer::Send(fd, "HTTP/1.1 200 OK\r\nX-Pad: " + std::string(9000, 'p') + "\r\n");
+  LoopbackServer server([&](int fd, const std::string&) {
+    SendText(fd, "HTTP/1.1 200 OK\r\nX-Pad: " + std::string(9000, 'p') + "\r\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    LoopbackServer::Send(fd, "content-length:  1 2\r\n\r\nhello world and more");
+    SendText(fd, "content-length:  1 2\r\n\r\nhello world and more");
   });
   TempFolder dir;
   uint64_t written = 0;
@@ -128,7 +130,7 @@ TEST(DownloadClient, HeaderSplitAcrossBlocksAndExtraBytesAfterTheBody) {
 
 TEST(DownloadClient, BrokenAnswersFailWithoutExhaustingMemory) {
   std::string answer;
-  LoopbackServer server([&](const std::string&, int fd) { LoopbackServer::Send(fd, answer); });
+  LoopbackServer server([&](int fd, const std::string&) { SendText(fd, answer); });
   TempFolder dir;
   uint64_t written = 0;
   DownloadOptions small;
@@ -176,15 +178,15 @@ TEST(DownloadClient, AddressAndDestinationChecks) {
   EXPECT_EQ(Download("http://127.0.0.1:" + std::to_string(port) + "/x", dir / "f", written),
             kDownloadConnectFailed);
   // A destination that cannot be created.
-  LoopbackServer server([&](const std::string&, int fd) { LoopbackServer::Send(fd, LoopbackServer::Ok("x")); });
+  LoopbackServer server([&](int fd, const std::string&) { SendText(fd, FileAnswer("x")); });
   EXPECT_EQ(Download(server.url("/x"), dir / "no/such/folder/f", written), kDownloadEmptyDestination);
 }
 
 TEST(DownloadClient, CancelDuringTheTransferKeepsTheBytesSoFar) {
-  LoopbackServer server([&](const std::string&, int fd) {
-    LoopbackServer::Send(fd, "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n");
+  LoopbackServer server([&](int fd, const std::string&) {
+    SendText(fd, "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n");
     for (int i = 0; i < 100; ++i) {
-      LoopbackServer::Send(fd, std::string(1000, 'c'));
+      SendText(fd, std::string(1000, 'c'));
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
   });
@@ -201,7 +203,7 @@ TEST(DownloadClient, CancelDuringTheTransferKeepsTheBytesSoFar) {
 }
 
 TEST(DownloadClient, SilentServerTimesOutAndCancelStillWorksWhileWaiting) {
-  LoopbackServer server([&](const std::string&, int) { std::this_thread::sleep_for(std::chrono::milliseconds(1500)); });
+  LoopbackServer server([&](int, const std::string&) { std::this_thread::sleep_for(std::chrono::milliseconds(1500)); });
   TempFolder dir;
   uint64_t written = 0;
   DownloadOptions options;

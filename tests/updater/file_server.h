@@ -14,14 +14,14 @@
 #include <thread>
 
 #include "tests/support/temp_folder.h"
-#include "tests/updater/loopback_server.h"
+#include "tests/support/loopback_http_server.h"
 
 namespace brantel::testing {
 
 class FileServer {
  public:
   explicit FileServer(std::string root)
-      : root_(std::move(root)), server_([this](const std::string& request, int fd) { Answer(request, fd); }) {}
+      : root_(std::move(root)), server_([this](int fd, const std::string& request) { Answer(request, fd); }) {}
 
   std::string url(const std::string& path) const { return server_.url(path); }
   int port() const { return server_.port(); }
@@ -43,19 +43,19 @@ class FileServer {
       std::lock_guard lock(mutex_);
       ++counts_[path];
       if (failing_.count(path)) {
-        LoopbackServer::Send(fd, "HTTP/1.1 500 Broken\r\nContent-Length: 0\r\n\r\n");
+        testing_support::SendText(fd, "HTTP/1.1 500 Broken\r\nContent-Length: 0\r\n\r\n");
         return;
       }
     }
     struct stat st {};
     if (path.find("..") != std::string::npos || stat((root_ + path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-      LoopbackServer::Send(fd, "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
+      testing_support::SendText(fd, "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
       return;
     }
     const std::string body = ReadFile(root_ + path);
-    LoopbackServer::Send(fd, "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n");
+    testing_support::SendText(fd, testing_support::FileAnswerHead(body.size()));
     for (size_t i = 0; i < body.size(); i += 4096) {
-      LoopbackServer::Send(fd, body.substr(i, 4096));
+      testing_support::SendText(fd, std::string_view(body).substr(i, 4096));
       if (delay_ms_ > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms_.load()));
     }
   }
@@ -65,7 +65,7 @@ class FileServer {
   std::set<std::string> failing_;
   std::map<std::string, int> counts_;
   std::atomic<int> delay_ms_{0};
-  LoopbackServer server_;
+  testing_support::LoopbackServer server_;
 };
 
 }  // namespace brantel::testing

@@ -7,12 +7,14 @@
 
 #include "platform/folders.h"
 #include "tests/support/temp_folder.h"
-#include "tests/updater/loopback_server.h"
+#include "tests/support/loopback_http_server.h"
 
 namespace brantel {
 namespace {
 
-using testing::LoopbackServer;
+using testing_support::FileAnswer;
+using testing_support::LoopbackServer;
+using testing_support::SendText;
 using testing::TempFolder;
 
 std::string Entry(const std::string& name, int version, const std::string& local, const std::string& extra = "") {
@@ -28,13 +30,13 @@ std::string Doc(const std::string& head, const std::string& body) {
 class UpdateCheck : public ::testing::Test {
  protected:
   UpdateCheck()
-      : server_([this](const std::string&, int fd) {
+      : server_([this](int fd, const std::string&) {
           ++requests_;
           if (failures_left_ > 0) {
             --failures_left_;
-            LoopbackServer::Send(fd, "HTTP/1.1 503 Busy\r\nContent-Length: 0\r\n\r\n");
+            SendText(fd, "HTTP/1.1 503 Busy\r\nContent-Length: 0\r\n\r\n");
           } else {
-            LoopbackServer::Send(fd, LoopbackServer::Ok(manifest_));
+            SendText(fd, FileAnswer(manifest_));
           }
         }) {
     setup_.manifest_address = Widen(server_.url("/update/q_stock_update.xml"));

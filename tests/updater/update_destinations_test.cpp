@@ -240,22 +240,22 @@ TEST_F(UpdateDestinationRule, AFileThatChangesBetweenAttemptsIsFetchedWholeAgain
   // the new file whole.
   const std::string old_file(200000, 'o'), new_file(200000, 'n');
   int attempt = 0;
-  testing::LoopbackServer server([&](const std::string& request, int fd) {
+  testing_support::LoopbackServer server([&](int fd, const std::string& request) {
     if (request.find("/m.xml") != std::string::npos) {
-      testing::LoopbackServer::Send(
-          fd, testing::LoopbackServer::Ok("<u><head update_date=\"9\"/><body><update_file name=\"f\"><file_Info "
+      testing_support::SendText(
+          fd, testing_support::FileAnswer("<u><head update_date=\"9\"/><body><update_file name=\"f\"><file_Info "
                                           "down_url=\"http://127.0.0.1:" + std::to_string(server_port_) +
                                           "/f\" local_path=\"\\TARGET-DIRECTORY\\f.bin\"/></update_file></body></u>"));
       return;
     }
     ++attempt;
     if (attempt == 1) {
-      testing::LoopbackServer::Send(fd, "HTTP/1.1 200 OK\r\nContent-Length: 200000\r\n\r\n" + old_file.substr(0, 100000));
+      testing_support::SendText(fd, "HTTP/1.1 200 OK\r\nContent-Length: 200000\r\n\r\n" + old_file.substr(0, 100000));
     } else if (attempt == 2) {
-      testing::LoopbackServer::Send(fd, "HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 100000-199999/200000\r\n"
-                                        "Content-Length: 100000\r\n\r\n" + new_file.substr(100000));
+      testing_support::SendText(fd, "HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 100000-199999/200000\r\n"
+                                    "Content-Length: 100000\r\n\r\n" + new_file.substr(100000));
     } else {
-      testing::LoopbackServer::Send(fd, testing::LoopbackServer::Ok(new_file));
+      testing_support::SendText(fd, testing_support::FileAnswer(new_file));
     }
   });
   server_port_ = server.port();
