@@ -20,8 +20,6 @@ class CAnsiWideText {
 
   const char* Narrow() const { return narrow_.c_str(); }
   const char16_t* Wide() const { return wide_.c_str(); }
-  const std::string& NarrowText() const { return narrow_; }
-  const WideText& WideString() const { return wide_; }
   // Sizes including the terminator; 0 for a null source.
   size_t NarrowSize() const { return narrow_size_; }
   size_t WideLength() const { return wide_length_; }

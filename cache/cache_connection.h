@@ -46,7 +46,6 @@ class CacheConnection {
   const std::string& Path() const { return path_; }
 
   SQLite3Database& Open();
-  SQLite3Database& Db() { return db_; }
 
   // ApplyPragmas (when asked) then BEGIN; the caught-error path rolls back.
   void Begin(bool with_pragmas = true);

@@ -25,13 +25,6 @@ void AppendSqlLiteral(std::string& out, std::string_view narrow) {
   out += '\'';
 }
 
-std::string QuoteSqlLiteral(std::string_view narrow) {
-  std::string out;
-  out.reserve(narrow.size() + 2);
-  AppendSqlLiteral(out, narrow);
-  return out;
-}
-
 WideText BuildQuotedCodeList(std::span<const WideText> codes) {
   WideText out;
   for (const WideText& code : codes) {

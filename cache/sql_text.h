@@ -19,8 +19,7 @@ inline constexpr size_t kSqlBufferLarge = 4096;
 // cut to buffer_size - 1 bytes (and then fails to compile, never overflows).
 std::string FormatSql(size_t buffer_size, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-// 'text' with every single quote doubled, so the text cannot end the literal.
-std::string QuoteSqlLiteral(std::string_view narrow);
+// Appends 'text' with every single quote doubled, so the text cannot end the literal.
 void AppendSqlLiteral(std::string& out, std::string_view narrow);
 
 // The inside of an IN list for codes: 'A','B','C' (each quoted as above),

@@ -16,19 +16,9 @@ CFlickingCtrl::CFlickingCtrl() = default;
 
 CFlickingCtrl::~CFlickingCtrl() { AbortMotion(); }
 
-void CFlickingCtrl::SetSnapUnit(int vertical, int horizontal) {
-  state_.vertical().snap = vertical;
-  state_.horizontal().snap = horizontal;
-}
-
 void CFlickingCtrl::SetVerticalRange(int extent, int view) {
   state_.vertical().extent = extent;
   state_.vertical().view = view;
-}
-
-void CFlickingCtrl::SetHorizontalRange(int extent, int view) {
-  state_.horizontal().extent = extent;
-  state_.horizontal().view = view;
 }
 
 void CFlickingCtrl::AbortMotion() {

@@ -30,16 +30,11 @@ class CFlickingCtrl : public Window {
 
   // The window that gets WM_FLICKING_SCROLLED (the control itself when 0).
   void SetTargetWindow(HWND target) { target_ = target; }
-  void EnableHorizontal(bool enabled) { state_.horizontal_enabled = enabled; }
-  void SetSpeed(FlickSpeed speed) { state_.speed = speed; }
-  void SetBusy(bool busy) { state_.busy = busy; }
   // Ends a running inertial run after its coasting phase.
   void RequestStop() { state_.stop_request = true; }
-  void SetSnapUnit(int vertical, int horizontal = 0);
 
   int VerticalPosition() const { return state_.vertical().position; }
   void SetVerticalPosition(int position) { state_.vertical().position = position; }
-  int HorizontalPosition() const { return state_.axis(FlickAxisId::kHorizontal).position; }
   const FlickingState& flicking() const { return state_; }
   FlickingState& flicking() { return state_; }
   // True while an inertial or settle run moves the list.
@@ -56,7 +51,6 @@ class CFlickingCtrl : public Window {
   void StopMotion();
   // Sets the vertical extent and view (the content height and the visible height).
   void SetVerticalRange(int extent, int view);
-  void SetHorizontalRange(int extent, int view);
   HWND target() const { return target_ ? target_ : hwnd(); }
   // Ends any run at once (the window is going or the content was replaced).
   void AbortMotion();

@@ -64,11 +64,9 @@ class CMobileListCtrl : public CFlickingCtrl {
   void SetSelectionImage(uint32_t image_id) { look_.selection_image = Picture(image_id); }
   void SetSelectionColor(COLORREF color) { look_.selection_color = color; }
   void SetSeparatorPen(COLORREF color, int width);
-  void SetSeparatorImage(uint32_t image_id) { look_.separator_image = Picture(image_id); }
   void SetThumbImages(uint32_t top, uint32_t body, uint32_t bottom);
   void SetThumbWidth(int width) { look_.thumb_width = width; }
   void EnableScrollBar(bool enabled) { look_.scroll_bar = enabled; }
-  void SetPinnedHeaderAlpha(int alpha) { look_.pinned_alpha = alpha; }
   // Resizes the window and recomputes the layout.
   void Resize(int width, int height);
 

@@ -63,12 +63,6 @@ void CMobileListHead::SetIndicator(uint32_t image_id, const Rect& rect) {
   Invalidate();
 }
 
-void CMobileListHead::SetTextStyle(const Font& font, COLORREF color) {
-  font_ = font;
-  text_color_ = color;
-  Invalidate();
-}
-
 int CMobileListHead::HitColumn(Point p) const {
   for (size_t i = 0; i < columns_.size(); ++i)
     if (columns_[i].hit.Contains(p)) return int(i);

@@ -44,7 +44,6 @@ class CMobileListHead : public Window {
   // The indicator shown in columns that cycle; `rect` is relative to a
   // column's left edge. Magenta (0xFF00FF) is its transparent colour.
   void SetIndicator(uint32_t image_id, const Rect& rect);
-  void SetTextStyle(const Font& font, COLORREF color);
 
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override;
 

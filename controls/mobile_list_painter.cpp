@@ -86,11 +86,7 @@ void MobileListPainter::Paint(DeviceContext& window, MobileListRows& rows, const
     PaintRow(dc, row, y, frame.width, metrics, look, lit);
     if (separator > 0) {
       const int sy = y + height;
-      if (look.separator_image) {
-        if (sy + look.separator_image->height() <= frame.height - 2) DrawImage(dc, 0, sy, *look.separator_image);
-      } else if (look.separator.style != PS_NULL) {
-        dc.FillSolid(Rect{0, sy, frame.width, sy + separator}, look.separator.color);
-      }
+      if (look.separator.style != PS_NULL) dc.FillSolid(Rect{0, sy, frame.width, sy + separator}, look.separator.color);
     }
   }
   PaintPinnedHeader(dc, rows, metrics, look, frame);
@@ -112,11 +108,7 @@ void MobileListPainter::PaintPinnedHeader(DeviceContext& dc, MobileListRows& row
     PaintRow(buffer, row, 0, frame.width, metrics, look, false);
     pinned_row_ = pinned.row;
   }
-  if (look.pinned_alpha >= 0)
-    dc.AlphaBlend(0, pinned.offset, frame.width, height, pinned_, 0, 0, frame.width, height,
-                  BlendFunction{uint8_t(look.pinned_alpha), 0});
-  else
-    dc.BitBlt(0, pinned.offset, frame.width, height, pinned_, 0, 0);
+  dc.BitBlt(0, pinned.offset, frame.width, height, pinned_, 0, 0);
 }
 
 void MobileListPainter::PaintThumb(DeviceContext& dc, const MobileListMetrics& metrics, const MobileListLook& look,

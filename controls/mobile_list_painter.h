@@ -21,12 +21,10 @@ struct MobileListLook {
   std::shared_ptr<const Surface> selection_image;  // at the selected row's top-left
   COLORREF selection_color = 0x7F4F1F;             // without a selection image
   Pen separator{PS_SOLID, 1, 0x585858};
-  std::shared_ptr<const Surface> separator_image;  // drawn instead of the line when set
   std::shared_ptr<const Surface> thumb_top, thumb_body, thumb_bottom;
   COLORREF thumb_color = 0xA0A0A0;  // without thumb pictures
   int thumb_width = 6;
   bool scroll_bar = true;
-  int pinned_alpha = -1;  // constant alpha of the pinned header; < 0 copies it
   // Draws the resource picture `id` stretched into a rectangle (cells
   // without a bitmap); unset draws nothing.
   std::function<void(DeviceContext&, uint32_t id, const Rect&)> draw_picture;

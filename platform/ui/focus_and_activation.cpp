@@ -86,8 +86,6 @@ bool SetForegroundWindow(HWND hwnd) {
   return true;
 }
 
-HWND GetForegroundWindow() { return GetActiveWindow(); }
-
 HWND SetFocus(HWND hwnd) {
   HWND top = 0;
   {

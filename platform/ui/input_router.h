@@ -33,8 +33,6 @@ void RouteCompositionResult(WideView text);
 void RouteCompositionEnd();
 bool IsComposing();
 
-bool IsPointerDown();
-
 // The desktop asks to close the window (its close button): WM_CLOSE_REQUEST
 // when the program takes system key messages, else WM_QUIT.
 void RouteCloseRequest();

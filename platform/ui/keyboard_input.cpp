@@ -64,7 +64,6 @@ void RouteCloseRequest() {
 }
 
 void EnableSystemKeyMessages(bool on) { g_system_key_messages = on; }
-bool SystemKeyMessagesEnabled() { return g_system_key_messages; }
 
 void RouteChar(char16_t ch) {
   HWND h = KeyTarget();

@@ -89,11 +89,6 @@ void OnMouseMoveRetrieved(const Message& msg) {
   }
 }
 
-bool IsPointerDown() {
-  Lock lock(State().mu);
-  return State().down;
-}
-
 void RoutePointer(PointerAction action, double x, double y) {
   Point p{int(std::floor(x)), int(std::floor(y))};
   Point quarter{int(std::lround(x * 4)), int(std::lround(y * 4))};

@@ -43,7 +43,6 @@ bool IsInputPanelUp();
 // WM_CLOSE_REQUEST to the main window (else the active one) instead of
 // quitting, so the program decides how it ends.
 void EnableSystemKeyMessages(bool on);
-bool SystemKeyMessagesEnabled();
 
 // --- Display orientation ----------------------------------------------------------
 // 0 portrait (480 x 800), 1 and 4 landscape (800 x 480), as the device

@@ -62,12 +62,6 @@ void SoftMenu::InsertItem(size_t position, uint32_t id, WideView caption, bool c
 
 void SoftMenu::AppendItem(uint32_t id, WideView caption, bool checked) { InsertItem(items_.size(), id, caption, checked); }
 
-void SoftMenu::AppendSeparator() {
-  SoftMenuItem item;
-  item.separator = true;
-  items_.push_back(std::move(item));
-}
-
 bool SoftMenu::DeleteItem(uint32_t id) {
   bool found = false;
   for (SoftMenuItem& item : items_)

@@ -45,7 +45,6 @@ class SoftMenu {
   // Inserts before `position` (appends when past the end).
   void InsertItem(size_t position, uint32_t id, WideView caption, bool checked = false);
   void AppendItem(uint32_t id, WideView caption, bool checked = false);
-  void AppendSeparator();
   // Deletes the items with command `id` (here and in pop-ups); false when
   // there is none.
   bool DeleteItem(uint32_t id);

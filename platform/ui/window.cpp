@@ -266,11 +266,6 @@ Window* Window::TopLevel() {
   return w;
 }
 
-void Window::SetId(int id) {
-  Lock lock(WindowTree::mutex());
-  id_ = id;
-}
-
 Window* Window::GetDlgItem(int id) const {
   for (Window* c : children_)
     if (c->id_ == id) return c;
@@ -401,24 +396,6 @@ void Window::BringToTop() {
     }
   }
   if (!parent_) MarkScreenDirty();
-}
-
-void Window::SendToBottom() {
-  if (!hwnd_) return;
-  {
-    Lock lock(WindowTree::mutex());
-    std::vector<Window*>& list = parent_ ? parent_->children_ : WindowTree::top_levels();
-    if (message_only_) return;
-    std::erase(list, this);
-    if (!parent_ && top_most_) {
-      auto it = std::find_if(list.begin(), list.end(), [](Window* o) { return o->top_most_; });
-      list.insert(it, this);
-    } else {
-      list.insert(list.begin(), this);
-    }
-    if (parent_ && visible_) WindowTree::InvalidateLocked(parent_, &rect_);
-  }
-  MarkScreenDirty();
 }
 
 void Window::SetTopMost(bool top_most) {

@@ -84,7 +84,6 @@ class Window {
   const std::vector<Window*>& children() const { return children_; }  // bottom to top
   Window* GetDlgItem(int id) const;
   int id() const { return id_; }
-  void SetId(int id);
   const WideText& class_name() const { return class_name_; }
   bool IsChild() const { return parent_ != nullptr; }
   bool IsTopLevel() const { return parent_ == nullptr && !message_only_; }
@@ -115,7 +114,6 @@ class Window {
 
   // Z-order among siblings (or among top-level windows).
   void BringToTop();
-  void SendToBottom();
   void SetTopMost(bool top_most);
 
   // Painting. Invalidate may be called from any thread through the handle
@@ -225,7 +223,6 @@ HWND GetFocus();
 HWND SetActiveWindow(HWND hwnd);
 HWND GetActiveWindow();
 bool SetForegroundWindow(HWND hwnd);
-HWND GetForegroundWindow();
 
 // Top-level windows of this process, bottom to top.
 std::vector<HWND> TopLevelWindows();

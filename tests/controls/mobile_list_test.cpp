@@ -1,5 +1,6 @@
 // The list on the headless screen: the pinned section header, separators,
 // the selection picture and the thumb in pixels; taps, header captions,
+// the alternatives and styles screens choose,
 // row moves, the thumb's fade, wheel and keys, and a list destroyed while
 // it coasts.
 
@@ -208,6 +209,32 @@ TEST_F(MobileListTest, TapsSelectAndHeaderCaptionsCycleTheirColumn) {
   EXPECT_EQ(body().GetRowText(10, &text, &section), 0);
   EXPECT_TRUE(section);
   EXPECT_EQ(body().GetRowText(30, &text), -1);
+}
+
+TEST_F(MobileListTest, ScreensChooseCellAlternativesColumnsAndStyles) {
+  WideText text;
+  body().SetCellAlternative(1, 1, 2);
+  ASSERT_EQ(body().GetCellText(1, 1, &text), 0);
+  EXPECT_EQ(text, u"C1");
+  body().SetCellAlternative(1, 1, 7);  // outside the alternatives: the first
+  body().GetCellText(1, 1, &text);
+  EXPECT_EQ(text, u"A1");
+
+  list_->SetColumnAlternative(kPriceColumn, 1);
+  EXPECT_EQ(list_->head().FindColumn(kPriceColumn)->shown, 1);
+  for (int row : {2, 29}) {
+    body().GetCellText(row, 1, &text);
+    EXPECT_EQ(text, u"B" + Widen(std::to_string(row)));
+  }
+
+  body().SetCellStyle(2, 1, 0x0000FF, 0x00FF00, DT_CENTER);
+  const MobileListCell* cell = body().rows().row(2)->FindCell(1);
+  EXPECT_EQ(cell->text_color, COLORREF(0x0000FF));
+  EXPECT_EQ(cell->selected_color, COLORREF(0x00FF00));
+  EXPECT_EQ(cell->format, unsigned(DT_CENTER));
+  const COLORREF band_color = body().rows().row(0)->FindCell(0)->text_color;
+  body().SetCellStyle(0, 0, 0x0000FF, 0x00FF00, DT_CENTER);  // an image cell keeps its style
+  EXPECT_EQ(body().rows().row(0)->FindCell(0)->text_color, band_color);
 }
 
 TEST_F(MobileListTest, MovesAndTheirReturnCodes) {
