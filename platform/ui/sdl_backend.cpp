@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <mutex>
 
 #include "platform/debug.h"
@@ -75,15 +76,17 @@ class SdlBackend : public DisplayBackend {
     SDL_SetHint(SDL_HINT_IME_INTERNAL_EDITING, "0");
     SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
-    // The software renderer's picture goes to the window as it is (X shared
-    // memory): putting it through an OpenGL texture would load a GL driver,
-    // its threads and some 90 MB, for no speed a 480 x 800 picture needs.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       DebugOutput(std::string("SDL: ") + SDL_GetError() + "\n");
       return false;
     }
     started_ = true;
+    // On X the software renderer's picture goes to the window as it is (X
+    // shared memory): putting it through an OpenGL texture would load a GL
+    // driver, its threads and some 90 MB, for no speed a 480 x 800 picture
+    // needs. A Wayland window has no such path: there the texture is the way.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "wayland") != 0) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     wake_event_ = SDL_RegisterEvents(1);
     // Full screen takes the display at its own size; the screen keeps its
     // proportions inside it (black bars), as in a resized window.
