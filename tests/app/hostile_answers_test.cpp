@@ -81,8 +81,12 @@ TEST_F(HostileAnswers, TooManyRowsAndHugeTextsKeepTheFirstRowsShortTextsAndBound
   std::printf("resident: %.1f MB at start, %.1f MB after 200,000 rows, %.1f MB after 6,000 rows of 300-syllable texts\n",
               before, after_rows, after_texts);
   EXPECT_TRUE(boxes.texts().empty());
+#if !defined(__SANITIZE_ADDRESS__)
+  // AddressSanitizer keeps freed memory in quarantine: the figure means
+  // nothing there.
   EXPECT_LT(after_rows, 120.0);
   EXPECT_LT(after_texts, 120.0);
+#endif
 }
 
 }  // namespace
