@@ -1,5 +1,6 @@
 #include "app/detail/stock_detail_dlg.h"
 
+#include "app/common/screen_layout.h"
 #include "app/detail/detail_frame_painting.h"
 #include "app/detail/detail_rules.h"
 #include "app/dialogs/numbered_message.h"
@@ -43,8 +44,7 @@ void CMStockDetailDlg::SetRecord(const StockDetailRecord& record, bool in_mypage
 }
 
 bool CMStockDetailDlg::Open() {
-  const Size screen = GetScreenSize();
-  SetInitialRect(Rect{0, kSystemBarHeight, screen.cx, screen.cy});
+  SetInitialRect(PortraitDialogRect());
   return CreateModeless(owner_);
 }
 
@@ -53,12 +53,11 @@ bool CMStockDetailDlg::OnInitDialog() {
   owner_hwnd_ = owner_ ? owner_->hwnd() : owner() ? owner()->hwnd() : 0;
   MakeFullScreenDialog(hwnd());
   ShowInputPanelButton(false);
-  const Size screen = GetScreenSize();
-  const int height = screen.cy - kSystemBarHeight;
-  menu_bar_.Create(Rect{0, height - kSystemBarHeight, screen.cx, height}, this, kMenuBarChildId);
+  const Rect portrait = PortraitDialogRect();
+  menu_bar_.Create(LayOutScreen(portrait.Width(), portrait.Height()).menu_bar, this, kMenuBarChildId);
   menu_bar_.ShowMenu(kDetailMenu, false);
-  panel_.Create(Rect{0, kTitleBandHeight, screen.cx, kPanelBottom}, this, library_);
-  Move(Rect{0, kSystemBarHeight, screen.cx, screen.cy});
+  panel_.Create(Rect{0, kTitleBandHeight, portrait.Width(), kPanelBottom}, this, library_);
+  Move(portrait);
   SetTopMost(true);
 
   rotation_ = std::make_unique<DetailRotation>(hwnd());
@@ -170,7 +169,7 @@ void CMStockDetailDlg::LayoutForOrientation() {
     Move(Rect{0, 0, screen.cx, screen.cy});
   } else {
     ShowSystemBar(true);
-    Move(Rect{0, kSystemBarHeight, screen.cx, screen.cy});
+    Move(PortraitDialogRect());
     panel_.Show(true);
     menu_bar_.Show(true);
   }

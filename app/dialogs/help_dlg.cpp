@@ -1,6 +1,7 @@
 #include "app/dialogs/help_dlg.h"
 
 #include "app/common/dimmed_screen.h"
+#include "app/common/screen_layout.h"
 #include "app/dialogs/dialog_button.h"
 #include "app/rotation.h"
 #include "controls/image_drawing.h"
@@ -60,8 +61,7 @@ bool CHelpDlg::Open(Window* owner) {
   ForcePortrait();
   ShowInputPanelButton(false);
   SetInputPanel(false);
-  Size screen = GetScreenSize();
-  SetInitialRect(Rect{0, kSystemBarHeight, screen.cx, screen.cy});
+  SetInitialRect(PortraitDialogRect());
   if (!CreateModeless(owner)) return false;
   SetTopMost(true);
   return true;

@@ -1,6 +1,7 @@
 #include "app/dialogs/loading_dlg.h"
 
 #include "app/common/dimmed_screen.h"
+#include "app/common/screen_layout.h"
 #include "app/dialogs/numbered_message.h"
 #include "app/rotation.h"
 #include "controls/image_drawing.h"
@@ -67,8 +68,7 @@ bool CLoadingDlg::Open(Window* owner) {
   ForcePortrait();
   ShowInputPanelButton(false);
   SetInputPanel(false);
-  Size screen = GetScreenSize();
-  SetInitialRect(Rect{0, kSystemBarHeight, screen.cx, screen.cy});
+  SetInitialRect(PortraitDialogRect());
   if (!CreateModeless(owner ? owner->TopLevel() : nullptr)) return false;
   SetTopMost(true);
   SetForegroundWindow(hwnd());

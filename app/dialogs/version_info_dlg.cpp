@@ -1,5 +1,6 @@
 #include "app/dialogs/version_info_dlg.h"
 
+#include "app/common/screen_layout.h"
 #include "app/dialogs/version_text.h"
 #include "controls/image_drawing.h"
 #include "controls/viewer_fonts.h"
@@ -41,7 +42,7 @@ bool CVersionInfoDlg::OnInitDialog() {
   MakeFullScreenDialog(hwnd());
   SetTitleBarButton(hwnd(), TITLE_BUTTON_OK);  // its tap is the close command 0x10000001
   const Rect client = ClientRect();
-  if (menu_bar_.Create(Rect{0, client.bottom - kSoftKeyBarHeight, client.right, client.bottom}, this))
+  if (menu_bar_.Create(LayOutScreen(client).menu_bar, this))
     menu_bar_.ShowMenu(kVersionMenu, false);
   return true;
 }

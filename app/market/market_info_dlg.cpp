@@ -1,6 +1,7 @@
 #include "app/market/market_info_dlg.h"
 
 #include "app/common/menu_commands.h"
+#include "app/common/screen_layout.h"
 #include "app/dialogs/numbered_message.h"
 #include "app/startup/viewer_exit.h"
 #include "controls/viewer_fonts.h"
@@ -61,8 +62,8 @@ void CMarketInfoDlg::BuildScreen() {
 
   ResourceLibraryRef library = ProcessResources();
   for (int code : kTabOrder) list_of_code(code)->Create(this, Rect{}, library);
-  update_bar_.Create(Rect{}, this, intptr_t(hwnd()), kMarketUpdateBarId);
-  menu_bar_.Create(Rect{}, this, kMarketMenuBarId);
+  update_bar_.Create(Rect{}, this, intptr_t(hwnd()), kUpdateBarChildId);
+  menu_bar_.Create(Rect{}, this, kMenuBarChildId);
   BuildTabStrip();
   built_ = true;
   Layout();
@@ -91,14 +92,17 @@ void CMarketInfoDlg::BuildTabStrip() {
 void CMarketInfoDlg::Layout() {
   if (!built_) return;
   const int width = ClientRect().Width();
-  // H: the main dialog's client height less its tab bar, which this screen sits below.
-  const int h = main_dialog_ && main_dialog_->IsAlive() && IsChild()
-                    ? main_dialog_->ClientRect().Height() - kMarketMainTabBarHeight
-                    : ClientRect().Height() - kMarketMainTabBarHeight;
-  for (int code : kTabOrder) list_of_code(code)->Move(Rect{0, 0, width, h - 152});
-  tabs_.Move(Rect{0, h - 154, width, h - 94});
-  update_bar_.Move(Rect{0, h - 92, width, h - 52});
-  menu_bar_.Move(Rect{0, h - 52, width, h});
+  // The height is the main dialog's client area below its tab bar, where this screen sits.
+  const Rect below_tabs = ScreenRectBelowTabBar(main_dialog_ && main_dialog_->IsAlive() && IsChild()
+                                                    ? main_dialog_->ClientRect()
+                                                    : ClientRect());
+  const ScreenLayout layout = LayOutScreen(width, below_tabs.Height());
+  // The tab strip stands above the update bar; the lists end 2 pixels under it.
+  const Rect strip{0, layout.update_bar.top - 62, width, layout.update_bar.top - 2};
+  for (int code : kTabOrder) list_of_code(code)->Move(Rect{0, 0, width, strip.top + 2});
+  tabs_.Move(strip);
+  update_bar_.Move(layout.update_bar);
+  menu_bar_.Move(layout.menu_bar);
 }
 
 void CMarketInfoDlg::OnShownState(int show_state) {

@@ -19,9 +19,6 @@ namespace brantel {
 
 inline constexpr char16_t kMarketInfoTitle[] = u"MarketInfo Dialog";
 inline constexpr int kMarketTabStripId = 10000;
-inline constexpr int kMarketUpdateBarId = 10001;
-inline constexpr int kMarketMenuBarId = 10007;
-inline constexpr int kMarketMainTabBarHeight = 88;
 
 class CMarketInfoDlg : public CBaseScreenDlg {
  public:

@@ -26,9 +26,11 @@ namespace brantel {
 
 namespace {
 
-constexpr int kUpdateBarHeight = 40;
-constexpr int kMenuBarHeight = 52;
 constexpr COLORREF kBackground = 0x000000;
+
+Rect EmptyHintRect(const ScreenLayout& layout) {
+  return Rect{0, kMyPageEmptyHintTop, layout.list.right, kMyPageEmptyHintTop + kEmptyListHintHeight};
+}
 
 }  // namespace
 
@@ -44,26 +46,21 @@ bool CMyPageDlg::Create(const Rect& rect) {
 bool CMyPageDlg::OnInitDialog() {
   CBaseScreenDlg::OnInitDialog();
   SetTitleBarButton(hwnd(), TITLE_BUTTON_HIDDEN);
-  const Rect client = ClientRect();
-  const int w = client.Width(), h = client.Height();
-  list_.Create(Rect{0, 0, w, h - kUpdateBarHeight - kMenuBarHeight}, this, ProcessResources(), kMyPageListId);
+  const ScreenLayout layout = LayOutScreen(ClientRect());
+  list_.Create(layout.list, this, ProcessResources(), kMyPageListId);
   StyleQuoteList(list_.body());
-  empty_hint_.Create(this, Rect{0, kMyPageEmptyHintTop, w, kMyPageEmptyHintTop + kEmptyListHintHeight},
-                     kMyPageEmptyHint);
-  update_bar_.Create(Rect{0, h - kUpdateBarHeight - kMenuBarHeight, w, h - kMenuBarHeight}, this,
-                     intptr_t(hwnd()), kUpdateBarId);
-  if (menu_bar_.Create(Rect{0, h - kMenuBarHeight, w, h}, this)) menu_bar_.ShowMenu(kMyPageMenu, false);
+  empty_hint_.Create(this, EmptyHintRect(layout), kMyPageEmptyHint);
+  update_bar_.Create(layout.update_bar, this, intptr_t(hwnd()), kUpdateBarChildId);
+  if (menu_bar_.Create(layout.menu_bar, this)) menu_bar_.ShowMenu(kMyPageMenu, false);
   return true;
 }
 
 void CMyPageDlg::Layout() {
-  const Rect client = ClientRect();
-  const int w = client.Width(), h = client.Height();
-  if (list_.IsAlive()) list_.Move(Rect{0, 0, w, h - kUpdateBarHeight - kMenuBarHeight});
-  if (empty_hint_.IsAlive())
-    empty_hint_.Move(Rect{0, kMyPageEmptyHintTop, w, kMyPageEmptyHintTop + kEmptyListHintHeight});
-  if (update_bar_.IsAlive()) update_bar_.Move(Rect{0, h - kUpdateBarHeight - kMenuBarHeight, w, h - kMenuBarHeight});
-  if (menu_bar_.IsAlive()) menu_bar_.Move(Rect{0, h - kMenuBarHeight, w, h});
+  const ScreenLayout layout = LayOutScreen(ClientRect());
+  if (list_.IsAlive()) list_.Move(layout.list);
+  if (empty_hint_.IsAlive()) empty_hint_.Move(EmptyHintRect(layout));
+  if (update_bar_.IsAlive()) update_bar_.Move(layout.update_bar);
+  if (menu_bar_.IsAlive()) menu_bar_.Move(layout.menu_bar);
 }
 
 void CMyPageDlg::OnShownState(int show_state) {

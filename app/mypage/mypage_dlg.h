@@ -14,6 +14,7 @@
 #include "app/common/empty_list_hint.h"
 #include "app/detail/stock_detail_dlg.h"
 #include "app/common/menu_commands.h"
+#include "app/common/screen_layout.h"
 #include "app/dialogs/menu_bar_wnd.h"
 #include "app/dialogs/version_info_dlg.h"
 #include "app/mypage/mypage_background_store.h"
@@ -33,7 +34,6 @@ inline constexpr uint32_t kMyPageTimerMs = 100;
 inline constexpr uint32_t kMyPageExitRetryMs = 2000;
 inline constexpr uint32_t kMyPageMenu = 40014;
 inline constexpr int kMyPageListId = 10002;
-inline constexpr int kUpdateBarId = 10001;
 inline constexpr int kMyPageEditButton = 11205;
 // Shown over the empty watch list.
 inline constexpr char16_t kMyPageEmptyHint[] = u"'시장정보'나 '종목검색'에서 별을 선택해 등록하세요";

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/common/quote_list_style.h"
+#include "app/common/screen_layout.h"
 #include "app/market/market_list_row.h"
 #include "app/mypage/mypage_rows.h"
 #include "cache/cache_results.h"
@@ -59,7 +60,7 @@ bool CMyPageEditDlg::OnInitDialog() {
   down_.SetImages(lib, 1002, 1001, 1001, 1032);
   up_.EnableButton(false);
   down_.EnableButton(false);
-  if (menu_bar_.Create(Rect{0, h - kSoftKeyBarHeight, w, h}, this)) menu_bar_.ShowMenu(kMyPageEditMenu, false);
+  if (menu_bar_.Create(LayOutScreen(w, h).menu_bar, this)) menu_bar_.ShowMenu(kMyPageEditMenu, false);
   SetTimer(kMyPageEditLoadTimer, 100);
   return true;
 }

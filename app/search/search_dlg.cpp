@@ -60,7 +60,7 @@ bool CSearchDlg::OnInitDialog() {
   button_.SetImages(library, 1005, 1007, 1006);
   list_.Create(layout.list, this, library, kSearchListId);
   StyleQuoteList(list_.body());
-  update_bar_.Create(layout.update_bar, this, intptr_t(hwnd()), kSearchUpdateBarId);
+  update_bar_.Create(layout.update_bar, this, intptr_t(hwnd()), kUpdateBarChildId);
   update_bar_.SetLastUpdate(SearchStamp());
   if (menu_bar_.Create(layout.menu_bar, this)) menu_bar_.ShowMenu(kSearchMenu, true);
 

@@ -10,6 +10,7 @@
 
 #include "app/detail/detail_opener.h"
 #include "app/common/menu_commands.h"
+#include "app/common/screen_layout.h"
 #include "app/dialogs/menu_bar_wnd.h"
 #include "app/dialogs/version_info_dlg.h"
 #include "app/search/search_edit.h"
@@ -27,7 +28,6 @@ inline constexpr int kSearchTemplate = 106;
 inline constexpr int kSearchEditId = 11220;
 inline constexpr int kSearchButtonId = 11002;
 inline constexpr int kSearchListId = 11221;
-inline constexpr int kSearchUpdateBarId = 10001;
 inline constexpr uint32_t kSearchMenu = 40016;
 inline constexpr int kSearchHintString = 103;
 

@@ -1,16 +1,25 @@
 #include "app/search/search_layout.h"
 
+#include "app/common/screen_layout.h"
 #include "controls/image_drawing.h"
 
 namespace brantel {
 
+namespace {
+
+constexpr int kSearchListGap = 35;
+
+}  // namespace
+
 SearchLayout LayoutSearchScreen(int width, int height) {
+  const ScreenLayout screen = LayOutScreen(width, height);
   SearchLayout l;
   l.edit = Rect{26, 31, 26 + 280, 31 + 25};
   l.button = Rect{width - 67, 12, width - 67 + 62, 12 + 62};
-  l.list = Rect{0, kSearchBarHeight, width, height - 127};
-  l.update_bar = Rect{0, height - 92, width, height - 52};
-  l.menu_bar = Rect{0, height - 52, width, height};
+  // The list ends short of the update bar.
+  l.list = Rect{0, kSearchBarHeight, width, screen.update_bar.top - kSearchListGap};
+  l.update_bar = screen.update_bar;
+  l.menu_bar = screen.menu_bar;
   return l;
 }
 

@@ -1,5 +1,6 @@
 #include "app/startup/stock_main_dlg.h"
 
+#include "app/common/screen_layout.h"
 #include "app/dialogs/msg_box_dlg.h"
 #include "app/dialogs/numbered_message.h"
 #include "app/market/market_info_dlg.h"
@@ -147,7 +148,7 @@ intptr_t CStockMainDlg::AskToConnect() {
 
 void CStockMainDlg::BuildScreensAndTabBar() {
   const Rect client = ClientRect();
-  const Rect screen_rect{0, kTabBarHeight, client.Width(), client.Height()};
+  const Rect screen_rect = ScreenRectBelowTabBar(client);
   mypage_ = std::make_unique<CMyPageDlg>(this);
   market_ = std::make_unique<CMarketInfoDlg>(this);
   search_ = std::make_unique<CSearchDlg>(this);
@@ -155,14 +156,14 @@ void CStockMainDlg::BuildScreensAndTabBar() {
   market_->Create(screen_rect);
   search_->Create(screen_rect);
 
-  tab_bar_.Create(Rect{0, 0, client.Width(), kTabBarHeight}, this, ProcessResources(), kTabBarId);
+  tab_bar_.Create(Rect{0, 0, client.Width(), kMainTabBarHeight}, this, ProcessResources(), kTabBarId);
   tab_bar_.SetBackground(1010);
   tab_bar_.SetHighlight(1009);
   tab_bar_.SetFont(ViewerFont(18));
   tab_bar_.SetTextColors(kTabTextColor, kTabSelectedTextColor);
   tab_bar_.SetTextFormat(DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   for (const TabSpec& tab : kTabs)
-    tab_bar_.AddTab(tab.id, Rect{tab.left, 0, tab.left + kTabCellWidth, kTabBarHeight}, kTabIconBox, kTabCaptionBox,
+    tab_bar_.AddTab(tab.id, Rect{tab.left, 0, tab.left + kTabCellWidth, kMainTabBarHeight}, kTabIconBox, kTabCaptionBox,
                     tab.caption, tab.normal_icon, tab.selected_icon);
   for (CBaseScreenDlg* s : {static_cast<CBaseScreenDlg*>(mypage_.get()), static_cast<CBaseScreenDlg*>(market_.get()),
                             static_cast<CBaseScreenDlg*>(search_.get())})

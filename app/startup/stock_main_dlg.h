@@ -26,7 +26,6 @@ inline constexpr char16_t kViewerTitle[] = u"증권정보 NUV";
 inline constexpr uintptr_t kStartupTimer = 1005;
 inline constexpr uint32_t kStartupTimerMs = 100;
 inline constexpr int kTabBarId = 10000;
-inline constexpr int kTabBarHeight = 88;
 // Screen codes of ShowScreen and the tabs that choose them.
 inline constexpr int kScreenMyPage = 0;
 inline constexpr int kScreenMarket = 10;
