@@ -197,7 +197,7 @@ TEST_F(MobileListTest, TapsSelectAndHeaderCaptionsCycleTheirColumn) {
     EXPECT_EQ(head.FindColumn(kPriceColumn)->shown, expected);
     for (int row : {1, 15, 29}) {
       ASSERT_EQ(body().GetCellText(row, 1, &text), 0);
-      EXPECT_EQ(text, WideText(1, u"ABC"[expected]) + Widen(std::to_string(row)));
+      EXPECT_EQ(text, WideText(1, u"ABC"[expected]).append(Widen(std::to_string(row))));
     }
   }
   EXPECT_EQ(owner_.columns.size(), 3u);
@@ -224,7 +224,7 @@ TEST_F(MobileListTest, ScreensChooseCellAlternativesColumnsAndStyles) {
   EXPECT_EQ(list_->head().FindColumn(kPriceColumn)->shown, 1);
   for (int row : {2, 29}) {
     body().GetCellText(row, 1, &text);
-    EXPECT_EQ(text, u"B" + Widen(std::to_string(row)));
+    EXPECT_EQ(text, WideText(u"B").append(Widen(std::to_string(row))));
   }
 
   body().SetCellStyle(2, 1, 0x0000FF, 0x00FF00, DT_CENTER);

@@ -40,7 +40,7 @@ TEST(InstallInterrupt, KillNineDuringTheInstallLeavesEveryTargetOldOrNew) {
     std::string body;
     testing::FileServer server(dir / "www");
     for (int i = 0; i < kFiles; ++i) {
-      const std::string name = "f" + std::to_string(i);
+      const std::string name = std::string("f").append(std::to_string(i));
       WriteFile(viewer + name, OldContent(i));
       WriteFile(dir / ("www/" + name), NewContent(i));
       body += "<update_file name=\"" + name + "\"><file_Info down_url=\"" + server.url("/" + name) +

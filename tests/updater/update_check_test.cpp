@@ -170,8 +170,10 @@ TEST_F(UpdateCheck, AManifestThatCannotBeTakenWholeIsAnErrorNotNothingDue) {
   // One entry more than a manifest may hold: refused whole, nothing taken,
   // the head's options still known (so a silent run stays silent).
   std::string body;
-  for (size_t i = 0; i <= manifest_limits::kEntries; ++i)
-    body += Entry("e" + std::to_string(i), 1, "\\TARGET-DIRECTORY\\e" + std::to_string(i));
+  for (size_t i = 0; i <= manifest_limits::kEntries; ++i) {
+    const std::string n = std::to_string(i);
+    body += Entry(std::string("e").append(n), 1, std::string("\\TARGET-DIRECTORY\\e").append(n));
+  }
   manifest_ = Doc("update_option=\"/s\"", body);
   EXPECT_EQ(Check(), kCheckManifestRefused);
   EXPECT_TRUE(plan_.files.empty());
