@@ -30,7 +30,7 @@
 
 #include "bench/process_counters.h"
 #include "tests/support/temp_folder.h"
-#include "tests/updater/file_server.h"
+#include "tests/support/file_server.h"
 
 namespace {
 

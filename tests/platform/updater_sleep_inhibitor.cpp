@@ -13,7 +13,7 @@
 #include "protocol/app_messages.h"
 #include "private_system_bus.h"
 #include "tests/support/temp_folder.h"
-#include "tests/updater/file_server.h"
+#include "tests/support/file_server.h"
 #include "updater/platform_update_services.h"
 #include "updater/stock_updater_dlg.h"
 #include "updater/updater_dialog_services.h"

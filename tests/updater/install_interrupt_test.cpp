@@ -14,7 +14,7 @@
 
 #include "platform/folders.h"
 #include "tests/support/temp_folder.h"
-#include "tests/updater/file_server.h"
+#include "tests/support/file_server.h"
 #include "tests/updater/recording_services.h"
 #include "updater/file_install.h"
 #include "updater/sha256.h"

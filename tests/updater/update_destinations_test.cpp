@@ -11,7 +11,7 @@
 
 #include "platform/folders.h"
 #include "tests/support/temp_folder.h"
-#include "tests/updater/file_server.h"
+#include "tests/support/file_server.h"
 #include "tests/updater/recording_services.h"
 #include "updater/update_work.h"
 #include "updater/updater_registry.h"

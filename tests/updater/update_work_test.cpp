@@ -9,7 +9,7 @@
 
 #include "platform/folders.h"
 #include "tests/support/temp_folder.h"
-#include "tests/updater/file_server.h"
+#include "tests/support/file_server.h"
 #include "tests/updater/nginx_server.h"
 #include "tests/updater/recording_services.h"
 #include "tests/updater/reference_server.h"

@@ -16,7 +16,7 @@
 #include "platform/ui/screen.h"
 #include "protocol/app_messages.h"
 #include "tests/support/temp_folder.h"
-#include "tests/updater/file_server.h"
+#include "tests/support/file_server.h"
 #include "updater/platform_update_services.h"
 #include "updater/updater_dialog_services.h"
 
