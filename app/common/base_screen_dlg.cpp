@@ -1,4 +1,4 @@
-#include "app/startup/base_screen_dlg.h"
+#include "app/common/base_screen_dlg.h"
 
 #include "app/rotation.h"
 #include "platform/ui/shell.h"

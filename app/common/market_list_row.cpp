@@ -1,4 +1,4 @@
-#include "app/market/market_list_row.h"
+#include "app/common/market_list_row.h"
 
 #include "controls/viewer_fonts.h"
 

@@ -4,7 +4,7 @@
 // take the viewer's gothic font at their height. Shared by every screen that
 // lists quotes (the market lists, MyPage and its editor).
 
-#include "app/market/market_row_layout.h"
+#include "app/common/market_row_layout.h"
 #include "controls/mobile_list_rows.h"
 
 namespace brantel {

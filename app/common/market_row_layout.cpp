@@ -1,4 +1,4 @@
-#include "app/market/market_row_layout.h"
+#include "app/common/market_row_layout.h"
 
 #include "platform/gfx/device_context.h"
 #include "protocol/categories.h"

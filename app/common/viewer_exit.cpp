@@ -1,4 +1,4 @@
-#include "app/startup/viewer_exit.h"
+#include "app/common/viewer_exit.h"
 
 #include "platform/ui/message_queue.h"
 

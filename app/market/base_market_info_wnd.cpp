@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "app/detail/detail_opener.h"
+#include "app/common/market_list_row.h"
 #include "app/common/menu_commands.h"
+#include "app/detail/detail_opener.h"
 #include "app/detail/detail_rules.h"
 #include "app/dialogs/numbered_message.h"
-#include "app/market/market_list_row.h"
 #include "cache/cache_results.h"
 #include "cache/mypage_store.h"
 #include "cache/quote_store.h"

@@ -2,8 +2,8 @@
 
 #include "app/common/menu_commands.h"
 #include "app/common/screen_layout.h"
+#include "app/common/viewer_exit.h"
 #include "app/dialogs/numbered_message.h"
-#include "app/startup/viewer_exit.h"
 #include "controls/viewer_fonts.h"
 #include "platform/resources/resource_library.h"
 #include "platform/ui/message_queue.h"

@@ -8,10 +8,10 @@
 #include <array>
 #include <memory>
 
+#include "app/common/base_screen_dlg.h"
 #include "app/dialogs/menu_bar_wnd.h"
 #include "app/dialogs/version_info_dlg.h"
 #include "app/market/market_list_windows.h"
-#include "app/startup/base_screen_dlg.h"
 #include "controls/kw_tab_ctrl.h"
 #include "controls/update_bar_wnd.h"
 

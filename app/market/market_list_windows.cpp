@@ -1,6 +1,6 @@
 #include "app/market/market_list_windows.h"
 
-#include "app/market/market_row_layout.h"
+#include "app/common/market_row_layout.h"
 #include "cache/rank_store.h"
 #include "protocol/app_messages.h"
 #include "protocol/categories.h"

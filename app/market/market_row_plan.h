@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/market/market_row_layout.h"
+#include "app/common/market_row_layout.h"
 #include "platform/text.h"
 #include "protocol/records.h"
 

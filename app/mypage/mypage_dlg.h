@@ -11,14 +11,14 @@
 #include <memory>
 #include <vector>
 
+#include "app/common/base_screen_dlg.h"
 #include "app/common/empty_list_hint.h"
-#include "app/detail/stock_detail_dlg.h"
 #include "app/common/menu_commands.h"
 #include "app/common/screen_layout.h"
+#include "app/detail/stock_detail_dlg.h"
 #include "app/dialogs/menu_bar_wnd.h"
 #include "app/dialogs/version_info_dlg.h"
 #include "app/mypage/mypage_background_store.h"
-#include "app/startup/base_screen_dlg.h"
 #include "controls/mobile_list.h"
 #include "controls/update_bar_wnd.h"
 

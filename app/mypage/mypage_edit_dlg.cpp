@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/common/market_list_row.h"
 #include "app/common/quote_list_style.h"
 #include "app/common/screen_layout.h"
-#include "app/market/market_list_row.h"
 #include "app/mypage/mypage_rows.h"
 #include "cache/cache_results.h"
 #include "cache/mypage_store.h"

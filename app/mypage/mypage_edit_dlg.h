@@ -11,11 +11,11 @@
 
 #include <vector>
 
+#include "app/common/base_screen_dlg.h"
 #include "app/common/menu_commands.h"
 #include "app/dialogs/menu_bar_wnd.h"
 #include "controls/ce_button.h"
 #include "controls/mobile_list.h"
-#include "app/startup/base_screen_dlg.h"
 #include "protocol/records.h"
 
 namespace brantel {

@@ -1,11 +1,11 @@
 #include "app/search/search_dlg.h"
 
 #include "app/common/quote_list_style.h"
+#include "app/common/viewer_exit.h"
 #include "app/detail/detail_rules.h"
 #include "app/dialogs/numbered_message.h"
 #include "app/search/search_layout.h"
 #include "app/search/search_list_row.h"
-#include "app/startup/viewer_exit.h"
 #include "cache/cache_results.h"
 #include "cache/mypage_store.h"
 #include "cache/quote_store.h"

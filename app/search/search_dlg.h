@@ -8,15 +8,15 @@
 #include <memory>
 #include <vector>
 
-#include "app/detail/detail_opener.h"
+#include "app/common/base_screen_dlg.h"
 #include "app/common/menu_commands.h"
 #include "app/common/screen_layout.h"
+#include "app/detail/detail_opener.h"
 #include "app/dialogs/menu_bar_wnd.h"
 #include "app/dialogs/version_info_dlg.h"
 #include "app/search/search_edit.h"
 #include "app/search/search_hint.h"
 #include "app/search/search_results.h"
-#include "app/startup/base_screen_dlg.h"
 #include "cache/master_parser.h"
 #include "controls/ce_button.h"
 #include "controls/mobile_list.h"

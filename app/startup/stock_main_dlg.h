@@ -9,10 +9,10 @@
 #include <memory>
 #include <optional>
 
-#include "app/rotation.h"
-#include "app/startup/base_screen_dlg.h"
+#include "app/common/base_screen_dlg.h"
 #include "app/dialogs/help_dlg.h"
 #include "app/dialogs/loading_dlg.h"
+#include "app/rotation.h"
 #include "controls/kw_tab_ctrl.h"
 #include "protocol/data_connection.h"
 

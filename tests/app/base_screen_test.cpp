@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/common/base_screen_dlg.h"
 #include "app/rotation.h"
-#include "app/startup/base_screen_dlg.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/shell.h"
 #include "protocol/registry_key.h"

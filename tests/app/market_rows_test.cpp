@@ -5,13 +5,13 @@
 #include <chrono>
 #include <thread>
 
+#include "app/common/market_row_layout.h"
 #include "app/market/market_cache_save.h"
-#include "app/market/market_row_layout.h"
 #include "app/market/market_row_plan.h"
-#include "platform/gfx/device_context.h"
 #include "cache/cache_results.h"
 #include "cache/mypage_store.h"
 #include "cache/rank_store.h"
+#include "platform/gfx/device_context.h"
 #include "protocol/categories.h"
 #include "protocol/change_mark.h"
 #include "protocol/last_update.h"

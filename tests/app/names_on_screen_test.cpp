@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "app/market/market_list_row.h"
-#include "app/market/market_row_layout.h"
+#include "app/common/market_list_row.h"
+#include "app/common/market_row_layout.h"
 #include "app/mypage/mypage_rows.h"
 #include "controls/mobile_list_painter.h"
 #include "controls/viewer_fonts.h"
