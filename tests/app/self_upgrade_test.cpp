@@ -2,6 +2,7 @@
 // reached without a link, and the target written whole.
 
 #include "app/startup/self_upgrade.h"
+#include "tests/app/self_upgrade_key.h"
 
 #include <gtest/gtest.h>
 
@@ -28,13 +29,7 @@ class SelfUpgradeHandOver : public ::testing::Test {
   void TearDown() override { SetProgramFolderForTesting(""); }
 
   // The key the updater (or a registry script of a release) leaves.
-  void LeaveKey(const std::string& exist, const std::string& target) {
-    RegistryKey key;
-    ASSERT_TRUE(key.Create(HKEY_LOCAL_MACHINE, kSelfUpgradeKey));
-    const WideText a = Widen(exist), b = Widen(target);
-    ASSERT_TRUE(key.SetText(u"ExistFilePath", a.data(), uint32_t(a.size() * 2)));
-    ASSERT_TRUE(key.SetText(u"NewFilePath", b.data(), uint32_t(b.size() * 2)));
-  }
+  void LeaveKey(const std::string& exist, const std::string& target) { testing::LeaveSelfUpgradeKey(exist, target); }
   static bool KeyLeft() { return RegistryKey().Open(HKEY_LOCAL_MACHINE, kSelfUpgradeKey); }
 
   testing::TempDataFolder data_;

@@ -11,6 +11,7 @@
 #include "platform/ui/window.h"
 #include "protocol/app_messages.h"
 #include "protocol/registry_key.h"
+#include "tests/app/self_upgrade_key.h"
 #include "tests/support/viewer_process.h"
 
 namespace brantel {
@@ -40,13 +41,7 @@ TEST(SelfUpgradeUpdaterOpen, SixCloseRequestsThenEverythingStaysForTheNextStart)
   const std::string download = viewer.program_folder() + "update_temp/StockUpdater.tmp";
   testing::WriteFile(target, "old updater");
   testing::WriteFile(download, "new updater");
-  {
-    RegistryKey key;
-    ASSERT_TRUE(key.Create(HKEY_LOCAL_MACHINE, kSelfUpgradeKey));
-    const WideText a = Widen(download), b = Widen(target);
-    ASSERT_TRUE(key.SetText(u"ExistFilePath", a.data(), uint32_t(a.size() * 2)));
-    ASSERT_TRUE(key.SetText(u"NewFilePath", b.data(), uint32_t(b.size() * 2)));
-  }
+  testing::LeaveSelfUpgradeKey(download, target);
   viewer.SetScript("wait 4000\nidle\nquit\n");
 
   ASSERT_TRUE(ConnectToOtherPrograms());

@@ -25,6 +25,7 @@
 #include "protocol/app_messages.h"
 #include "protocol/registry_key.h"
 #include "tests/support/loopback_listener.h"
+#include "tests/app/self_upgrade_key.h"
 #include "tests/support/viewer_process.h"
 
 namespace brantel {
@@ -354,13 +355,7 @@ TEST(ViewerStartup, SelfUpgradeWaitsForTheUpdaterAndReplacesTheFileWhole) {
   const std::string replacement = viewer.program_folder() + "update_temp/StockUpdater.tmp";
   testing::WriteFile(target, "old updater");
   testing::WriteFile(replacement, "new updater");
-  {
-    RegistryKey key;
-    ASSERT_TRUE(key.Create(HKEY_LOCAL_MACHINE, kSelfUpgradeKey));
-    const WideText a = Widen(replacement), b = Widen(target);
-    ASSERT_TRUE(key.SetText(u"ExistFilePath", a.data(), uint32_t(a.size() * 2)));
-    ASSERT_TRUE(key.SetText(u"NewFilePath", b.data(), uint32_t(b.size() * 2)));
-  }
+  testing::LeaveSelfUpgradeKey(replacement, target);
   // The updater's marker keeps the viewer from starting the (fake) updater.
   const std::vector<std::string> args = {"UPDATE_USER_CANCEL"};
   viewer.SetScript(std::string("wait 3000\nidle\nquit\n"));
