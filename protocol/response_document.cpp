@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "platform/debug.h"
 #include "platform/memory_release.h"
@@ -141,58 +142,78 @@ int32_t CategoryOf(const pugi::xml_node& node) {
   return CategoryFromText(node.attribute("gubun").value());
 }
 
-StockRecord ReadStockRecord(const pugi::xml_node& element) {
-  StockRecord r;
+// A text field of a record and the element name it is read from.
+template <typename Record>
+struct NamedField {
+  Name name;
+  WideText Record::*member;
+};
+
+constexpr NamedField<ResponseHeader> kHeaderFields[] = {
+    {"Layout", &ResponseHeader::layout},         {"Msisdn", &ResponseHeader::msisdn},
+    {"Os", &ResponseHeader::os},                 {"Filler", &ResponseHeader::filler},
+    {"Version", &ResponseHeader::version},       {"ServerDate", &ResponseHeader::server_date},
+    {"ResultCode", &ResponseHeader::result_code}, {"ResultDesc", &ResponseHeader::result_desc},
+};
+
+// Code (with its attributes) is read apart from these.
+constexpr NamedField<StockRecord> kStockFields[] = {
+    {"CodeName", &StockRecord::codename}, {"CurrentPrc", &StockRecord::current_price},
+    {"Daebi", &StockRecord::daebi},       {"Rate", &StockRecord::rate},
+    {"Date", &StockRecord::date},         {"Time", &StockRecord::time},
+};
+
+constexpr NamedField<StockDetailRecord> kDetailFields[] = {
+    {"CodeName", &StockDetailRecord::codename},
+    {"CurrentPrc", &StockDetailRecord::current_price},
+    {"Daebi", &StockDetailRecord::daebi},
+    {"Rate", &StockDetailRecord::rate},
+    {"High", &StockDetailRecord::high},
+    {"Low", &StockDetailRecord::low},
+    {"TradeAmt", &StockDetailRecord::trade_amount},
+    {"YesterdayPrc", &StockDetailRecord::yesterday_price},
+    {"OpenPrc", &StockDetailRecord::open_price},
+    {"High52", &StockDetailRecord::high52},
+    {"Low52", &StockDetailRecord::low52},
+    {"High52Date", &StockDetailRecord::high52_date},
+    {"Low52Date", &StockDetailRecord::low52_date},
+    {"Date", &StockDetailRecord::date},
+    {"Time", &StockDetailRecord::time},
+};
+
+// The field of `record` that `name` (narrow or wide, compared exactly)
+// selects; nullptr for any other name.
+template <typename Record, size_t N, typename NameText>
+auto FieldNamed(Record& record, const NamedField<std::remove_const_t<Record>> (&fields)[N], NameText name)
+    -> decltype(&(record.*fields[0].member)) {
+  for (const auto& field : fields)
+    if (std::ranges::equal(field.name, name)) return &(record.*field.member);
+  return nullptr;
+}
+
+// A quote record (InfoList or Detail element); a Detail's Code also carries
+// the period.
+template <typename Record, size_t N>
+Record ReadQuoteRecord(const pugi::xml_node& element, const NamedField<Record> (&fields)[N]) {
+  Record r;
   r.gubun = CategoryOf(element);
   for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
     const Name name = LocalName(child);
-    WideText* field = nullptr;
     if (name == "Code") {
       ReadNodeText(child, r.code);
       DecodeField(child.attribute("item").value(), r.item);
+      if constexpr (requires { r.period; }) DecodeField(child.attribute("period").value(), r.period);
       continue;
     }
-    if (name == "CodeName") field = &r.codename;
-    else if (name == "CurrentPrc") field = &r.current_price;
-    else if (name == "Daebi") field = &r.daebi;
-    else if (name == "Rate") field = &r.rate;
-    else if (name == "Date") field = &r.date;
-    else if (name == "Time") field = &r.time;
-    if (field) ReadNodeText(child, *field);
+    if (WideText* field = FieldNamed(r, fields, name)) ReadNodeText(child, *field);
   }
   return r;
 }
 
+StockRecord ReadStockRecord(const pugi::xml_node& element) { return ReadQuoteRecord(element, kStockFields); }
+
 StockDetailRecord ReadStockDetailRecord(const pugi::xml_node& element) {
-  StockDetailRecord r;
-  r.gubun = CategoryOf(element);
-  for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
-    const Name name = LocalName(child);
-    WideText* field = nullptr;
-    if (name == "Code") {
-      ReadNodeText(child, r.code);
-      DecodeField(child.attribute("item").value(), r.item);
-      DecodeField(child.attribute("period").value(), r.period);
-      continue;
-    }
-    if (name == "CodeName") field = &r.codename;
-    else if (name == "CurrentPrc") field = &r.current_price;
-    else if (name == "Daebi") field = &r.daebi;
-    else if (name == "Rate") field = &r.rate;
-    else if (name == "High") field = &r.high;
-    else if (name == "Low") field = &r.low;
-    else if (name == "TradeAmt") field = &r.trade_amount;
-    else if (name == "YesterdayPrc") field = &r.yesterday_price;
-    else if (name == "OpenPrc") field = &r.open_price;
-    else if (name == "High52") field = &r.high52;
-    else if (name == "Low52") field = &r.low52;
-    else if (name == "High52Date") field = &r.high52_date;
-    else if (name == "Low52Date") field = &r.low52_date;
-    else if (name == "Date") field = &r.date;
-    else if (name == "Time") field = &r.time;
-    if (field) ReadNodeText(child, *field);
-  }
-  return r;
+  return ReadQuoteRecord(element, kDetailFields);
 }
 
 std::unique_ptr<ResponseDocument> ReadLoadedDocument(const pugi::xml_document& doc, size_t header_limit,
@@ -205,17 +226,7 @@ std::unique_ptr<ResponseDocument> ReadLoadedDocument(const pugi::xml_document& d
   ResponseHeader header;
   for (pugi::xml_node child = header_node.first_child(); child; child = child.next_sibling()) {
     if (child.type() != pugi::node_element) continue;
-    const Name name = LocalName(child);
-    WideText* field = nullptr;
-    if (name == "Layout") field = &header.layout;
-    else if (name == "Msisdn") field = &header.msisdn;
-    else if (name == "Os") field = &header.os;
-    else if (name == "Filler") field = &header.filler;
-    else if (name == "Version") field = &header.version;
-    else if (name == "ServerDate") field = &header.server_date;
-    else if (name == "ResultCode") field = &header.result_code;
-    else if (name == "ResultDesc") field = &header.result_desc;
-    if (field) ReadNodeText(child, *field);
+    if (WideText* field = FieldNamed(header, kHeaderFields, LocalName(child))) ReadNodeText(child, *field);
   }
 
   std::unique_ptr<ResponseDocument> response;
@@ -235,15 +246,7 @@ constexpr size_t kTrimAfterAnswerBytes = size_t(4) << 20;
 }  // namespace
 
 const WideText* ResponseDocument::HeaderText(WideView name) const {
-  if (name == u"Layout") return &header_.layout;
-  if (name == u"Msisdn") return &header_.msisdn;
-  if (name == u"Os") return &header_.os;
-  if (name == u"Filler") return &header_.filler;
-  if (name == u"Version") return &header_.version;
-  if (name == u"ServerDate") return &header_.server_date;
-  if (name == u"ResultCode") return &header_.result_code;
-  if (name == u"ResultDesc") return &header_.result_desc;
-  return nullptr;
+  return FieldNamed(header_, kHeaderFields, name);
 }
 
 bool ResponseDocument::FindSingleBody(const pugi::xml_node& document_element, pugi::xml_node& body) const {
