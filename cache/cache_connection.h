@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "cache/cache_results.h"
 #include "cache/sqlite3_database.h"
 #include "cache/sqlite3_exception.h"
 #include "platform/registry/damaged_file.h"
@@ -60,5 +61,20 @@ class CacheConnection {
   SQLite3Database db_;
   bool in_transaction_ = false;
 };
+
+// The frame of one operation: CACHE_NOTHING when the cache has no path, else
+// what `work(conn, db)` returns on a freshly opened connection, a database
+// error thrown on the way going through Fail.
+template <typename Work>
+int RunCacheOperation(Work&& work) {
+  CacheConnection conn;
+  if (!conn.HasPath()) return CACHE_NOTHING;
+  try {
+    SQLite3Database& db = conn.Open();
+    return work(conn, db);
+  } catch (const SQLite3Exception& e) {
+    return conn.Fail(e);
+  }
+}
 
 }  // namespace brantel

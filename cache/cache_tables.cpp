@@ -33,18 +33,13 @@ const char* const kStockRankIndexSql = "CREATE INDEX [idx_StockRank] ON [StockRa
 namespace {
 
 int EnsureTable(const char* table, const std::string& create_sql, const std::string& index_sql) {
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
+  return RunCacheOperation([&](CacheConnection&, SQLite3Database& db) {
     if (!db.TableExists(table)) {
       db.ExecQuery(create_sql.c_str());
       if (db.TableExists(table)) db.ExecQuery(index_sql.c_str());
     }
     return CACHE_OK;
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+  });
 }
 
 }  // namespace

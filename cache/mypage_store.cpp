@@ -32,6 +32,15 @@ bool EnsureMyPageOn(SQLite3Database& db) {
   return EnsureMyPageTable() != CACHE_NOTHING;
 }
 
+// One operation on MyPage, created first when absent: CACHE_NOTHING when it
+// cannot be, else what `work(conn, db)` returns.
+template <typename Work>
+int RunOnMyPage(Work&& work) {
+  return RunCacheOperation([&](CacheConnection& conn, SQLite3Database& db) {
+    return EnsureMyPageOn(db) ? work(conn, db) : CACHE_NOTHING;
+  });
+}
+
 void InsertEntries(SQLite3Database& db, std::span<const StockRecord> records, const std::string& stamp) {
   SQLite3Statement insert = db.CompileStatement(FormatSql(kSqlBufferSmall, kInsertFormat, kMyPageTable).c_str());
   for (const StockRecord& r : records) {
@@ -47,10 +56,7 @@ void InsertEntries(SQLite3Database& db, std::span<const StockRecord> records, co
 // Runs one statement (optionally bound with code and category) on MyPage
 // when the table exists; 0 when it does not.
 int WriteWhenTableExists(const std::string& sql, const char* code, int category, bool bind) {
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
+  return RunCacheOperation([&](CacheConnection&, SQLite3Database& db) {
     if (!db.TableExists(kMyPageTable)) return CACHE_NOTHING;
     SQLite3Statement st = db.CompileStatement(sql.c_str());
     if (bind) {
@@ -59,9 +65,7 @@ int WriteWhenTableExists(const std::string& sql, const char* code, int category,
     }
     st.ExecDML();
     return CACHE_OK;
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+  });
 }
 
 }  // namespace
@@ -74,25 +78,13 @@ int CountMyPage(SQLite3Database& db) {
 }
 
 int CountMyPage() {
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
-    if (!EnsureMyPageOn(db)) return CACHE_NOTHING;
-    return CountMyPage(db);
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+  return RunOnMyPage([](CacheConnection&, SQLite3Database& db) { return CountMyPage(db); });
 }
 
 int StampMyPage(const char* narrow_stamp) {
   if (!narrow_stamp) return CACHE_NOTHING;
   const std::string sql = FormatSql(kSqlBufferSmall, kStampFormat, kMyPageTable);
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
-    if (!EnsureMyPageOn(db)) return CACHE_NOTHING;
+  return RunOnMyPage([&](CacheConnection& conn, SQLite3Database& db) {
     conn.Begin();
     SQLite3Statement st = db.CompileStatement(sql.c_str());
     st.Bind(1, narrow_stamp);
@@ -100,9 +92,7 @@ int StampMyPage(const char* narrow_stamp) {
     st.Finalize();
     conn.Commit();
     return CACHE_OK;
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+  });
 }
 
 int RemoveMyPageItem(const char* narrow_code, int category) {
@@ -118,11 +108,7 @@ int AddMyPageItem(const StockRecord& record, WideView stamp, bool allow_update, 
   if (enforce_limit && CountMyPage() >= kMyPageMaxEntries) return MYPAGE_LIMIT;
   const std::string select_sql = FormatSql(kSqlBufferSmall, kSelectCodeOfCategoryFormat, kMyPageTable);
   const std::string narrow_stamp = Narrow(stamp);
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
-    if (!EnsureMyPageOn(db)) return CACHE_NOTHING;
+  const int added = RunOnMyPage([&](CacheConnection& conn, SQLite3Database& db) {
     {
       SQLite3Statement select = db.CompileStatement(select_sql.c_str());
       select.Bind(1, Narrow(record.code).c_str());
@@ -133,9 +119,9 @@ int AddMyPageItem(const StockRecord& record, WideView stamp, bool allow_update, 
     conn.Begin();
     InsertEntries(db, std::span<const StockRecord>(&record, 1), narrow_stamp);
     conn.Commit();
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+    return CACHE_OK;
+  });
+  if (added != CACHE_OK) return added;
   return StoreQuote(kQuoteTable, record, stamp, allow_update);
 }
 
@@ -144,37 +130,25 @@ int StoreMyPageList(std::span<const StockRecord> records, WideView stamp, bool e
   // The count is taken once, before inserting; the list itself is not cut.
   if (enforce_limit && CountMyPage() >= kMyPageMaxEntries) return MYPAGE_LIMIT;
   const std::string narrow_stamp = Narrow(stamp);
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
-    if (!EnsureMyPageOn(db)) return CACHE_NOTHING;
+  return RunOnMyPage([&](CacheConnection& conn, SQLite3Database& db) {
     conn.Begin();
     InsertEntries(db, records, narrow_stamp);
     conn.Commit();
     return CACHE_OK;
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+  });
 }
 
 int ReplaceMyPageList(std::span<const StockRecord> records, WideView stamp, bool enforce_limit) {
   if (enforce_limit && records.size() > size_t(kMyPageMaxEntries)) return MYPAGE_LIMIT;
   const std::string clear_sql = FormatSql(kSqlBufferSmall, kClearFormat, kMyPageTable);
   const std::string narrow_stamp = Narrow(stamp);
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
-    if (!EnsureMyPageOn(db)) return CACHE_NOTHING;
+  return RunOnMyPage([&](CacheConnection& conn, SQLite3Database& db) {
     conn.Begin();
     db.CompileStatement(clear_sql.c_str()).ExecDML();
     InsertEntries(db, records, narrow_stamp);
     conn.Commit();
     return CACHE_OK;
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+  });
 }
 
 int FindMyPageCodes(WideView codes_text, std::vector<WideText>& out) {
@@ -184,19 +158,10 @@ int FindMyPageCodes(WideView codes_text, std::vector<WideText>& out) {
   std::string sql = kFindCodesFormat;
   sql.replace(sql.find("%s"), 2, kMyPageTable);
   sql.replace(sql.find("%s"), 2, Narrow(codes_text));
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
-    if (!EnsureMyPageOn(db)) return CACHE_NOTHING;
-    for (SQLite3Query q = db.ExecQuery(sql.c_str()); !q.Eof(); q.NextRow()) {
-      const char* code = q.FieldValue(0);
-      out.push_back(code ? Widen(code) : WideText());
-    }
+  return RunOnMyPage([&](CacheConnection&, SQLite3Database& db) {
+    for (SQLite3Query q = db.ExecQuery(sql.c_str()); !q.Eof(); q.NextRow()) out.push_back(ColumnText(q, 0));
     return CACHE_OK;
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+  });
 }
 
 int FindMyPageCodesOf(std::span<const WideText> codes, std::vector<WideText>& out) {
@@ -205,43 +170,29 @@ int FindMyPageCodesOf(std::span<const WideText> codes, std::vector<WideText>& ou
 
 int LoadMyPage(std::vector<StockRecord>& out, WideText& stamp) {
   const std::string sql = FormatSql(kSqlBufferSmall, kLoadMyPageFormat, kMyPageTable, kQuoteTable);
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
-    if (!EnsureMyPageOn(db)) return CACHE_NOTHING;
+  return RunOnMyPage([&](CacheConnection&, SQLite3Database& db) {
     if (!db.TableExists(kQuoteTable) && EnsureQuoteTable(kQuoteTable) == CACHE_NOTHING) return CACHE_NOTHING;
     for (SQLite3Query q = db.ExecQuery(sql.c_str()); !q.Eof(); q.NextRow()) {
       out.push_back(ReadStockRecord(q));
       stamp = ReadRowStamp(q);
     }
     return CACHE_OK;
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+  });
 }
 
 int LoadMyPageEntries(std::vector<StockRecord>& out) {
   const std::string sql = FormatSql(kSqlBufferSmall, kLoadEntriesFormat, kMyPageTable);
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
-    if (!EnsureMyPageOn(db)) return CACHE_NOTHING;
+  return RunOnMyPage([&](CacheConnection&, SQLite3Database& db) {
     for (SQLite3Query q = db.ExecQuery(sql.c_str()); !q.Eof(); q.NextRow()) {
       StockRecord r;
-      const char* code = q.FieldValue(0);
+      r.code = ColumnText(q, 0);
       const char* category = q.FieldValue(1);
-      const char* group = q.FieldValue(2);
-      r.code = code ? Widen(code) : WideText();
       r.gubun = category ? std::atoi(category) : 0;
-      r.item = group ? Widen(group) : WideText();
+      r.item = ColumnText(q, 2);
       out.push_back(std::move(r));
     }
     return CACHE_OK;
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+  });
 }
 
 }  // namespace brantel

@@ -1,6 +1,8 @@
 #include "cache/quote_rows.h"
 
+#include <array>
 #include <cstdlib>
+#include <span>
 #include <string>
 
 namespace brantel {
@@ -30,32 +32,40 @@ enum Column {
   kYesterdayPrice, kOpenPrice, kHigh52, kHigh52Date, kLow52, kLow52Date, kDate, kTime, kLastUpdate
 };
 
+// The texts that follow code, codename and gubun in an INSERT, and codename
+// in an UPDATE, in the order the statements name them.
+template <class Record>
+std::array<const WideText*, 6> ShortTexts(const Record& r) {
+  return {&r.item, &r.current_price, &r.daebi, &r.rate, &r.date, &r.time};
+}
+
+std::array<const WideText*, 15> FullTexts(const StockDetailRecord& r) {
+  return {&r.item,       &r.current_price, &r.daebi,      &r.rate,        &r.high,
+          &r.low,        &r.trade_amount,  &r.yesterday_price, &r.open_price, &r.high52,
+          &r.high52_date, &r.low52,        &r.low52_date, &r.date,       &r.time};
+}
+
 // Binds wide texts in order from parameter `first`; returns the next index.
-int BindTexts(SQLite3Statement& st, int first, std::initializer_list<const WideText*> texts) {
+int BindTexts(SQLite3Statement& st, int first, std::span<const WideText* const> texts) {
   for (const WideText* t : texts) st.Bind(first++, Narrow(*t).c_str());
   return first;
 }
 
 template <class Record>
-void BindShortInsertOf(SQLite3Statement& st, const Record& r, const char* stamp) {
+void BindInsert(SQLite3Statement& st, const Record& r, const char* stamp, std::span<const WideText* const> texts) {
   st.Bind(1, Narrow(r.code).c_str());
   st.Bind(2, Narrow(r.codename).c_str());
   st.Bind(3, r.gubun);
-  int next = BindTexts(st, 4, {&r.item, &r.current_price, &r.daebi, &r.rate, &r.date, &r.time});
-  st.Bind(next, stamp);
+  st.Bind(BindTexts(st, 4, texts), stamp);
 }
 
 template <class Record>
-void BindShortUpdateOf(SQLite3Statement& st, const Record& r, const char* stamp) {
-  int next = BindTexts(st, 1, {&r.codename, &r.item, &r.current_price, &r.daebi, &r.rate, &r.date, &r.time});
+void BindUpdate(SQLite3Statement& st, const Record& r, const char* stamp, std::span<const WideText* const> texts) {
+  st.Bind(1, Narrow(r.codename).c_str());
+  int next = BindTexts(st, 2, texts);
   st.Bind(next++, stamp);
   st.Bind(next++, Narrow(r.code).c_str());
   st.Bind(next, r.gubun);
-}
-
-WideText Text(const SQLite3Query& q, int column) {
-  const char* value = q.FieldValue(column);
-  return value ? Widen(value) : WideText();
 }
 
 int Category(const SQLite3Query& q) {
@@ -63,77 +73,86 @@ int Category(const SQLite3Query& q) {
   return value ? int(std::strtol(value, nullptr, 10)) : 0;
 }
 
-}  // namespace
+// A text field of a record and the load column it is read from.
+template <class Record>
+struct ColumnField {
+  WideText Record::*member;
+  Column column;
+};
 
-void BindShortInsert(SQLite3Statement& st, const StockRecord& r, const char* stamp) { BindShortInsertOf(st, r, stamp); }
-void BindShortInsert(SQLite3Statement& st, const StockDetailRecord& r, const char* stamp) {
-  BindShortInsertOf(st, r, stamp);
+// The fields a list row and a full quote share.
+template <class Record>
+constexpr ColumnField<Record> kListColumns[] = {
+    {&Record::code, kCode},
+    {&Record::codename, kCodename},
+    {&Record::item, kSubGubun},
+    {&Record::current_price, kCurrentPrice},
+    {&Record::daebi, kDaebi},
+    {&Record::rate, kRate},
+    {&Record::date, kDate},
+    {&Record::time, kTime},
+};
+
+// The fields only a full quote has.
+constexpr ColumnField<StockDetailRecord> kDetailOnlyColumns[] = {
+    {&StockDetailRecord::high, kHigh},
+    {&StockDetailRecord::low, kLow},
+    {&StockDetailRecord::trade_amount, kTradeAmount},
+    {&StockDetailRecord::yesterday_price, kYesterdayPrice},
+    {&StockDetailRecord::open_price, kOpenPrice},
+    {&StockDetailRecord::high52, kHigh52},
+    {&StockDetailRecord::high52_date, kHigh52Date},
+    {&StockDetailRecord::low52, kLow52},
+    {&StockDetailRecord::low52_date, kLow52Date},
+};
+
+template <class Record>
+void ReadColumns(const SQLite3Query& q, Record& r, std::span<const ColumnField<Record>> fields) {
+  for (const ColumnField<Record>& f : fields) r.*f.member = ColumnText(q, f.column);
 }
-void BindShortUpdate(SQLite3Statement& st, const StockRecord& r, const char* stamp) { BindShortUpdateOf(st, r, stamp); }
-void BindShortUpdate(SQLite3Statement& st, const StockDetailRecord& r, const char* stamp) {
-  BindShortUpdateOf(st, r, stamp);
-}
 
-void BindFullInsert(SQLite3Statement& st, const StockDetailRecord& r, const char* stamp) {
-  st.Bind(1, Narrow(r.code).c_str());
-  st.Bind(2, Narrow(r.codename).c_str());
-  st.Bind(3, r.gubun);
-  int next = BindTexts(st, 4,
-                       {&r.item, &r.current_price, &r.daebi, &r.rate, &r.high, &r.low, &r.trade_amount,
-                        &r.yesterday_price, &r.open_price, &r.high52, &r.high52_date, &r.low52, &r.low52_date,
-                        &r.date, &r.time});
-  st.Bind(next, stamp);
-}
-
-void BindFullUpdate(SQLite3Statement& st, const StockDetailRecord& r, const char* stamp) {
-  int next = BindTexts(st, 1,
-                       {&r.codename, &r.item, &r.current_price, &r.daebi, &r.rate, &r.high, &r.low,
-                        &r.trade_amount, &r.yesterday_price, &r.open_price, &r.high52, &r.high52_date, &r.low52,
-                        &r.low52_date, &r.date, &r.time});
-  st.Bind(next++, stamp);
-  st.Bind(next++, Narrow(r.code).c_str());
-  st.Bind(next, r.gubun);
-}
-
-namespace {
-
-// The fields a list row and a full quote share, read by column name.
-template <typename Record>
-void ReadListFields(const SQLite3Query& q, Record& r) {
-  r.code = Text(q, kCode);
-  r.codename = Text(q, kCodename);
+template <class Record>
+Record ReadListFields(const SQLite3Query& q) {
+  Record r;
+  ReadColumns<Record>(q, r, kListColumns<Record>);
   r.gubun = Category(q);
-  r.item = Text(q, kSubGubun);
-  r.current_price = Text(q, kCurrentPrice);
-  r.daebi = Text(q, kDaebi);
-  r.rate = Text(q, kRate);
-  r.date = Text(q, kDate);
-  r.time = Text(q, kTime);
-}
-
-}  // namespace
-
-StockRecord ReadStockRecord(const SQLite3Query& q) {
-  StockRecord r;
-  ReadListFields(q, r);
   return r;
 }
+
+}  // namespace
+
+void BindShortInsert(SQLite3Statement& st, const StockRecord& r, const char* stamp) {
+  BindInsert(st, r, stamp, ShortTexts(r));
+}
+void BindShortInsert(SQLite3Statement& st, const StockDetailRecord& r, const char* stamp) {
+  BindInsert(st, r, stamp, ShortTexts(r));
+}
+void BindShortUpdate(SQLite3Statement& st, const StockRecord& r, const char* stamp) {
+  BindUpdate(st, r, stamp, ShortTexts(r));
+}
+void BindShortUpdate(SQLite3Statement& st, const StockDetailRecord& r, const char* stamp) {
+  BindUpdate(st, r, stamp, ShortTexts(r));
+}
+void BindFullInsert(SQLite3Statement& st, const StockDetailRecord& r, const char* stamp) {
+  BindInsert(st, r, stamp, FullTexts(r));
+}
+void BindFullUpdate(SQLite3Statement& st, const StockDetailRecord& r, const char* stamp) {
+  BindUpdate(st, r, stamp, FullTexts(r));
+}
+
+WideText ColumnText(const SQLite3Query& q, int column) {
+  const char* value = q.FieldValue(column);
+  return value ? Widen(value) : WideText();
+}
+
+StockRecord ReadStockRecord(const SQLite3Query& q) { return ReadListFields<StockRecord>(q); }
 
 StockDetailRecord ReadDetailRecord(const SQLite3Query& q) {
-  StockDetailRecord r;
-  ReadListFields(q, r);
-  r.high = Text(q, kHigh);
-  r.low = Text(q, kLow);
-  r.trade_amount = Text(q, kTradeAmount);
-  r.yesterday_price = Text(q, kYesterdayPrice);
-  r.open_price = Text(q, kOpenPrice);
-  r.high52 = Text(q, kHigh52);
-  r.high52_date = Text(q, kHigh52Date);
-  r.low52 = Text(q, kLow52);
-  r.low52_date = Text(q, kLow52Date);
+  StockDetailRecord r = ReadListFields<StockDetailRecord>(q);
+  ReadColumns<StockDetailRecord>(q, r, kDetailOnlyColumns);
   return r;
 }
 
-WideText ReadRowStamp(const SQLite3Query& q) { return Text(q, kLastUpdate); }
+WideText ReadRowStamp(const SQLite3Query& q) { return ColumnText(q, kLastUpdate); }
 
 }  // namespace brantel

@@ -30,6 +30,8 @@ void BindFullUpdate(SQLite3Statement& st, const StockDetailRecord& r, const char
 // Fill a record from the current row of a load; a null column gives "".
 StockRecord ReadStockRecord(const SQLite3Query& q);
 StockDetailRecord ReadDetailRecord(const SQLite3Query& q);
+// A column of the current row as wide text; a null column gives "".
+WideText ColumnText(const SQLite3Query& q, int column);
 // The row's lastupdatetime as wide text.
 WideText ReadRowStamp(const SQLite3Query& q);
 

@@ -35,10 +35,7 @@ int StoreOneQuote(const char* table, const Record& record, WideView stamp, bool 
   const std::string update_sql = FormatSql(kSqlBufferLarge, full_record ? kFullUpdateFormat : kShortUpdateFormat, table);
   const std::string select_sql = FormatSql(kSqlBufferSmall, kSelectCodeOfCategoryFormat, table);
   const std::string narrow_stamp = Narrow(stamp);
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
+  return RunCacheOperation([&](CacheConnection& conn, SQLite3Database& db) {
     if (!EnsureQuoteTableOn(db, table)) return CACHE_NOTHING;
     bool exists = false;
     {
@@ -71,18 +68,13 @@ int StoreOneQuote(const char* table, const Record& record, WideView stamp, bool 
     }
     conn.Commit();
     return CACHE_OK;
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+  });
 }
 
 template <class Record>
 int LoadRows(const std::string& sql, const char* code, int category, std::vector<Record>& out, WideText* stamp,
              const char* table) {
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
+  return RunCacheOperation([&](CacheConnection&, SQLite3Database& db) {
     if (!EnsureQuoteTableOn(db, table)) return CACHE_NOTHING;
     SQLite3Statement st = db.CompileStatement(sql.c_str());
     int next = 1;
@@ -97,9 +89,7 @@ int LoadRows(const std::string& sql, const char* code, int category, std::vector
       if (stamp) *stamp = ReadRowStamp(q);
     }
     return CACHE_OK;
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+  });
 }
 
 }  // namespace
@@ -143,10 +133,7 @@ int StoreQuoteList(const char* narrow_table, std::span<const StockRecord> record
   const std::string insert_sql = FormatSql(kSqlBufferLarge, kShortInsertFormat, narrow_table);
   const std::string update_sql = FormatSql(kSqlBufferLarge, kShortUpdateFormat, narrow_table);
   const std::string narrow_stamp = Narrow(stamp);
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
+  return RunCacheOperation([&](CacheConnection& conn, SQLite3Database& db) {
     if (!EnsureQuoteTableOn(db, narrow_table)) return CACHE_NOTHING;
     ApplyPragmas(&db);
     std::unordered_set<std::string> stored;
@@ -171,9 +158,7 @@ int StoreQuoteList(const char* narrow_table, std::span<const StockRecord> record
     update.Finalize();
     conn.Commit();
     return CACHE_OK;
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+  });
 }
 
 int LoadQuotesOfCategory(const char* narrow_table, int category, std::vector<StockRecord>& out) {

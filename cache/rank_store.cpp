@@ -48,36 +48,26 @@ void DeleteRankRows(SQLite3Database& db, int ranking_kind) {
 // same transaction (a failure rolls back and the old rows stay).
 int WriteRankRows(std::span<const StockRecord> records, int ranking_kind, WideView stamp, bool clear_first) {
   if (records.empty() || ranking_kind < 0) return CACHE_NOTHING;
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
+  return RunCacheOperation([&](CacheConnection& conn, SQLite3Database& db) {
     if (!EnsureRankOn(db)) return CACHE_NOTHING;
     conn.Begin();
     if (clear_first) DeleteRankRows(db, ranking_kind);
     InsertRankRows(db, records, ranking_kind, stamp);
     conn.Commit();
     return CACHE_OK;
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+  });
 }
 
 }  // namespace
 
 int ClearStockRank(int ranking_kind) {
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
+  return RunCacheOperation([&](CacheConnection& conn, SQLite3Database& db) {
     if (!db.TableExists(kStockRankTable)) return CACHE_NOTHING;
     conn.Begin(false);
     DeleteRankRows(db, ranking_kind);
     conn.Commit();
     return CACHE_OK;
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+  });
 }
 
 int StoreStockRank(std::span<const StockRecord> records, int ranking_kind, WideView stamp) {
@@ -90,17 +80,12 @@ int ReplaceStockRank(std::span<const StockRecord> records, int ranking_kind, Wid
 
 int LoadStockRank(int quote_category, int ranking_kind, std::vector<StockRecord>& out) {
   const std::string sql = FormatSql(kSqlBufferSmall, kLoadFormat, kStockRankTable, kQuoteTable, quote_category, ranking_kind);
-  CacheConnection conn;
-  if (!conn.HasPath()) return CACHE_NOTHING;
-  try {
-    SQLite3Database& db = conn.Open();
+  return RunCacheOperation([&](CacheConnection&, SQLite3Database& db) {
     if (!EnsureRankOn(db)) return CACHE_NOTHING;
     if (!db.TableExists(kQuoteTable) && EnsureQuoteTable(kQuoteTable) == CACHE_NOTHING) return CACHE_NOTHING;
     for (SQLite3Query q = db.ExecQuery(sql.c_str()); !q.Eof(); q.NextRow()) out.push_back(ReadStockRecord(q));
     return CACHE_OK;
-  } catch (const SQLite3Exception& e) {
-    return conn.Fail(e);
-  }
+  });
 }
 
 }  // namespace brantel
