@@ -50,11 +50,10 @@ class RankingList : public MarketListTarget {
  public:
   int32_t category() const override { return 6; }
   HWND owner() const override { return 0; }
-  WideText& last_update() override { return stamp_; }
-  bool& busy() override { return busy_; }
+  WideText LastUpdate() const override { return stamp_; }
+  void SetLastUpdate(WideView stamp) override { stamp_ = WideText(stamp); }
   void ReceiveRows(std::vector<StockRecord>&& rows) override { rows_ = std::move(rows); }
   WideText stamp_;
-  bool busy_ = false;
   std::vector<StockRecord> rows_;
 };
 

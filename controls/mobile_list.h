@@ -24,6 +24,7 @@ class CMobileList : public Window {
   void SetHeaderImages(uint32_t background_id, uint32_t indicator_id = 0, const Rect& indicator_rect = {});
 
   CMobileListCtrl& body() { return body_; }
+  const CMobileListCtrl& body() const { return body_; }
   CMobileListHead& head() { return head_; }
   bool has_header() const { return head_.IsAlive(); }
 

@@ -21,18 +21,24 @@ constexpr size_t kRowsWorthReturningMemory = 1000;
 
 WideText Decimal(int64_t n) { return FormatText(u"%d", n); }
 
-struct BusyFlag {
-  explicit BusyFlag(bool& flag) : flag_(flag) { flag_ = true; }
-  ~BusyFlag() { flag_ = false; }
-  bool& flag_;
+// Tells the target the request runs, for the whole request.
+class RunningNotice {
+ public:
+  explicit RunningNotice(MarketListTarget& target) : target_(target) { target_.OnRequestRunning(true); }
+  ~RunningNotice() { target_.OnRequestRunning(false); }
+  RunningNotice(const RunningNotice&) = delete;
+  RunningNotice& operator=(const RunningNotice&) = delete;
+
+ private:
+  MarketListTarget& target_;
 };
 
 }  // namespace
 
 int32_t FetchMarketList(MarketListTarget& target) {
-  BusyFlag busy(target.busy());
+  const RunningNotice running(target);
   const int32_t category = target.category();
-  RequestDocument document = MakeRequestDocument(target.last_update(), u"L");
+  RequestDocument document = MakeRequestDocument(target.LastUpdate(), u"L");
   const int group = document.AddGroup(category);
   if (category == kCategoryExchange) {
     document.AddParam(group, StandardCurrencyCode(), u"", StandardCurrencyItem());
@@ -45,7 +51,7 @@ int32_t FetchMarketList(MarketListTarget& target) {
   if (outcome.response && outcome.response->header().result_code == u"1") {
     const WideText& stamp = outcome.response->header().server_date;
     LastUpdateStamp(stamp, category, target.sub_kind(), false);
-    target.last_update() = stamp;
+    target.SetLastUpdate(stamp);
     std::vector<StockRecord> rows = list ? std::move(list->items()) : std::vector<StockRecord>();
     const bool large = rows.size() > kRowsWorthReturningMemory;
     target.ReceiveRows(std::move(rows));

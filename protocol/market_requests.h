@@ -23,10 +23,13 @@ class MarketListTarget {
   // Gets WM_LIST_UPDATE_END (category, 1 or 0); also stands in for the main
   // window of the connection check when there is none yet.
   virtual HWND owner() const = 0;
-  // The list's last-update stamp: sent with the request, replaced on success.
-  virtual WideText& last_update() = 0;
-  // Set for the whole request, so no second one starts meanwhile.
-  virtual bool& busy() = 0;
+  // The list's last-update stamp, sent with the request.
+  virtual WideText LastUpdate() const = 0;
+  // A successful answer's stamp, before its rows.
+  virtual void SetLastUpdate(WideView stamp) = 0;
+  // Told when the request starts and when it ends, for a target that keeps
+  // no guard of its own around the call.
+  virtual void OnRequestRunning(bool running) { (void)running; }
   // The rows of a successful answer (the window refills and stores them).
   virtual void ReceiveRows(std::vector<StockRecord>&& rows) = 0;
 };

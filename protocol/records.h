@@ -49,4 +49,8 @@ struct StockDetailRecord {
   bool operator==(const StockDetailRecord&) const = default;
 };
 
+// A list row's record as a full quote (the fields it has), and back.
+StockDetailRecord DetailRecordOfRow(const StockRecord& row);
+StockRecord ListRowOfDetail(const StockDetailRecord& detail);
+
 }  // namespace brantel

@@ -28,4 +28,19 @@ bool ParseRowKey(WideView key, RowKey& out) {
   return true;
 }
 
+WideText RowKeyWithMyPage(WideView key, bool in_mypage) {
+  RowKey k;
+  if (!ParseRowKey(key, k)) return {};
+  return BuildRowKey(k.code, k.category, k.group, in_mypage ? u"1" : u"0", k.name, k.sign);
+}
+
+StockRecord RowKey::Record() const {
+  StockRecord record;
+  record.gubun = category;
+  record.code = code;
+  record.item = group;
+  record.codename = name;
+  return record;
+}
+
 }  // namespace brantel

@@ -36,7 +36,7 @@ MarketCell StarCell(int id, bool in_mypage) {
   cell.cell_id = id;
   cell.column_id = id;  // no header column cycles it
   cell.rect = kStarRect;
-  cell.image_id = in_mypage ? kMarketStarOn : kMarketStarOff;
+  cell.image_id = StarImage(in_mypage);
   return cell;
 }
 

@@ -24,6 +24,8 @@ inline constexpr uint32_t kMarketSectionColour = 0x999999;
 inline constexpr int kMarketSectionImage = 1018;
 inline constexpr int kMarketStarOff = 1056;
 inline constexpr int kMarketStarOn = 1057;
+// The MyPage star's picture, on or off (every quote list's).
+inline constexpr uint32_t StarImage(bool in_mypage) { return in_mypage ? kMarketStarOn : kMarketStarOff; }
 
 // How the rows of a list are laid out.
 enum class MarketRowStyle {

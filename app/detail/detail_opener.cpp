@@ -1,52 +1,32 @@
 #include "app/detail/detail_opener.h"
 
+#include "app/detail/detail_rules.h"
 #include "cache/cache_results.h"
 #include "cache/quote_store.h"
 #include "platform/resources/resource_library.h"
 
 namespace brantel {
 
-StockDetailRecord DetailRecordOfRow(const StockRecord& row) {
-  StockDetailRecord d;
-  d.gubun = row.gubun;
-  d.code = row.code;
-  d.item = row.item;
-  d.codename = row.codename;
-  d.current_price = row.current_price;
-  d.daebi = row.daebi;
-  d.rate = row.rate;
-  d.date = row.date;
-  d.time = row.time;
-  return d;
-}
-
 bool CachedDetailRecord(const RowKey& key, StockDetailRecord& record, WideText& stamp) {
   std::vector<StockDetailRecord> cached;
   LoadQuote(kQuoteTable, Narrow(key.code).c_str(), key.category, cached, stamp);
-  const bool found = !cached.empty();
+  // A cached quote without a name would show a blank title: the row's is better.
+  const bool found = !cached.empty() && !cached.front().codename.empty();
   if (found) {
     record = cached.front();
   } else {
-    record = StockDetailRecord{};
-    record.code = key.code;
-    record.item = key.group;
-    record.codename = key.name;
+    record = DetailRecordOfRow(key.Record());
     stamp.clear();
   }
   record.gubun = key.category;
   return found;
 }
 
-std::unique_ptr<CMStockDetailDlg> OpenStockDetail(Window& owner, const StockRecord& row, bool in_mypage,
-                                                  WideView update_text) {
-  return OpenStockDetail(owner, DetailRecordOfRow(row), in_mypage, update_text);
-}
-
 std::unique_ptr<CMStockDetailDlg> OpenStockDetail(Window& owner, const StockDetailRecord& record, bool in_mypage,
-                                                  WideView update_text) {
+                                                  WideView list_stamp) {
   auto detail = std::make_unique<CMStockDetailDlg>(ProcessResources(), &owner);
   detail->SetRecord(record, in_mypage);
-  detail->SetUpdateText(update_text);
+  detail->SetUpdateText(UpdateTextOfListStamp(list_stamp));
   if (!detail->Open()) return nullptr;
   return detail;
 }

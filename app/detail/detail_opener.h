@@ -1,9 +1,11 @@
 #pragma once
 // Opening the stock detail on a list row, and taking its result back. The
-// screens that show quotes (MyPage, the market lists, search) call these two
+// screens that show quotes (MyPage, the market lists, search) call these
 // and nothing else of the detail:
 //
-//   detail_ = OpenStockDetail(*this, row, row_in_mypage, update_text);
+//   const std::optional<RowKey> key = QuoteRowKey(list_.body(), row);
+//   CachedDetailRecord(*key, record, stamp);
+//   detail_ = OpenStockDetail(*this, record, key->in_mypage(), stamp);
 //   ...
 //   case WM_DETAIL_CLOSED: {
 //     DetailResult result = CloseStockDetail(detail_);
@@ -18,24 +20,18 @@
 
 namespace brantel {
 
-// The full record a list row opens with (the fields a row carries).
-StockDetailRecord DetailRecordOfRow(const StockRecord& row);
-
 // The full record a list row's key opens with: the quote cached in table
-// "StockData" when there is one (`stamp` gets its stamp), else the key's code,
-// group and name (`stamp` is emptied, false is returned). `gubun` is the key's
-// category either way.
+// "StockData" when there is one with a name (`stamp` gets its stamp), else
+// the key's code, group and name (`stamp` is emptied, false is returned).
+// `gubun` is the key's category either way.
 bool CachedDetailRecord(const RowKey& key, StockDetailRecord& record, WideText& stamp);
 
-// Opens the detail over `owner` (a screen or list window) on `row`;
-// `update_text` is shown after "Updated : " until the answer brings its own
-// (the market lists pass UpdateTextOfListStamp of their stamp). Null when the
-// dialog could not be created. The caller keeps it until WM_DETAIL_CLOSED.
-std::unique_ptr<CMStockDetailDlg> OpenStockDetail(Window& owner, const StockRecord& row, bool in_mypage,
-                                                  WideView update_text);
-// The same on a full record (MyPage opens on the cached full quote).
+// Opens the detail over `owner` (a screen or list window) on `record`. The
+// text after "Updated : " is made of `list_stamp` (UpdateTextOfListStamp)
+// until the answer brings its own. Null when the dialog could not be
+// created. The caller keeps it until WM_DETAIL_CLOSED.
 std::unique_ptr<CMStockDetailDlg> OpenStockDetail(Window& owner, const StockDetailRecord& record, bool in_mypage,
-                                                  WideView update_text);
+                                                  WideView list_stamp);
 
 struct DetailResult {
   StockDetailRecord record;

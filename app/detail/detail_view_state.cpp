@@ -8,24 +8,6 @@
 
 namespace brantel {
 
-namespace {
-
-StockRecord ListRowOf(const StockDetailRecord& d) {
-  StockRecord r;
-  r.gubun = d.gubun;
-  r.code = d.code;
-  r.item = d.item;
-  r.codename = d.codename;
-  r.current_price = d.current_price;
-  r.daebi = d.daebi;
-  r.rate = d.rate;
-  r.date = d.date;
-  r.time = d.time;
-  return r;
-}
-
-}  // namespace
-
 Rect LandscapeButtonRect(int button) {
   if (button == kRefreshButton) return Rect{712, 80, 776, 144};
   if (button == kPeriodMenuButton) return Rect{712, 156, 776, 220};
@@ -73,7 +55,7 @@ bool StarRelease(DetailViewState& state, Point p) {
 StarOutcome ToggleMyPage(DetailViewState& state) {
   if (!state.in_mypage) {
     const WideText stamp = LastUpdateStamp(u"", kCategoryMyPage, 0, true);
-    const int result = AddMyPageItem(ListRowOf(state.record), stamp, true, true);
+    const int result = AddMyPageItem(ListRowOfDetail(state.record), stamp, true, true);
     if (result == MYPAGE_LIMIT) return StarOutcome::kFull;
     // 0 (not added) and 99 (database error) leave the star off.
     if (result != CACHE_OK) return StarOutcome::kFailed;

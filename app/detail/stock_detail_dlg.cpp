@@ -74,9 +74,9 @@ bool CMStockDetailDlg::OnInitDialog() {
 void CMStockDetailDlg::RunDetailRequest() {
   KillTimer(kDetailRequestTimer);
   if (!CanRequestDetail(view_.record)) return;
-  if (request_running_) {
+  if (guard_.running()) {
     // One request at a time; the newer choice runs when this one ends.
-    request_again_ = true;
+    guard_.AskAgain();
     return;
   }
   // What shows stays until an answer replaces it: a failed request leaves
@@ -84,17 +84,16 @@ void CMStockDetailDlg::RunDetailRequest() {
   spinner_.Run();
 
   // The request pumps messages: the dialog may be closed and destroyed
-  // before it returns, so it works on copies and checks `alive` afterwards.
-  const std::shared_ptr<bool> alive = alive_;
+  // before it returns, so it works on copies.
   const StockDetailRecord asked = view_.record;
   DetailAnswer answer;
-  request_running_ = true;
+  RequestGuard::Running running(guard_);
   const int32_t result = FetchDetail(asked.code, asked.gubun, asked.item, view_.period, hwnd(), answer);
-  if (!*alive) {
+  if (running.screen_gone()) {
     DeleteAttachedFiles(answer.attachments);
     return;
   }
-  request_running_ = false;
+  running.End();
   const bool shown = result == 1 && IsShowableDetailAnswer(answer);
   if (shown)
     ReceiveAnswer(answer);
@@ -104,10 +103,7 @@ void CMStockDetailDlg::RunDetailRequest() {
   Invalidate();
   // A close cancelled the request: no failure message over the closing.
   if (!shown && !close_posted_) ShowNumberedMessage(this, kMessageRefreshFailed, 0);
-  if (request_again_) {
-    request_again_ = false;
-    SetTimer(kDetailRequestTimer, kRequestDelayMs);
-  }
+  if (guard_.TakeAgain()) SetTimer(kDetailRequestTimer, kRequestDelayMs);
 }
 
 void CMStockDetailDlg::ReceiveAnswer(const DetailAnswer& answer) {
@@ -124,7 +120,7 @@ void CMStockDetailDlg::RequestClose() {
   // the owner's WM_DETAIL_CLOSED, and the request's pump takes it.
   if (close_posted_) return;  // a second close before the owner acted
   close_posted_ = true;
-  if (request_running_) PostThreadMessage(GetCurrentThreadId(), WM_CANCEL_NETWORK, 0, 0);
+  if (!guard_.MayExitNow()) PostThreadMessage(GetCurrentThreadId(), WM_CANCEL_NETWORK, 0, 0);
   PostMessage(owner_hwnd_, WM_DETAIL_CLOSED, 0, LPARAM(hwnd()));
 }
 
@@ -216,11 +212,11 @@ void CMStockDetailDlg::OnRelease(Point p) {
     return;
   }
   if (!StarRelease(view_, p)) return;
-  const std::shared_ptr<bool> alive = alive_;
+  const RequestGuard::Watch watch(guard_);
   const StarOutcome outcome = ToggleMyPage(view_);
   Invalidate();
   if (outcome == StarOutcome::kFull) ShowNumberedMessage(this, kMessageMyPageFull, 0);
-  if (*alive) Invalidate();
+  if (!watch.screen_gone()) Invalidate();
 }
 
 void CMStockDetailDlg::Paint() {
@@ -240,8 +236,7 @@ void CMStockDetailDlg::Paint() {
 void CMStockDetailDlg::TearDown() {
   if (torn_down_) return;
   torn_down_ = true;
-  *alive_ = false;
-  if (request_running_) PostThreadMessage(GetCurrentThreadId(), WM_CANCEL_NETWORK, 0, 0);
+  if (guard_.Retire()) PostThreadMessage(GetCurrentThreadId(), WM_CANCEL_NETWORK, 0, 0);
   ShowSystemBar(true);
   CloseVersionDialog();
   ClosePeriodMenu();

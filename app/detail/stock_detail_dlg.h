@@ -16,6 +16,7 @@
 #include "app/detail/detail_view_state.h"
 #include "app/detail/graph_menu.h"
 #include "app/common/menu_commands.h"
+#include "app/common/request_guard.h"
 #include "app/dialogs/menu_bar_wnd.h"
 #include "app/dialogs/version_info_dlg.h"
 #include "app/rotation.h"
@@ -54,7 +55,7 @@ class CMStockDetailDlg : public Dialog {
   const Surface& large_chart() const { return large_chart_; }
   CGraphMenuDlg* period_menu() { return period_menu_.get(); }
   CVersionInfoDlg* version_dialog() { return version_.get(); }
-  bool request_running() const { return request_running_; }
+  bool request_running() const { return guard_.running(); }
   bool loading_animation_running() const { return spinner_.running(); }
 
   // Takes a detail answer as the request does when it succeeds: its daily
@@ -94,13 +95,10 @@ class CMStockDetailDlg : public Dialog {
   std::unique_ptr<CVersionInfoDlg> version_;
   std::unique_ptr<DetailRotation> rotation_;
   DetailSpinner spinner_;
-  bool request_running_ = false;
-  bool request_again_ = false;
+  // The detail request: one at a time, a newer choice runs after it.
+  RequestGuard guard_;
   bool torn_down_ = false;
   bool close_posted_ = false;
-  // Cleared when the dialog goes; a request still on the stack reads it
-  // before it touches the dialog again.
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace brantel

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "app/common/market_list_row.h"
+#include "app/common/quote_row_identity.h"
 #include "app/common/menu_commands.h"
 #include "app/detail/detail_opener.h"
-#include "app/detail/detail_rules.h"
 #include "app/dialogs/numbered_message.h"
 #include "cache/cache_results.h"
 #include "cache/mypage_store.h"
@@ -14,7 +14,6 @@
 #include "platform/ui/paint.h"
 #include "protocol/app_messages.h"
 #include "protocol/last_update.h"
-#include "protocol/row_key.h"
 
 namespace brantel {
 
@@ -82,7 +81,7 @@ void CBaseMarketInfoWnd::RestartRefresh() {
 }
 
 void CBaseMarketInfoWnd::NetworkRefresh() {
-  if (busy_) return;
+  if (guard_.running()) return;
   KillTimer(kMarketNetworkTimer);
   PostToOwner(WM_LIST_UPDATE_BEGIN, WPARAM(screen_.category), 0);
   SetTimer(kMarketNetworkTimer, kMarketTimerDelayMs);
@@ -101,7 +100,8 @@ void CBaseMarketInfoWnd::OnRefreshTimer() {
 
 void CBaseMarketInfoWnd::OnNetworkTimer() {
   KillTimer(kMarketNetworkTimer);
-  if (busy_) return;
+  if (guard_.running()) return;
+  const RequestGuard::Running running(guard_);
   Fetch();
 }
 
@@ -110,7 +110,7 @@ void CBaseMarketInfoWnd::LoadCachedRows(std::vector<StockRecord>& out) {
 }
 
 void CBaseMarketInfoWnd::ReceiveRows(std::vector<StockRecord>&& rows) {
-  if (rows.empty()) return;
+  if (rows.empty() || gone()) return;
   FillRows(rows);
   SaveRows(rows);
 }
@@ -127,93 +127,52 @@ void CBaseMarketInfoWnd::FillRows(const std::vector<StockRecord>& records) {
   body.Invalidate();
 }
 
-bool CBaseMarketInfoWnd::RecordOfRow(int row, StockRecord& record, bool& in_mypage) const {
-  WideText key_text;
-  bool section = false;
-  if (const_cast<CMobileList&>(list_).body().GetRowText(row, &key_text, &section) != 0 || section) return false;
-  RowKey key;
-  if (!ParseRowKey(key_text, key) || key.code.empty()) return false;
-  in_mypage = key.mypage_flag == u"1";
-  // The key is all a row keeps of its record (the full quote is in the cache).
-  record = StockRecord{};
-  record.gubun = key.category;
-  record.code = key.code;
-  record.item = key.group;
-  record.codename = key.name;
-  return true;
-}
-
-void CBaseMarketInfoWnd::SetStar(int row, bool in_mypage) {
-  CMobileListCtrl& body = list_.body();
-  body.SetCellImage(row, MarketStarCell(screen_.category), in_mypage ? kMarketStarOn : kMarketStarOff);
-  WideText key_text;
-  RowKey key;
-  if (body.GetRowText(row, &key_text) == 0 && ParseRowKey(key_text, key))
-    body.SetRowKeyText(row, BuildRowKey(key.code, key.category, key.group, in_mypage ? u"1" : u"0", key.name, key.sign));
-  body.Invalidate();
-}
-
 void CBaseMarketInfoWnd::OnClick(int row, int cell) {
   if (row < 0) return;
-  StockRecord record;
-  bool in_mypage = false;
-  if (!RecordOfRow(row, record, in_mypage)) return;  // a key that does not read back: ignored
+  const std::optional<RowKey> key = QuoteRowKey(list_.body(), row);
+  if (!key) return;  // a key that does not read back: ignored
   const MobileListRow* list_row = list_.body().rows().row(row);
   const int star = MarketStarCell(screen_.category);
   const bool on_star = list_row && cell >= 0 && size_t(cell) < list_row->cells.size() &&
                        list_row->cells[size_t(cell)].cell_id == star;
   if (on_star) {
-    OnStarTap(row);
+    OnStarTap(row, *key);
     return;
   }
-  OnRowTap(row, record, in_mypage);
+  OnRowTap(*key);
 }
 
-void CBaseMarketInfoWnd::OnStarTap(int row) {
-  StockRecord record;
-  bool in_mypage = false;
-  if (!RecordOfRow(row, record, in_mypage)) return;
+void CBaseMarketInfoWnd::OnStarTap(int row, const RowKey& key) {
+  StockRecord record = key.Record();
   if (record.gubun <= 0) record.gubun = screen_.category;
-  if (!in_mypage) {
+  if (!key.in_mypage()) {
     const int result = AddMyPageItem(record, last_update_, false, true);
     if (result == MYPAGE_LIMIT) {
       ShowNumberedMessage(this, kMessageMyPageFull, 0);
       return;
     }
-    if (result == CACHE_OK) SetStar(row, true);
+    if (result == CACHE_OK) SetQuoteRowStar(list_.body(), row, MarketStarCell(screen_.category), true);
     return;
   }
   RemoveMyPageItem(Narrow(record.code).c_str(), record.gubun);
-  SetStar(row, false);
+  SetQuoteRowStar(list_.body(), row, MarketStarCell(screen_.category), false);
 }
 
-void CBaseMarketInfoWnd::OpenDetail(int row, const StockRecord& record, bool in_mypage) {
+void CBaseMarketInfoWnd::OpenDetail(const RowKey& key) {
   if (detail_) return;  // one detail at a time
-  // The full quote from the cache when there is one, else the row's fields.
-  std::vector<StockDetailRecord> cached;
+  // The full quote from the cache when there is one, else the row's fields;
+  // the list's own stamp either way.
+  StockDetailRecord record;
   WideText cached_stamp;
-  LoadQuote(kQuoteTable, Narrow(record.code).c_str(), record.gubun, cached, cached_stamp);
-  const WideText update_text = UpdateTextOfListStamp(last_update_);
-  if (!cached.empty() && !cached.front().codename.empty()) {
-    detail_ = std::make_unique<CMStockDetailDlg>(library_, this);
-    detail_->SetRecord(cached.front(), in_mypage);
-    detail_->SetUpdateText(update_text);
-    if (!detail_->Open()) detail_.reset();
-  } else {
-    detail_ = OpenStockDetail(*this, record, in_mypage, update_text);
-  }
-  detail_row_ = detail_ ? row : -1;
+  CachedDetailRecord(key, record, cached_stamp);
+  detail_ = OpenStockDetail(*this, record, key.in_mypage(), last_update_);
 }
 
-void CBaseMarketInfoWnd::OnDetailClosed() {
+void CBaseMarketInfoWnd::CloseDetail() {
   if (!detail_) return;
-  const int row = detail_row_;
   const DetailResult result = CloseStockDetail(detail_);  // writes the quote into the cache
-  detail_row_ = -1;
-  if (!result.changed) return;
-  StockRecord shown;
-  bool in_mypage = false;
-  if (RecordOfRow(row, shown, in_mypage) && shown.code == result.record.code) SetStar(row, result.in_mypage);
+  if (result.changed && !gone() && list_.IsAlive())
+    SetQuoteRowStarsOfCode(list_.body(), result.record.code, MarketStarCell(screen_.category), result.in_mypage);
 }
 
 void CBaseMarketInfoWnd::PostToOwner(uint32_t message, WPARAM wParam, LPARAM lParam) {
@@ -221,10 +180,8 @@ void CBaseMarketInfoWnd::PostToOwner(uint32_t message, WPARAM wParam, LPARAM lPa
 }
 
 void CBaseMarketInfoWnd::OnDestroyWindow() {
-  if (detail_) {
-    detail_->Destroy();
-    detail_.reset();
-  }
+  guard_.Retire();
+  CloseDetail();
   if (screen_.refresh_timer > 0) KillTimer(uintptr_t(screen_.refresh_timer));
   KillTimer(kMarketNetworkTimer);
   save_.Cancel(kMarketSaveWaitMs);
@@ -240,12 +197,12 @@ LRESULT CBaseMarketInfoWnd::WindowProc(uint32_t message, WPARAM wParam, LPARAM l
       OnClick(int(lParam), int(int16_t(HIWORD(wParam))));
       return 0;
     case WM_DETAIL_CLOSED:
-      OnDetailClosed();
+      CloseDetail();
       return 0;
     case WM_SCREEN_BACK:
       // Back closes an open detail (keeping its quote), as on MyPage;
       // otherwise there is nothing to go back to and the screen ends the viewer.
-      if (detail_) OnDetailClosed();
+      if (detail_) CloseDetail();
       else PostToOwner(WM_COMMAND, kCmdExit, 0);
       return 0;
     case WM_SIZE:

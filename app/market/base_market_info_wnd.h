@@ -1,7 +1,7 @@
 #pragma once
 // The base of the five market list windows: one CMobileList filling the
 // window, the cached rows first and then the server's, the refresh timers,
-// the busy flag, the background cache save and the MyPage stars.
+// the request guard, the background cache save and the MyPage stars.
 //
 // Refresh: RestartRefresh arms the list's refresh timer (100 ms); its tick
 // reports WM_LIST_UPDATE_BEGIN to the owner, shows the cached rows while
@@ -13,6 +13,7 @@
 
 #include <memory>
 
+#include "app/common/request_guard.h"
 #include "app/detail/stock_detail_dlg.h"
 #include "app/market/market_cache_save.h"
 #include "app/market/market_row_plan.h"
@@ -21,6 +22,7 @@
 #include "platform/resources/resource_library.h"
 #include "platform/ui/window.h"
 #include "protocol/market_requests.h"
+#include "protocol/row_key.h"
 
 namespace brantel {
 
@@ -40,14 +42,15 @@ class CBaseMarketInfoWnd : public Window, public MarketListTarget {
   const MarketSubScreen& screen() const { return screen_; }
   CMobileList& list() { return list_; }
   int LoadedFromNetwork() const { return save_.LoadedCount(CurrentSubKind()); }
-  bool IsBusy() const { return busy_; }
+  bool IsBusy() const { return guard_.running(); }
+  const WideText& last_update() const { return last_update_; }
   CMStockDetailDlg* detail() const { return detail_.get(); }
 
   // MarketListTarget.
   int32_t category() const override { return screen_.category; }
   HWND owner() const override { return owner_ ? owner_->hwnd() : 0; }
-  WideText& last_update() override { return last_update_; }
-  bool& busy() override { return busy_; }
+  WideText LastUpdate() const override { return last_update_; }
+  void SetLastUpdate(WideView stamp) override { last_update_ = WideText(stamp); }
   void ReceiveRows(std::vector<StockRecord>&& rows) override;
 
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override;
@@ -59,20 +62,21 @@ class CBaseMarketInfoWnd : public Window, public MarketListTarget {
   virtual void LoadCachedRows(std::vector<StockRecord>& out);
   virtual WideText CurrencyUnitText() const { return {}; }
   // A tap on a row's cell other than the star (the stock lists open the detail).
-  virtual void OnRowTap(int row, const StockRecord& record, bool in_mypage) { (void)row, (void)record, (void)in_mypage; }
+  virtual void OnRowTap(const RowKey& key) { (void)key; }
   // The fetch (the network request); the ranking keeps its sub-kind for it.
   virtual int32_t Fetch() { return FetchMarketList(*this); }
   // Stops everything this window runs before it goes (timers, the save).
   virtual void OnDestroyWindow();
 
+  // The stamp goes back to the one stored for this list's kind.
+  void ReloadLastUpdate() { last_update_ = LastUpdateText(); }
+  // The window went while its request ran: the answer is dropped.
+  bool gone() const { return guard_.retired(); }
   void FillRows(const std::vector<StockRecord>& records);
   // Hands a network answer's rows to the background save (once per run).
   void SaveRows(const std::vector<StockRecord>& rows) { save_.Start(rows, last_update_, sub_kind()); }
-  // The record behind a list row, read back from its key.
-  bool RecordOfRow(int row, StockRecord& record, bool& in_mypage) const;
-  void SetStar(int row, bool in_mypage);
-  // Opens the stock detail on a row's record (the index and ranking lists).
-  void OpenDetail(int row, const StockRecord& record, bool in_mypage);
+  // Opens the stock detail on a row (the index and ranking lists).
+  void OpenDetail(const RowKey& key);
   Window* owner_dialog() const { return owner_; }
   ResourceLibraryRef library() const { return library_; }
 
@@ -83,19 +87,19 @@ class CBaseMarketInfoWnd : public Window, public MarketListTarget {
   void OnRefreshTimer();
   void OnNetworkTimer();
   void OnClick(int row, int cell);
-  void OnStarTap(int row);
+  void OnStarTap(int row, const RowKey& key);
   void PostToOwner(uint32_t message, WPARAM wParam, LPARAM lParam);
-  void OnDetailClosed();
+  // Takes the detail's result back (its quote into the cache, the star).
+  void CloseDetail();
 
   const MarketSubScreen& screen_;
   Window* owner_ = nullptr;
   ResourceLibraryRef library_;
   CMobileList list_;
   WideText last_update_;
-  bool busy_ = false;
+  RequestGuard guard_;  // the list request
   MarketCacheSave save_;
   std::unique_ptr<CMStockDetailDlg> detail_;  // while open
-  int detail_row_ = -1;
 };
 
 }  // namespace brantel

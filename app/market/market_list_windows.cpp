@@ -10,9 +10,7 @@ namespace brantel {
 
 CMarketStockWnd::CMarketStockWnd() : CBaseMarketInfoWnd(*MarketSubScreenOfCode(kMarketIndexScreen)) {}
 
-void CMarketStockWnd::OnRowTap(int row, const StockRecord& record, bool in_mypage) {
-  OpenDetail(row, record, in_mypage);
-}
+void CMarketStockWnd::OnRowTap(const RowKey& key) { OpenDetail(key); }
 
 LRESULT CMarketStockWnd::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = CBaseMarketInfoWnd::WindowProc(message, wParam, lParam);
@@ -34,7 +32,7 @@ CMarketStockItemWnd::CMarketStockItemWnd() : CBaseMarketInfoWnd(*MarketSubScreen
 void CMarketStockItemWnd::SetRankingSubKind(int32_t sub_kind) {
   if (sub_kind < kRankingTradeVolume || sub_kind > kRankingMarketCap) return;
   sub_kind_ = sub_kind;
-  last_update() = LastUpdateText();
+  ReloadLastUpdate();
   RestartRefresh();
 }
 
@@ -44,25 +42,21 @@ void CMarketStockItemWnd::LoadCachedRows(std::vector<StockRecord>& out) {
   LoadStockRank(kCategoryStock, sub_kind_, out);
 }
 
-void CMarketStockItemWnd::OnRowTap(int row, const StockRecord& record, bool in_mypage) {
-  OpenDetail(row, record, in_mypage);
-}
+void CMarketStockItemWnd::OnRowTap(const RowKey& key) { OpenDetail(key); }
 
 int32_t CMarketStockItemWnd::Fetch() {
   fetch_sub_kind_ = sub_kind_;
-  fetching_ = true;
   const int32_t result = FetchMarketList(*this);
-  fetching_ = false;
   // The sub-kind changed while the request ran: ask again for the one chosen.
-  if (sub_kind_ != fetch_sub_kind_) {
-    last_update() = LastUpdateText();
+  if (sub_kind_ != fetch_sub_kind_ && !gone()) {
+    ReloadLastUpdate();
     RestartRefresh();
   }
   return result;
 }
 
 void CMarketStockItemWnd::ReceiveRows(std::vector<StockRecord>&& rows) {
-  if (rows.empty()) return;
+  if (rows.empty() || gone()) return;
   if (sub_kind_ == fetch_sub_kind_) FillRows(rows);
   SaveRows(rows);
 }

@@ -15,7 +15,7 @@ class CMarketStockWnd : public CBaseMarketInfoWnd {
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override;
 
  protected:
-  void OnRowTap(int row, const StockRecord& record, bool in_mypage) override;
+  void OnRowTap(const RowKey& key) override;
 };
 
 // Exchange rates ("Market Exchange Window"), quoted in the standard currency.
@@ -49,20 +49,19 @@ class CMarketStockItemWnd : public CBaseMarketInfoWnd {
   void SetRankingSubKind(int32_t sub_kind);
   int32_t ranking_sub_kind() const { return sub_kind_; }
   // The request's sub-kind while one runs, so its rows and stamp stay with it.
-  int32_t sub_kind() const override { return fetching_ ? fetch_sub_kind_ : sub_kind_; }
+  int32_t sub_kind() const override { return IsBusy() ? fetch_sub_kind_ : sub_kind_; }
   void ReceiveRows(std::vector<StockRecord>&& rows) override;
 
  protected:
   int32_t CurrentSubKind() const override { return sub_kind_; }
   WideText Caption() const override;
   void LoadCachedRows(std::vector<StockRecord>& out) override;
-  void OnRowTap(int row, const StockRecord& record, bool in_mypage) override;
+  void OnRowTap(const RowKey& key) override;
   int32_t Fetch() override;
 
  private:
   int32_t sub_kind_ = kRankingTradeVolume;
   int32_t fetch_sub_kind_ = kRankingTradeVolume;
-  bool fetching_ = false;
 };
 
 }  // namespace brantel

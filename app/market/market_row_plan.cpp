@@ -37,10 +37,9 @@ MarketRowPlan PlanMarketRows(const std::vector<StockRecord>& records, const Mark
 void SetRowStar(MarketRow& row, int32_t category, bool in_mypage) {
   const int star = MarketStarCell(category);
   for (MarketCell& cell : row.cells)
-    if (cell.cell_id == star && cell.image_id > 0) cell.image_id = in_mypage ? kMarketStarOn : kMarketStarOff;
-  RowKey key;
-  if (!ParseRowKey(row.key, key)) return;
-  row.key = BuildRowKey(key.code, key.category, key.group, in_mypage ? u"1" : u"0", key.name, key.sign);
+    if (cell.cell_id == star && cell.image_id > 0) cell.image_id = StarImage(in_mypage);
+  const WideText marked = RowKeyWithMyPage(row.key, in_mypage);
+  if (!marked.empty()) row.key = marked;
 }
 
 int StarMyPageRows(MarketRowPlan& plan, const std::vector<StockRecord>& records, int32_t category) {

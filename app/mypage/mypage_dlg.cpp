@@ -2,9 +2,9 @@
 
 #include "app/common/market_list_row.h"
 #include "app/common/quote_list_style.h"
+#include "app/common/quote_row_identity.h"
 #include "app/common/viewer_exit.h"
 #include "app/detail/detail_opener.h"
-#include "app/detail/detail_rules.h"
 #include "app/dialogs/numbered_message.h"
 #include "app/mypage/mypage_edit_dlg.h"
 #include "app/mypage/mypage_rows.h"
@@ -20,7 +20,6 @@
 #include "protocol/categories.h"
 #include "protocol/last_update.h"
 #include "protocol/market_requests.h"
-#include "protocol/row_key.h"
 
 namespace brantel {
 
@@ -66,7 +65,7 @@ void CMyPageDlg::Layout() {
 void CMyPageDlg::OnShownState(int show_state) {
   if (editor_ && editor_->IsAlive()) editor_->Show(show_state == kScreenShown ? SW_SHOW : SW_HIDE);
   if (menu_bar_.IsAlive()) menu_bar_.ShowMenu(kMyPageMenu, false);
-  if (show_state == kScreenShown && !busy_) SetTimer(kMyPageReloadTimer, kMyPageTimerMs);
+  if (show_state == kScreenShown && !guard_.running()) SetTimer(kMyPageReloadTimer, kMyPageTimerMs);
 }
 
 void CMyPageDlg::SetLastUpdate(WideView stamp) {
@@ -101,7 +100,7 @@ void CMyPageDlg::ShowEmptyHint() {
 }
 
 void CMyPageDlg::NetworkRefresh() {
-  if (busy_ || !list_.IsAlive()) return;
+  if (guard_.running() || !list_.IsAlive()) return;
   std::vector<WideText> entries;
   CMobileListCtrl& body = list_.body();
   for (int i = 0; i < body.RowCount(); ++i) {
@@ -111,27 +110,26 @@ void CMyPageDlg::NetworkRefresh() {
   }
   if (entries.empty()) return;  // an empty watch list is never requested
 
-  busy_ = true;
+  RequestGuard::Running running(guard_);
   update_bar_.Post(WM_LIST_UPDATE_BEGIN, 0, 0);
-  const HWND self = hwnd();
   std::vector<StockRecord> rows;
   WideText server_date;
-  const int32_t ok = FetchMyPageList(entries, last_update_, self, &rows, server_date);
-  if (!IsWindow(self)) return;  // the screen went while the request ran
+  const int32_t ok = FetchMyPageList(entries, last_update_, hwnd(), &rows, server_date);
+  if (running.screen_gone()) return;  // the screen went while the request ran
   if (ok == 1) {
     Fill(rows, false);
     SetLastUpdate(LastUpdateStamp(server_date, kCategoryMyPage, 0, false));
     store_.Start(rows, last_update_);
-    busy_ = false;
+    running.End();
     update_bar_.Post(WM_LIST_UPDATE_END, 0, 1);
-    if (exit_asked_) ExitViewer();
+    if (guard_.exit_asked()) ExitViewer();
     return;
   }
   update_bar_.Post(WM_LIST_UPDATE_END, 0, 1);
-  busy_ = false;
+  running.End();
   // An exit waiting on this refresh cancelled it: no failure message over
   // the exit, which goes on now instead of at the next retry.
-  if (exit_asked_) {
+  if (guard_.exit_asked()) {
     ExitViewer();
     return;
   }
@@ -139,18 +137,15 @@ void CMyPageDlg::NetworkRefresh() {
 }
 
 void CMyPageDlg::OnRowTap(int row) {
-  WideText key_text;
-  bool section = false;
-  if (!list_.IsAlive() || list_.body().GetRowText(row, &key_text, &section) != 0 || section) return;
-  RowKey key;
-  if (!ParseRowKey(key_text, key)) return;
-  if ((key.category != kCategoryStock && key.category != kCategoryIndex) || key.code.empty()) return;
+  if (!list_.IsAlive()) return;
+  const std::optional<RowKey> key = QuoteRowKey(list_.body(), row);
+  if (!key || (key->category != kCategoryStock && key->category != kCategoryIndex)) return;
 
   StockDetailRecord record;
   WideText cached_stamp;
-  CachedDetailRecord(key, record, cached_stamp);
+  CachedDetailRecord(*key, record, cached_stamp);
   CloseDetail();
-  detail_ = OpenStockDetail(*this, record, key.mypage_flag == u"1", UpdateTextOfListStamp(cached_stamp));
+  detail_ = OpenStockDetail(*this, record, key->in_mypage(), cached_stamp);
 }
 
 void CMyPageDlg::CloseDetail() {
@@ -192,15 +187,13 @@ void CMyPageDlg::OnBack(WPARAM from_system_key) {
 
 void CMyPageDlg::ExitViewer() {
   KillTimer(kMyPageExitTimer);
-  if (busy_) {
+  if (!guard_.MayExitNow()) {
     // The refresh's exchange pumps this thread's messages and ends when it
     // meets the cancel, so a silent server cannot hold the exit.
-    exit_asked_ = true;
     PostMessage(hwnd(), WM_CANCEL_NETWORK, 0, 0);
     SetTimer(kMyPageExitTimer, kMyPageExitRetryMs);
     return;
   }
-  exit_asked_ = false;
   if (main_dialog_ && main_dialog_->IsAlive()) PostViewerExit(main_dialog_->hwnd());
 }
 
@@ -210,7 +203,7 @@ void CMyPageDlg::OnCommand(uint32_t command) {
     case kCmdExit: ExitViewer(); break;
     case kCmdVersion: OpenVersion(); break;
     case kCmdRefresh:
-      if (!busy_) SetTimer(kMyPageNetworkTimer, kMyPageTimerMs);
+      if (!guard_.running()) SetTimer(kMyPageNetworkTimer, kMyPageTimerMs);
       break;
     case kCmdClose: CloseDetail(); break;
     default: break;
@@ -231,7 +224,7 @@ LRESULT CMyPageDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
       if (wParam == kMyPageReloadTimer) {
         KillTimer(kMyPageReloadTimer);
         ReloadFromCache();
-        if (!busy_) SetTimer(kMyPageNetworkTimer, kMyPageTimerMs);
+        if (!guard_.running()) SetTimer(kMyPageNetworkTimer, kMyPageTimerMs);
       } else if (wParam == kMyPageNetworkTimer) {
         KillTimer(kMyPageNetworkTimer);
         NetworkRefresh();
@@ -272,6 +265,7 @@ LRESULT CMyPageDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
 void CMyPageDlg::TearDown() {
   if (torn_down_) return;
   torn_down_ = true;
+  guard_.Retire();
   KillTimer(kMyPageReloadTimer);
   KillTimer(kMyPageNetworkTimer);
   KillTimer(kMyPageExitTimer);

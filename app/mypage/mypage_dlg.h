@@ -14,6 +14,7 @@
 #include "app/common/base_screen_dlg.h"
 #include "app/common/empty_list_hint.h"
 #include "app/common/menu_commands.h"
+#include "app/common/request_guard.h"
 #include "app/common/screen_layout.h"
 #include "app/detail/stock_detail_dlg.h"
 #include "app/dialogs/menu_bar_wnd.h"
@@ -63,7 +64,7 @@ class CMyPageDlg : public CBaseScreenDlg {
   CMStockDetailDlg* detail() const { return detail_.get(); }
   CVersionInfoDlg* version() const { return version_.get(); }
   const MyPageBackgroundStore& store() const { return store_; }
-  bool busy() const { return busy_; }
+  bool busy() const { return guard_.running(); }
   const WideText& last_update() const { return last_update_; }
 
  protected:
@@ -95,8 +96,7 @@ class CMyPageDlg : public CBaseScreenDlg {
   std::unique_ptr<CVersionInfoDlg> version_;
   std::unique_ptr<CMStockDetailDlg> detail_;
   WideText last_update_;
-  bool busy_ = false;
-  bool exit_asked_ = false;  // an exit waits for a running refresh to end
+  RequestGuard guard_;  // the network refresh; an exit waits for it to end
   bool torn_down_ = false;
   MyPageBackgroundStore store_;
 };

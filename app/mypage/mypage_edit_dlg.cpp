@@ -5,6 +5,7 @@
 
 #include "app/common/market_list_row.h"
 #include "app/common/quote_list_style.h"
+#include "app/common/quote_row_identity.h"
 #include "app/common/screen_layout.h"
 #include "app/mypage/mypage_rows.h"
 #include "cache/cache_results.h"
@@ -98,15 +99,9 @@ void CMyPageEditDlg::OnRowTap(int row, int cell) {
   if (row < 1) return;  // row 0 is always a section row
   UpdateButtons(row);
   if (cell != kEditMarkCell) return;
-  CMobileListCtrl& body = list_.body();
-  WideText key_text;
-  bool section = false;
-  RowKey key;
-  if (body.GetRowText(row, &key_text, &section) != 0 || section || !ParseRowKey(key_text, key)) return;
-  const bool now_marked = key.mypage_flag != u"1";
-  body.SetCellImage(row, kEditMarkCell, now_marked ? kEditMarkedImage : kEditUnmarkedImage);
-  body.SetRowKeyText(row, KeyWithMark(key_text, now_marked));
-  body.Invalidate();
+  const std::optional<RowKey> key = QuoteRowKey(list_.body(), row);
+  if (!key) return;
+  SetQuoteRowStar(list_.body(), row, kEditMarkCell, !key->in_mypage(), {kEditUnmarkedImage, kEditMarkedImage});
 }
 
 void CMyPageEditDlg::Move(bool up) {

@@ -125,23 +125,11 @@ std::vector<MarketRow> PlanEditRows(const std::vector<StockRecord>& records) {
   return PlanBySection(records, &EditSectionRow, [](const StockRecord& r) { return EditEntryRow(r, true); });
 }
 
-WideText KeyWithMark(WideView key_text, bool marked) {
-  RowKey key;
-  if (!ParseRowKey(key_text, key)) return {};
-  return BuildRowKey(key.code, key.category, key.group, marked ? u"1" : u"0", key.name, key.sign);
-}
-
 std::vector<StockRecord> MarkedEntries(const std::vector<WideText>& row_keys) {
   std::vector<StockRecord> out;
   for (const WideText& text : row_keys) {
     RowKey key;
-    if (!ParseRowKey(text, key) || key.mypage_flag != u"1") continue;
-    StockRecord r;
-    r.code = key.code;
-    r.gubun = key.category;
-    r.item = key.group;
-    r.codename = key.name;
-    out.push_back(std::move(r));
+    if (ParseRowKey(text, key) && key.in_mypage()) out.push_back(key.Record());
   }
   return out;
 }

@@ -38,8 +38,6 @@ MarketRow EditSectionRow(int32_t category);
 MarketRow EditEntryRow(const StockRecord& record, bool marked);
 std::vector<MarketRow> PlanEditRows(const std::vector<StockRecord>& records);
 
-// The same key with the MyPage flag set to `marked`; empty when unreadable.
-WideText KeyWithMark(WideView key, bool marked);
 // The watch list an editor's rows save: in row order, every readable key
 // whose flag is "1" (code, category, group and name from the key).
 std::vector<StockRecord> MarkedEntries(const std::vector<WideText>& row_keys);

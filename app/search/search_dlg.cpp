@@ -1,8 +1,8 @@
 #include "app/search/search_dlg.h"
 
 #include "app/common/quote_list_style.h"
+#include "app/common/quote_row_identity.h"
 #include "app/common/viewer_exit.h"
-#include "app/detail/detail_rules.h"
 #include "app/dialogs/numbered_message.h"
 #include "app/search/search_layout.h"
 #include "app/search/search_list_row.h"
@@ -18,7 +18,6 @@
 #include "protocol/categories.h"
 #include "protocol/last_update.h"
 #include "protocol/market_requests.h"
-#include "protocol/row_key.h"
 
 namespace brantel {
 
@@ -154,34 +153,21 @@ void CSearchDlg::OnComposing() {
 void CSearchDlg::OnListClick(int row, int cell) {
   // The MyPage request pumps messages while it waits: no second one, and no
   // detail over it.
-  if (requesting_) return;
+  if (guard_.running()) return;
   if (cell == kSearchStarCell) OnStarTap(row);
   else OnRowTap(row);
 }
 
-namespace {
-
-bool ReadRowKey(const CMobileList& list, int row, RowKey& key) {
-  WideText text;
-  bool section = false;
-  if (const_cast<CMobileList&>(list).body().GetRowText(row, &text, &section) != 0 || section) return false;
-  return ParseRowKey(text, key) && !key.code.empty();
-}
-
-}  // namespace
-
 void CSearchDlg::OnStarTap(int row) {
-  RowKey key;
-  if (!list_.IsAlive() || !ReadRowKey(list_, row, key)) return;  // a key that does not read back: ignored
-  if (key.mypage_flag == u"1") {
-    if (RemoveMyPageItem(Narrow(key.code).c_str(), kCategoryStock) == CACHE_OK) SetRowStar(row, false);
+  if (!list_.IsAlive()) return;
+  const std::optional<RowKey> key = QuoteRowKey(list_.body(), row);
+  if (!key) return;  // a key that does not read back: ignored
+  if (key->in_mypage()) {
+    if (RemoveMyPageItem(Narrow(key->code).c_str(), kCategoryStock) == CACHE_OK) SetRowStar(row, false);
     return;
   }
-  StockRecord record;
+  StockRecord record = key->Record();
   record.gubun = kCategoryStock;
-  record.code = key.code;
-  record.item = key.group;
-  record.codename = key.name;
   const WideText stamp = SearchStamp();
   const int added = AddMyPageItem(record, stamp, true, true);
   if (added == MYPAGE_LIMIT) {
@@ -192,50 +178,40 @@ void CSearchDlg::OnStarTap(int row) {
   SetRowStar(row, true);
 
   // The watch list shows the new entry's quote from the cache: ask for it.
-  const WideText entry = BuildRowKey(key.code, kCategoryStock, key.group, u"1", key.name, key.sign);
-  const HWND self = hwnd();
+  const WideText entry = BuildRowKey(key->code, kCategoryStock, key->group, u"1", key->name, key->sign);
   std::vector<StockRecord> quotes;
   WideText server_date;
   update_bar_.Post(WM_LIST_UPDATE_BEGIN, WPARAM(kCategorySearch), 0);
-  requesting_ = true;
-  const int32_t answered = FetchMyPageList({entry}, stamp, self, &quotes, server_date);
+  RequestGuard::Running running(guard_);
+  const int32_t answered = FetchMyPageList({entry}, stamp, hwnd(), &quotes, server_date);
   if (answered == 1 && !quotes.empty()) StoreQuoteList(kQuoteTable, quotes, server_date);
-  if (!IsWindow(self)) return;  // the screen went while the request ran
-  requesting_ = false;
+  if (running.screen_gone()) return;  // the screen went while the request ran
+  running.End();
   if (update_bar_.IsAlive()) update_bar_.Post(WM_LIST_UPDATE_END, WPARAM(kCategorySearch), answered == 1 ? 1 : 0);
 }
 
 void CSearchDlg::SetRowStar(int row, bool in_mypage) {
-  RowKey key;
-  if (!list_.IsAlive() || !ReadRowKey(list_, row, key)) return;
-  CMobileListCtrl& body = list_.body();
-  body.SetCellImage(row, kSearchStarCell, in_mypage ? kSearchStarOn : kSearchStarOff);
-  body.SetRowKeyText(row, BuildRowKey(key.code, key.category, key.group, in_mypage ? u"1" : u"0", key.name, key.sign));
-  body.Invalidate();
+  if (list_.IsAlive()) SetQuoteRowStar(list_.body(), row, kSearchStarCell, in_mypage);
 }
 
 void CSearchDlg::OnRowTap(int row) {
-  RowKey key;
-  if (!list_.IsAlive() || !ReadRowKey(list_, row, key) || key.category < 0) return;
+  if (!list_.IsAlive()) return;
+  const std::optional<RowKey> key = QuoteRowKey(list_.body(), row);
+  if (!key || key->category < 0) return;
   StockDetailRecord record;
   WideText stamp;
-  if (!CachedDetailRecord(key, record, stamp)) stamp = SearchStamp();
+  if (!CachedDetailRecord(*key, record, stamp)) stamp = SearchStamp();
   CloseDetail();
   // The detail covers the whole screen: the input panel would hide its foot.
   if (IsInputPanelUp()) SetInputPanel(false);
-  detail_code_ = key.code;
-  detail_ = OpenStockDetail(*this, record, key.mypage_flag == u"1", UpdateTextOfListStamp(stamp));
+  detail_ = OpenStockDetail(*this, record, key->in_mypage(), stamp);
 }
 
 void CSearchDlg::CloseDetail() {
   if (!detail_) return;
   const DetailResult result = CloseStockDetail(detail_);
-  if (!result.changed || torn_down_ || !list_.IsAlive()) return;
-  CMobileListCtrl& body = list_.body();
-  for (int row = 0; row < body.RowCount(); ++row) {
-    RowKey key;
-    if (ReadRowKey(list_, row, key) && key.code == detail_code_) SetRowStar(row, result.in_mypage);
-  }
+  if (result.changed && !torn_down_ && list_.IsAlive())
+    SetQuoteRowStarsOfCode(list_.body(), result.record.code, kSearchStarCell, result.in_mypage);
 }
 
 void CSearchDlg::OpenVersion() { OpenVersionDialog(version_, this); }
@@ -322,6 +298,7 @@ LRESULT CSearchDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
 void CSearchDlg::TearDown() {
   if (torn_down_) return;
   torn_down_ = true;
+  guard_.Retire();
   if (IsAlive() && IsInputPanelUp()) SetInputPanel(false);
   CloseDetail();
   CloseVersion();

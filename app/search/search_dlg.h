@@ -10,6 +10,7 @@
 
 #include "app/common/base_screen_dlg.h"
 #include "app/common/menu_commands.h"
+#include "app/common/request_guard.h"
 #include "app/common/screen_layout.h"
 #include "app/detail/detail_opener.h"
 #include "app/dialogs/menu_bar_wnd.h"
@@ -86,8 +87,7 @@ class CSearchDlg : public CBaseScreenDlg {
   std::unique_ptr<CVersionInfoDlg> version_;
   std::unique_ptr<CMStockDetailDlg> detail_;
   WideText last_search_;  // the text the list shows the results of
-  WideText detail_code_;  // the code of the row the detail was opened on
-  bool requesting_ = false;  // the MyPage list request of a star tap runs
+  RequestGuard guard_;  // the MyPage list request of a star tap
   bool own_change_ = false;  // the screen is setting the edit text itself
   bool torn_down_ = false;
 };

@@ -23,7 +23,7 @@ MobileListRow SearchListRow(const SearchRow& row) {
   out.cells.push_back(MobileListCell::Text(kSearchNameCell, kSearchNameCell, Rect{188, 17, 422, 43},
                                            SearchDisplayName(row.name), font, kNameColor, kNameColor, kCellFormat));
   out.cells.push_back(MobileListCell::Image(kSearchStarCell, kSearchStarCell, Rect{435, 10, 475, 50},
-                                            row.in_mypage ? kSearchStarOn : kSearchStarOff));
+                                            StarImage(row.in_mypage)));
   // A "^" in a text would split it into alternatives: keep it whole.
   for (int i : {kSearchCodeCell, kSearchNameCell}) {
     MobileListCell& cell = out.cells[size_t(i)];

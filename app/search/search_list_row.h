@@ -1,6 +1,7 @@
 #pragma once
 // A search result as a row of the result list, and the list's look.
 
+#include "app/common/market_row_layout.h"
 #include "app/search/search_results.h"
 #include "controls/mobile_list_ctrl.h"
 
@@ -10,8 +11,8 @@ namespace brantel {
 inline constexpr int kSearchCodeCell = 0;
 inline constexpr int kSearchNameCell = 1;
 inline constexpr int kSearchStarCell = 2;
-inline constexpr uint32_t kSearchStarOff = 1056;
-inline constexpr uint32_t kSearchStarOn = 1057;
+inline constexpr uint32_t kSearchStarOff = StarImage(false);
+inline constexpr uint32_t kSearchStarOn = StarImage(true);
 
 // Code (white), name (0x94FFEF, "&&" shown as "&") and the star, with the
 // row key of the result.

@@ -118,7 +118,7 @@ class DetailTest : public ::testing::Test {
     SetInformationServer(u"127.0.0.1", server_->port());
   }
   CMStockDetailDlg& Open(const StockRecord& row, bool in_mypage = false) {
-    owner_.detail = OpenStockDetail(owner_, row, in_mypage, u"12/04 15:30");
+    owner_.detail = OpenStockDetail(owner_, DetailRecordOfRow(row), in_mypage, u"12/04 15:30");
     EXPECT_TRUE(owner_.detail);
     return *owner_.detail;
   }

@@ -55,9 +55,9 @@ TEST(MyPageRows, EditorSavesOnlyReadableMarkedKeysInRowOrder) {
   ASSERT_EQ(rows.size(), 5u);
   ASSERT_TRUE(rows[2].section && Cell(rows[1], kEditMarkCell));
   EXPECT_EQ(Cell(rows[1], kEditMarkCell)->image_id, kEditMarkedImage);
-  const WideText unmarked = KeyWithMark(rows[3].key, false);
-  EXPECT_EQ(KeyWithMark(unmarked, true), rows[3].key);
-  EXPECT_TRUE(KeyWithMark(u"not a key", true).empty());
+  const WideText unmarked = RowKeyWithMyPage(rows[3].key, false);
+  EXPECT_EQ(RowKeyWithMyPage(unmarked, true), rows[3].key);
+  EXPECT_TRUE(RowKeyWithMyPage(u"not a key", true).empty());
   const std::vector<StockRecord> saved = MarkedEntries({rows[4].key, u"broken^key", unmarked, rows[1].key});
   ASSERT_EQ(saved.size(), 2u);
   EXPECT_EQ(saved[0].code, u"C");

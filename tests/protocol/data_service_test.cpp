@@ -49,8 +49,9 @@ class ListWindow : public MarketListTarget {
   int32_t category() const override { return category_; }
   int32_t sub_kind() const override { return sub_kind_; }
   HWND owner() const override { return owner_; }
-  WideText& last_update() override { return stamp_; }
-  bool& busy() override { return busy_; }
+  WideText LastUpdate() const override { return stamp_; }
+  void SetLastUpdate(WideView stamp) override { stamp_ = WideText(stamp); }
+  void OnRequestRunning(bool running) override { busy_ = running; }
   void ReceiveRows(std::vector<StockRecord>&& rows) override {
     EXPECT_TRUE(busy_);
     rows_ = std::move(rows);

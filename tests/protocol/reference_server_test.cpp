@@ -23,8 +23,9 @@ class List : public MarketListTarget {
   int32_t category() const override { return category_; }
   int32_t sub_kind() const override { return sub_kind_; }
   HWND owner() const override { return 0; }
-  WideText& last_update() override { return stamp_; }
-  bool& busy() override { return busy_; }
+  WideText LastUpdate() const override { return stamp_; }
+  void SetLastUpdate(WideView stamp) override { stamp_ = WideText(stamp); }
+  void OnRequestRunning(bool running) override { busy_ = running; }
   void ReceiveRows(std::vector<StockRecord>&& rows) override { rows_ = std::move(rows); }
   int32_t category_, sub_kind_;
   WideText stamp_;

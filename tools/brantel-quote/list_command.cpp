@@ -27,16 +27,16 @@ class CommandList : public MarketListTarget {
   int32_t category() const override { return category_; }
   int32_t sub_kind() const override { return sub_kind_; }
   HWND owner() const override { return 0; }
-  WideText& last_update() override { return stamp_; }
-  bool& busy() override { return busy_; }
+  WideText LastUpdate() const override { return stamp_; }
+  void SetLastUpdate(WideView stamp) override { stamp_ = WideText(stamp); }
   void ReceiveRows(std::vector<StockRecord>&& rows) override { rows_ = std::move(rows); }
 
+  const WideText& stamp() const { return stamp_; }
   const std::vector<StockRecord>& rows() const { return rows_; }
 
  private:
   int32_t category_, sub_kind_;
   WideText stamp_;
-  bool busy_ = false;
   std::vector<StockRecord> rows_;
 };
 
@@ -58,12 +58,12 @@ bool ParseListKind(const std::vector<std::string>& args, int32_t* category, int3
 }
 
 void PrintFreshJson(CommandList& list) {
-  std::printf("\"fresh\": {\"server_date\": %s, \"rows\": %s}", JsonString(list.last_update()).c_str(),
+  std::printf("\"fresh\": {\"server_date\": %s, \"rows\": %s}", JsonString(list.stamp()).c_str(),
               QuoteRowsJson(list.rows()).c_str());
 }
 
 void PrintText(CommandList& list, const QuoteOptions& options) {
-  std::printf("from the server (%s):\n", StampText(list.last_update()).c_str());
+  std::printf("from the server (%s):\n", StampText(list.stamp()).c_str());
   const bool ranked = list.category() == kCategoryRanking;
   std::vector<std::vector<WideText>> table;
   WideText group = u"\x01";
@@ -84,7 +84,7 @@ void PrintText(CommandList& list, const QuoteOptions& options) {
   const std::vector<bool> right = ranked ? std::vector<bool>{true, false, false, true, true, true}
                                          : std::vector<bool>{false, false, true, true, true};
   PrintTable(table, right);
-  std::printf("%zu rows, server time %s\n", list.rows().size(), Narrow(list.last_update()).c_str());
+  std::printf("%zu rows, server time %s\n", list.rows().size(), Narrow(list.stamp()).c_str());
 }
 
 int RunList(const std::vector<std::string>& arguments, const QuoteOptions& options) {
@@ -101,7 +101,7 @@ int RunList(const std::vector<std::string>& arguments, const QuoteOptions& optio
     StandardCurrency(code, item, true);  // the exchange list follows the viewer's choice
   }
   CommandList list(category, sub_kind);
-  const WideText cached_stamp = list.last_update();
+  const WideText cached_stamp = list.stamp();
   const std::vector<StockRecord> cached = LoadCachedList(category, sub_kind);
   if (options.json) std::printf("{\"category\": %d, \"sub_kind\": %d, ", category, sub_kind);
   PrintCachedRows(cached, cached_stamp, options);
@@ -117,7 +117,7 @@ int RunList(const std::vector<std::string>& arguments, const QuoteOptions& optio
     std::fflush(stdout);  // the note before the reason on standard error
     return ReportRequestFailure(result, "list");
   }
-  if (!StoreListAnswer(category, sub_kind, list.rows(), list.last_update()))
+  if (!StoreListAnswer(category, sub_kind, list.rows(), list.stamp()))
     std::fprintf(stderr, "brantel-quote: the rows could not be stored in the cache\n");
   if (options.json) {
     std::printf(", ");

@@ -135,14 +135,9 @@ bool RecordToAdd(const WideText& code, int32_t category, WideText group, bool of
     WideText row_stamp;
     LoadQuote(kQuoteTable, Narrow(code).c_str(), category, rows, row_stamp);
     if (!rows.empty()) {
-      const StockDetailRecord& d = rows.back();
-      record.codename = d.codename;
-      record.current_price = d.current_price;
-      record.daebi = d.daebi;
-      record.rate = d.rate;
-      record.date = d.date;
-      record.time = d.time;
-      if (!d.item.empty()) record.item = d.item;
+      const WideText asked_group = record.item;
+      record = ListRowOfDetail(rows.back());
+      if (record.item.empty()) record.item = asked_group;
       stamp = row_stamp;
     }
   }
