@@ -3,6 +3,7 @@
 #include "app/common/dimmed_screen.h"
 #include "app/common/screen_layout.h"
 #include "app/dialogs/dialog_button.h"
+#include "app/dialogs/dialog_panel.h"
 #include "app/rotation.h"
 #include "controls/image_drawing.h"
 #include "platform/gfx/font.h"
@@ -22,7 +23,6 @@ constexpr uint32_t kPanelTop = 1089, kPanelMiddle = 1090, kPanelBottom = 1091;
 constexpr uint32_t kTickedPicture = 1092, kUntickedPicture = 1093;
 constexpr int kPanelLeft = 18, kPanelWidth = 445, kPanelCap = 20;
 constexpr int kPanelBottomEdge = 702;
-constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
 
 const Font& HelpFont(int height) {
   static const Font f32(kGothicFace, 32), f34(kGothicFace, 34), f40(kGothicFace, 40);
@@ -108,14 +108,9 @@ void CHelpDlg::Paint() {
   PaintScope paint(*this);
   if (!paint.visible()) return;
   DeviceContext& dc = paint.dc();
-  const Rect client = ClientRect();
-  PaintDimmedScreen(dc, dimmed_, ClientToScreen(Point{0, 0}), client);
   const ResourceLibraryRef lib = ProcessResources();
-  DrawResourcePicture(dc, kPanelLeft, 0, kPanelWidth, kPanelCap, lib, kPanelTop);
-  DrawResourcePicture(dc, kPanelLeft, kPanelCap, kPanelWidth, kPanelBottomEdge - 2 * kPanelCap, lib, kPanelMiddle);
-  DrawResourcePicture(dc, kPanelLeft, kPanelBottomEdge - kPanelCap, kPanelWidth, kPanelCap, lib, kPanelBottom);
-  dc.SetBkMode(TRANSPARENT);
-  dc.SetTextColor(kWhite);
+  PaintDimmedPanel(dc, *this, dimmed_, lib, Rect{kPanelLeft, 0, kPanelLeft + kPanelWidth, kPanelBottomEdge},
+                   PanelArt{kPanelTop, kPanelMiddle, kPanelBottom, kPanelCap, kPanelCap});
   dc.SelectFont(HelpFont(40));
   dc.DrawText(u"이용안내", Rect{18, 0, 463, 80}, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   DrawResourcePicture(dc, kHelpTickRect.left, kHelpTickRect.top, 52, 52, lib,

@@ -2,6 +2,7 @@
 
 #include "app/common/dimmed_screen.h"
 #include "app/dialogs/dialog_button.h"
+#include "app/dialogs/dialog_panel.h"
 #include "controls/image_drawing.h"
 #include "platform/gfx/font.h"
 #include "platform/resources/resource_library.h"
@@ -16,7 +17,6 @@ constexpr uint8_t kDimAlpha = 210;
 constexpr uint32_t kBoxTopPicture = 1070;
 constexpr uint32_t kBoxMiddlePicture = 1071;
 constexpr uint32_t kBoxBottomPicture = 1072;
-constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
 
 const Font& MsgBoxFont(int height) {
   static const Font caption(kGothicFace, kMsgBoxCaptionFontHeight);
@@ -90,17 +90,11 @@ void CMsgBoxDlg::Paint() {
   PaintScope paint(*this);
   if (!paint.visible()) return;
   DeviceContext& dc = paint.dc();
-  const Rect client = ClientRect();
-  PaintDimmedScreen(dc, dimmed_, ClientToScreen(Point{0, 0}), client);
   const ResourceLibraryRef lib = ProcessResources();
   const Rect& box = layout_.box;
-  DrawResourcePicture(dc, box.left, box.top, box.Width(), kMsgBoxCaptionHeight, lib, kBoxTopPicture);
-  DrawResourcePicture(dc, box.left, box.top + kMsgBoxCaptionHeight, box.Width(),
-                      box.Height() - kMsgBoxCaptionHeight - kMsgBoxBottomHeight, lib, kBoxMiddlePicture);
-  DrawResourcePicture(dc, box.left, box.bottom - kMsgBoxBottomHeight, box.Width(), kMsgBoxBottomHeight, lib,
-                      kBoxBottomPicture);
-  dc.SetBkMode(TRANSPARENT);
-  dc.SetTextColor(kWhite);
+  PaintDimmedPanel(dc, *this, dimmed_, lib, box,
+                   PanelArt{kBoxTopPicture, kBoxMiddlePicture, kBoxBottomPicture, kMsgBoxCaptionHeight,
+                            kMsgBoxBottomHeight});
   dc.SelectFont(MsgBoxFont(kMsgBoxCaptionFontHeight));
   dc.DrawText(caption_, Rect{box.left, box.top, box.right, box.top + kMsgBoxCaptionHeight},
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);

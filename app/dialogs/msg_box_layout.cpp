@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/common/screen_layout.h"
 #include "platform/gfx/device_context.h"
 #include "platform/gfx/font.h"
 #include "platform/gfx/text_layout.h"
@@ -39,7 +40,7 @@ MsgBoxLayout LayOutMsgBox(int lines, int style, const Rect& client) {
   const bool one = n < 2;
   const int text_height = kMsgBoxLinePitch * n - 6;
   const int height = (one ? 115 + 123 : 93 + 97) + text_height;
-  const int top = client.top + (client.Height() - 52 - height) / 2;
+  const int top = client.top + (client.Height() - kMenuBarHeight - height) / 2;
   l.box = Rect{18, top, 463, top + height};
   const int text_top = top + (one ? 115 : 93);
   l.text = Rect{l.box.left + 26, text_top, l.box.left + 419, text_top + text_height};
