@@ -43,7 +43,7 @@ TEST(DetailRules, ALongNameStaysInTheTitleBandLeftOfTheStar) {
   Surface bare(480, 748), named(480, 748);
   DeviceContext bare_dc(bare), named_dc(named);
   PaintPortraitFrame(bare_dc, Size{480, 748}, state, nullptr);
-  for (const WideText name : {WideText(u"미래에셋 타이거 미국필라델피아반도체나스닥 상장지수투자신탁(주식)"),
+  for (const WideText& name : {WideText(u"미래에셋 타이거 미국필라델피아반도체나스닥 상장지수투자신탁(주식)"),
                               WideText(u"KODEX 미국S&&P500 선물(H) 레버리지 인버스")}) {
     state.record.codename = name;
     PaintPortraitFrame(named_dc, Size{480, 748}, state, nullptr);
