@@ -1,5 +1,8 @@
 #include "tools/contact-sheet/compositions.h"
 
+#include <functional>
+#include <initializer_list>
+
 #include "platform/gfx/device_context.h"
 #include "tools/contact-sheet/sheet_pages.h"
 
@@ -279,26 +282,23 @@ void Landscape(Canvas& c) {
   c.Blend(1048, 632, 156, 210);
 }
 
+// On a canvas over the updater's pictures (`updater`).
 void UpdaterPanel(Canvas& c, const PictureLookup& updater) {
   c.Caption(u"updater panel (507 colour-keyed, 509 508, frames 506 510, fill 505, button 501)", 0, 0);
   c.dc().FillSolid(Rect{0, 0, 362, 400}, 0x3A3A3A);
   const Surface& panel = updater(507);
   c.dc().TransparentBlt(20, 20, panel.width(), panel.height(), panel, 0, 0, panel.width(), panel.height(), 0xFF00FF);
   c.SetOrigin(c.dc().origin().x + 20, c.dc().origin().y + 20);
-  auto draw = [&](uint32_t n, int x, int y) {
-    const Surface& s = updater(n);
-    c.dc().DrawPicture(s, Rect::FromSize(x, y, s.width(), s.height()));
-  };
-  draw(509, 28, 190);
-  draw(508, 28, 243);
-  draw(506, 38, 211);
-  draw(510, 38, 264);
+  c.Picture(509, 28, 190);
+  c.Picture(508, 28, 243);
+  c.Picture(506, 38, 211);
+  c.Picture(510, 38, 264);
   for (int bar = 0; bar < 2; ++bar) {
     int y = bar ? 271 : 218, percent = bar ? 35 : 72;
     c.dc().FillSolid(Rect::FromSize(49, y, 232, 15), 0x525252);
     int filled = 232 * percent / 100;
     c.dc().SetClipRect(Rect::FromSize(49, y, filled, 15));
-    for (int x = 49; x < 49 + filled; x += 8) draw(505, x, y);
+    for (int x = 49; x < 49 + filled; x += 8) c.Picture(505, x, y);
     c.dc().ResetClip();
     c.Text(Widen(std::to_string(percent) + " %"), Rect::FromSize(49, y, 232, 15), 13, kWhite, DT_CENTER | kLine);
   }
@@ -306,8 +306,23 @@ void UpdaterPanel(Canvas& c, const PictureLookup& updater) {
   c.Text(u"BrantelStock", Rect{105, 126, 281, 150}, 17, 0x3A3737, DT_LEFT | kLine | DT_END_ELLIPSIS);
   c.Text(u"812.4/1130.0(KB)", Rect{110, 187, 292, 211}, 17, 0x3A3737, DT_RIGHT | kLine);
   c.Text(u"120.0/342.9(KB)", Rect{110, 241, 292, 265}, 17, 0x3A3737, DT_RIGHT | kLine);
-  draw(501, 108, 310);
+  c.Picture(501, 108, 310);
   c.Text(u"취소", Rect{108, 310, 216, 348}, 18, kWhite, DT_CENTER | kLine, FW_BOLD);
+}
+
+// One piece of a page: where its origin goes and what draws it there.
+struct PlacedPiece {
+  int x, y;
+  std::function<void(Canvas&)> draw;
+};
+
+// Draws the pieces on `page` in order with one canvas over `pictures`.
+void DrawPieces(Surface& page, const PictureLookup& pictures, std::initializer_list<PlacedPiece> pieces) {
+  Canvas c(page, pictures);
+  for (const PlacedPiece& piece : pieces) {
+    c.SetOrigin(piece.x, piece.y);
+    piece.draw(c);
+  }
 }
 
 }  // namespace
@@ -316,48 +331,24 @@ std::vector<Surface> DrawCompositions(const PictureLookup& viewer, const Picture
                                       const ResourceLibrary& library) {
   std::vector<Surface> pages;
   pages.emplace_back(kPageWidth, kPageHeight, 0xFF202226);
-  {
-    Canvas c(pages.back(), viewer);
-    c.SetOrigin(20, 50);
-    MainTabBar(c);
-    c.SetOrigin(20, 180);
-    ListRows(c);
-    c.SetOrigin(20, 540);
-    MarketTabs(c);
-    c.SetOrigin(20, 640);
-    UpdateBar(c, 480, u"update bar (1019, logo 1098, spinner frame 1038)");
-    c.SetOrigin(20, 720);
-    SearchBar(c);
-    c.SetOrigin(20, 850);
-    EditorStrips(c);
-    c.SetOrigin(530, 50);
-    MessageBox(c, library);
-    c.SetOrigin(530, 700);
-    PeriodMenu(c);
-  }
+  DrawPieces(pages.back(), viewer,
+             {{20, 50, MainTabBar},
+              {20, 180, ListRows},
+              {20, 540, MarketTabs},
+              {20, 640, [](Canvas& c) { UpdateBar(c, 480, u"update bar (1019, logo 1098, spinner frame 1038)"); }},
+              {20, 720, SearchBar},
+              {20, 850, EditorStrips},
+              {530, 50, [&](Canvas& c) { MessageBox(c, library); }},
+              {530, 700, PeriodMenu}});
   pages.emplace_back(kPageWidth, kPageHeight, 0xFF202226);
-  {
-    Canvas c(pages.back(), viewer);
-    c.SetOrigin(20, 50);
-    HelpPanel(c);
-    c.SetOrigin(500, 50);
-    DetailPieces(c);
-    c.SetOrigin(20, 640);
-    Landscape(c);
-    c.SetOrigin(20, 1160);
-    UpdateBar(c, 800, u"footer band 1019 stretched to 800");
-  }
+  DrawPieces(pages.back(), viewer,
+             {{20, 50, HelpPanel},
+              {500, 50, DetailPieces},
+              {20, 640, Landscape},
+              {20, 1160, [](Canvas& c) { UpdateBar(c, 800, u"footer band 1019 stretched to 800"); }}});
   pages.emplace_back(kPageWidth, kPageHeight, 0xFF202226);
-  {
-    Canvas c(pages.back(), viewer);
-    c.SetOrigin(20, 50);
-    LoadingPanel(c);
-  }
-  {
-    Canvas c(pages.back(), updater);
-    c.SetOrigin(480, 50);
-    UpdaterPanel(c, updater);
-  }
+  DrawPieces(pages.back(), viewer, {{20, 50, LoadingPanel}});
+  DrawPieces(pages.back(), updater, {{480, 50, [&](Canvas& c) { UpdaterPanel(c, updater); }}});
   return pages;
 }
 

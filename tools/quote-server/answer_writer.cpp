@@ -14,17 +14,52 @@ void AppendElement(std::string& out, const char* name, std::string_view text) {
   out += '>';
 }
 
-std::string CodeElement(const RowFields& row, const std::string* period) {
-  std::string out = "<Code item=\"" + XmlEscape(row.item) + "\"";
-  if (period) out += " period=\"" + XmlEscape(*period) + "\"";
-  return out + ">" + XmlEscape(row.code) + "</Code>";
+// A text field and the element it is written as.
+template <typename Fields>
+struct NamedField {
+  const char* name;
+  std::string Fields::*member;
+};
+
+template <typename Fields, size_t N>
+void AppendElements(std::string& out, const Fields& fields, const NamedField<Fields> (&elements)[N]) {
+  for (const NamedField<Fields>& e : elements) AppendElement(out, e.name, fields.*e.member);
 }
 
-void AppendQuote(std::string& out, const RowFields& row) {
-  AppendElement(out, "CodeName", row.name);
-  AppendElement(out, "CurrentPrc", row.price);
-  AppendElement(out, "Daebi", row.daebi);
-  AppendElement(out, "Rate", row.rate);
+constexpr NamedField<RowFields> kQuoteElements[] = {
+    {"CodeName", &RowFields::name}, {"CurrentPrc", &RowFields::price},
+    {"Daebi", &RowFields::daebi},   {"Rate", &RowFields::rate},
+};
+
+constexpr NamedField<RowFields> kWhenElements[] = {{"Date", &RowFields::date}, {"Time", &RowFields::time}};
+
+constexpr NamedField<DetailFields> kDetailElements[] = {
+    {"High", &DetailFields::high},
+    {"Low", &DetailFields::low},
+    {"TradeAmt", &DetailFields::trade_amount},
+    {"YesterdayPrc", &DetailFields::yesterday_price},
+    {"OpenPrc", &DetailFields::open_price},
+    {"High52", &DetailFields::high52},
+    {"High52Date", &DetailFields::high52_date},
+    {"Low52", &DetailFields::low52},
+    {"Low52Date", &DetailFields::low52_date},
+};
+
+constexpr NamedField<AnswerHeader> kHeaderElements[] = {
+    {"Layout", &AnswerHeader::layout},         {"Msisdn", &AnswerHeader::msisdn},
+    {"Os", &AnswerHeader::os},                 {"Filler", &AnswerHeader::filler},
+    {"Version", &AnswerHeader::version},       {"ServerDate", &AnswerHeader::server_date},
+    {"ResultCode", &AnswerHeader::result_code}, {"ResultDesc", &AnswerHeader::result_desc},
+};
+
+// The opening tag of a record element and its Code, then the quote fields.
+std::string OpenRecord(const char* tag, const RowFields& row, const std::string* period) {
+  std::string out = "<" + std::string(tag) + " gubun=\"" + std::to_string(row.gubun) + "\">";
+  out += "<Code item=\"" + XmlEscape(row.item) + "\"";
+  if (period) out += " period=\"" + XmlEscape(*period) + "\"";
+  out += ">" + XmlEscape(row.code) + "</Code>";
+  AppendElements(out, row, kQuoteElements);
+  return out;
 }
 
 }  // namespace
@@ -45,42 +80,21 @@ std::string XmlEscape(std::string_view text) {
 }
 
 std::string RowElement(const RowFields& row) {
-  std::string out = "<InfoList gubun=\"" + std::to_string(row.gubun) + "\">";
-  out += CodeElement(row, nullptr);
-  AppendQuote(out, row);
-  AppendElement(out, "Date", row.date);
-  AppendElement(out, "Time", row.time);
+  std::string out = OpenRecord("InfoList", row, nullptr);
+  AppendElements(out, row, kWhenElements);
   return out + "</InfoList>";
 }
 
 std::string DetailElement(const DetailFields& d) {
-  std::string out = "<Detail gubun=\"" + std::to_string(d.row.gubun) + "\">";
-  out += CodeElement(d.row, &d.period);
-  AppendQuote(out, d.row);
-  AppendElement(out, "High", d.high);
-  AppendElement(out, "Low", d.low);
-  AppendElement(out, "TradeAmt", d.trade_amount);
-  AppendElement(out, "YesterdayPrc", d.yesterday_price);
-  AppendElement(out, "OpenPrc", d.open_price);
-  AppendElement(out, "High52", d.high52);
-  AppendElement(out, "High52Date", d.high52_date);
-  AppendElement(out, "Low52", d.low52);
-  AppendElement(out, "Low52Date", d.low52_date);
-  AppendElement(out, "Date", d.row.date);
-  AppendElement(out, "Time", d.row.time);
+  std::string out = OpenRecord("Detail", d.row, &d.period);
+  AppendElements(out, d, kDetailElements);
+  AppendElements(out, d.row, kWhenElements);
   return out + "</Detail>";
 }
 
 std::string AnswerXml(const AnswerHeader& h, std::string_view body_elements) {
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<SmartPhone><Header>";
-  AppendElement(out, "Layout", h.layout);
-  AppendElement(out, "Msisdn", h.msisdn);
-  AppendElement(out, "Os", h.os);
-  AppendElement(out, "Filler", h.filler);
-  AppendElement(out, "Version", h.version);
-  AppendElement(out, "ServerDate", h.server_date);
-  AppendElement(out, "ResultCode", h.result_code);
-  AppendElement(out, "ResultDesc", h.result_desc);
+  AppendElements(out, h, kHeaderElements);
   out += "</Header><Body>";
   out += body_elements;
   out += "</Body></SmartPhone>";
