@@ -67,20 +67,21 @@ std::string HexBytes(std::string_view bytes) {
   return out;
 }
 
+// The text of a string value without the zero units that end it.
+WideText StoredText(const RegValue& v) {
+  WideText w = WideFromUtf16LeBytes(v.data);
+  while (!w.empty() && w.back() == 0) w.pop_back();
+  return w;
+}
+
 std::string ShowData(const RegValue& v) {
   char buf[48];
   switch (v.type) {
     case REG_SZ:
-    case REG_EXPAND_SZ: {
-      WideText w = WideFromUtf16LeBytes(v.data);
-      while (!w.empty() && w.back() == 0) w.pop_back();
-      return Narrow(w);
-    }
-    case REG_MULTI_SZ: {
-      WideText w = WideFromUtf16LeBytes(v.data);
-      while (!w.empty() && w.back() == 0) w.pop_back();
-      return Narrow(ReplaceAll(w, WideView(u"\0", 1), u"\\0"));
-    }
+    case REG_EXPAND_SZ:
+      return Narrow(StoredText(v));
+    case REG_MULTI_SZ:
+      return Narrow(ReplaceAll(StoredText(v), WideView(u"\0", 1), u"\\0"));
     case REG_DWORD:
       if (v.data.size() != 4) break;
       std::snprintf(buf, sizeof buf, "0x%x (%u)", unsigned(LittleEndian(v.data)), unsigned(LittleEndian(v.data)));
@@ -108,6 +109,26 @@ bool ParseKeyArg(const std::string& arg, RegKeyName* key, const Io& io) {
   }
   *key = *parsed;
   return true;
+}
+
+// False, with the usage written, when the command (its verb included) has
+// fewer than `min` or more than `max` arguments.
+bool ArgCountFits(const std::vector<std::string>& args, size_t min, size_t max, const Io& io) {
+  if (args.size() >= min && args.size() <= max) return true;
+  io.err << kUsage;
+  return false;
+}
+
+// The argument count checked and the KEY argument read; false once the
+// reason is written.
+bool ReadKeyArgs(const std::vector<std::string>& args, size_t min, size_t max, RegKeyName* key, const Io& io) {
+  return ArgCountFits(args, min, max, io) && ParseKeyArg(args[1], key, io);
+}
+
+// Writes why a command failed; returns its exit status.
+int Failed(const std::string& why, const Io& io) {
+  io.err << "brantel-reg: " << why << "\n";
+  return kRegCommandFailed;
 }
 
 std::string FullName(const RegKeyName& key) {
@@ -175,37 +196,26 @@ bool EncodeValue(uint32_t type, const std::string& value, std::string* data, std
 }
 
 int Query(const std::vector<std::string>& args, const Io& io) {
-  if (args.size() < 2 || args.size() > 3) {
-    io.err << kUsage;
-    return kRegCommandUsage;
-  }
   RegKeyName key;
-  if (!ParseKeyArg(args[1], &key, io)) return kRegCommandUsage;
+  if (!ReadKeyArgs(args, 2, 3, &key, io)) return kRegCommandUsage;
   auto store = RegistryStore::Shared();
   RegKeyId id = 0;
-  if (long r = store->OpenKey(key.root, key.path, &id); r != ERROR_SUCCESS) {
-    io.err << "brantel-reg: key " << FullName(key) << ": " << StatusText(r) << "\n";
-    return kRegCommandFailed;
-  }
+  if (long r = store->OpenKey(key.root, key.path, &id); r != ERROR_SUCCESS)
+    return Failed("key " + FullName(key) + ": " + StatusText(r), io);
   std::string stored;
   store->KeyPath(id, &stored);
   const RegKeyName shown{key.root, stored};
   if (args.size() == 3) {
     RegValue v;
-    if (long r = store->QueryValue(id, ValueName(args[2]), &v); r != ERROR_SUCCESS) {
-      io.err << "brantel-reg: value '" << args[2] << "' in " << FullName(shown) << ": " << StatusText(r) << "\n";
-      return kRegCommandFailed;
-    }
+    if (long r = store->QueryValue(id, ValueName(args[2]), &v); r != ERROR_SUCCESS)
+      return Failed("value '" + args[2] + "' in " + FullName(shown) + ": " + StatusText(r), io);
     io.out << FullName(shown) << "\n";
     ShowValue(v, io.out);
     return kRegCommandOk;
   }
   std::vector<RegValue> values;
   std::vector<std::string> subkeys;
-  if (long r = store->EnumValues(id, &values); r != ERROR_SUCCESS) {
-    io.err << "brantel-reg: " << StatusText(r) << "\n";
-    return kRegCommandFailed;
-  }
+  if (long r = store->EnumValues(id, &values); r != ERROR_SUCCESS) return Failed(StatusText(r), io);
   store->EnumSubkeys(id, &subkeys);
   io.out << FullName(shown) << "\n";
   for (const auto& v : values) ShowValue(v, io.out);
@@ -215,12 +225,8 @@ int Query(const std::vector<std::string>& args, const Io& io) {
 }
 
 int Set(const std::vector<std::string>& args, const Io& io) {
-  if (args.size() != 5) {
-    io.err << kUsage;
-    return kRegCommandUsage;
-  }
   RegKeyName key;
-  if (!ParseKeyArg(args[1], &key, io)) return kRegCommandUsage;
+  if (!ReadKeyArgs(args, 5, 5, &key, io)) return kRegCommandUsage;
   auto type = ParseRegTypeName(args[3]);
   if (!type) {
     io.err << "brantel-reg: bad type '" << args[3]
@@ -238,20 +244,13 @@ int Set(const std::vector<std::string>& args, const Io& io) {
     if (long c = store->CreateKey(key.root, key.path, &id); c != ERROR_SUCCESS) return c;
     return store->SetValue(id, ValueName(args[2]), *type, data);
   });
-  if (r != ERROR_SUCCESS) {
-    io.err << "brantel-reg: cannot set '" << args[2] << "' in " << FullName(key) << ": " << StatusText(r) << "\n";
-    return kRegCommandFailed;
-  }
+  if (r != ERROR_SUCCESS) return Failed("cannot set '" + args[2] + "' in " + FullName(key) + ": " + StatusText(r), io);
   return kRegCommandOk;
 }
 
 int Delete(const std::vector<std::string>& args, const Io& io) {
-  if (args.size() < 2 || args.size() > 3) {
-    io.err << kUsage;
-    return kRegCommandUsage;
-  }
   RegKeyName key;
-  if (!ParseKeyArg(args[1], &key, io)) return kRegCommandUsage;
+  if (!ReadKeyArgs(args, 2, 3, &key, io)) return kRegCommandUsage;
   auto store = RegistryStore::Shared();
   long r;
   if (args.size() == 3) {
@@ -262,39 +261,29 @@ int Delete(const std::vector<std::string>& args, const Io& io) {
     r = store->DeleteKey(key.root, key.path);
   }
   if (r != ERROR_SUCCESS) {
-    io.err << "brantel-reg: cannot delete " << (args.size() == 3 ? "'" + args[2] + "' in " : std::string())
-           << FullName(key) << ": " << StatusText(r) << "\n";
-    return kRegCommandFailed;
+    return Failed("cannot delete " + (args.size() == 3 ? "'" + args[2] + "' in " : std::string()) + FullName(key) +
+                      ": " + StatusText(r),
+                  io);
   }
   return kRegCommandOk;
 }
 
 int Export(const std::vector<std::string>& args, const Io& io) {
-  if (args.size() != 3) {
-    io.err << kUsage;
-    return kRegCommandUsage;
-  }
   RegKeyName key;
-  if (!ParseKeyArg(args[1], &key, io)) return kRegCommandUsage;
+  if (!ReadKeyArgs(args, 3, 3, &key, io)) return kRegCommandUsage;
   std::string text;
-  if (long r = ExportRegText(*RegistryStore::Shared(), key.root, key.path, &text); r != ERROR_SUCCESS) {
-    io.err << "brantel-reg: cannot export " << FullName(key) << ": " << StatusText(r) << "\n";
-    return kRegCommandFailed;
-  }
+  if (long r = ExportRegText(*RegistryStore::Shared(), key.root, key.path, &text); r != ERROR_SUCCESS)
+    return Failed("cannot export " + FullName(key) + ": " + StatusText(r), io);
   if (args[2] == "-") {
     io.out << text;
   } else if (!WriteFileAtomically(args[2], text)) {
-    io.err << "brantel-reg: cannot write " << args[2] << "\n";
-    return kRegCommandFailed;
+    return Failed("cannot write " + args[2], io);
   }
   return kRegCommandOk;
 }
 
 int Import(const std::vector<std::string>& args, const Io& io) {
-  if (args.size() != 2) {
-    io.err << kUsage;
-    return kRegCommandUsage;
-  }
+  if (!ArgCountFits(args, 2, 2, io)) return kRegCommandUsage;
   auto store = RegistryStore::Shared();
   RegImportResult result;
   if (args[1] == "-") {
