@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/detail/stock_detail_dlg.h"
+#include "bench/viewer_stage.h"
 #include "platform/folders.h"
 #include "platform/resources/resource_library.h"
 #include "platform/ui/display.h"
@@ -15,10 +16,6 @@
 #include "platform/ui/message_queue.h"
 #include "platform/ui/screen.h"
 #include "protocol/app_messages.h"
-#include "protocol/device_identity.h"
-#include "protocol/request_settings.h"
-#include "tests/support/quote_server_process.h"
-#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {
@@ -34,11 +31,7 @@ struct Stage {
   bool ready = false;
 
   Stage() {
-    SetProgramFolderForTesting(home.path() + "/");
-    SetDevicePhoneNumber(u"01099990000");
-    SetProcessResourcesForTesting(ResourceLibrary::Load(testing::BinDir() + "/stock_resource.so"));
-    if (!server.started() || !ProcessResources()) return;
-    SetInformationServer(u"127.0.0.1", server.port());
+    if (!PrepareViewerStage(home, server)) return;
     if (!StartDisplayWith(std::make_unique<HeadlessBackend>(), true)) return;
     owner.Create(u"BenchScreen", u"", WS_VISIBLE, Rect{0, 52, 480, 800});
     // The real answer once, its pictures kept as bytes; 60 daily rows.

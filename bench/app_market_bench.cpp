@@ -11,16 +11,13 @@
 #include <thread>
 
 #include "app/market/market_list_windows.h"
+#include "bench/viewer_stage.h"
 #include "cache/cache_tables.h"
 #include "platform/folders.h"
 #include "platform/resources/resource_library.h"
 #include "platform/ui/display.h"
 #include "platform/ui/headless_backend.h"
 #include "platform/ui/message_queue.h"
-#include "protocol/device_identity.h"
-#include "protocol/request_settings.h"
-#include "tests/support/quote_server_process.h"
-#include "tests/support/temp_folder.h"
 
 namespace brantel {
 namespace {
@@ -43,11 +40,7 @@ struct Stage {
   bool ready = false;
 
   Stage() {
-    SetProgramFolderForTesting(home.path() + "/");
-    SetDevicePhoneNumber(u"01099990000");
-    SetProcessResourcesForTesting(ResourceLibrary::Load(testing::BinDir() + "/stock_resource.so"));
-    if (!server.started() || !ProcessResources()) return;
-    SetInformationServer(u"127.0.0.1", server.port());
+    if (!PrepareViewerStage(home, server)) return;
     EnsureCacheTables();
     if (!StartDisplayWith(std::make_unique<HeadlessBackend>(), true)) return;
     owner.Create(u"BenchScreen", u"", WS_VISIBLE, Rect{0, 140, 480, 648});

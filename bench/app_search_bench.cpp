@@ -4,13 +4,12 @@
 // the results up in MyPage and repaints the list.
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app/search/search_dlg.h"
+#include "bench/bench_clock.h"
 #include "cache/cache_tables.h"
 #include "platform/folders.h"
 #include "platform/resources/resource_library.h"
@@ -24,12 +23,6 @@ namespace brantel {
 namespace {
 
 constexpr int kEntries = 10000;
-
-double WallMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
 
 // 10,000 entries: codes 000000 upwards, Korean and Latin names in groups, so
 // prefixes find from a few to more than 30 entries.
@@ -96,10 +89,10 @@ void BM_KeyToPaintedList(benchmark::State& state) {
   size_t at = 0;
   for (auto _ : state) {
     const char16_t key = keys[at++ % keys.size()];
-    const double start = WallMs();
+    const double start = ClockMs(CLOCK_MONOTONIC);
     RouteChar(key);
     s.Settle();
-    times.push_back(WallMs() - start);
+    times.push_back(ClockMs(CLOCK_MONOTONIC) - start);
   }
   state.counters["rows_last"] = s.screen->list().body().RowCount();
   Report(state, times);
@@ -129,10 +122,10 @@ void BM_CompositionUpdateToPaintedList(benchmark::State& state) {
     }
     state.ResumeTiming();
     const char16_t c = step % 6 < 3 ? first[step % 6] : second[step % 6 - 3];
-    const double start = WallMs();
+    const double start = ClockMs(CLOCK_MONOTONIC);
     RouteCompositionUpdate(c);
     s.Settle();
-    times.push_back(WallMs() - start);
+    times.push_back(ClockMs(CLOCK_MONOTONIC) - start);
     if (step % 6 == 5) {
       RouteCompositionResult(u"성");
       RouteCompositionEnd();

@@ -5,11 +5,10 @@
 // out), and the list's memory per row beyond its texts.
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <algorithm>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "controls/mobile_list_ctrl.h"
 #include "platform/ui/display.h"
 #include "platform/ui/headless_backend.h"
@@ -20,12 +19,6 @@ namespace brantel {
 namespace {
 
 constexpr int kRows = 3000;
-
-double ThreadCpuMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
 
 struct ListWindow {
   Window owner;
@@ -81,9 +74,9 @@ void BM_CoastingFrame(benchmark::State& state) {
       run = std::make_unique<FlickRun>(StartFlick(list.body, up));
       run->Tick(&sleep);
     }
-    const double start = ThreadCpuMs();
+    const double start = ClockMs(CLOCK_THREAD_CPUTIME_ID);
     list.Frame();
-    frames.push_back(ThreadCpuMs() - start);
+    frames.push_back(ClockMs(CLOCK_THREAD_CPUTIME_ID) - start);
   }
   std::sort(frames.begin(), frames.end());
   state.counters["median_ms"] = frames[frames.size() / 2];

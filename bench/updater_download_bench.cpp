@@ -49,17 +49,6 @@ long PeakRssKb() {
   return u.ru_maxrss;
 }
 
-bool Accepts(int port) {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(uint16_t(port));
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-  close(fd);
-  return ok;
-}
-
 // Serves the files of a folder: nginx when possible, else sendfile in-process.
 class BenchServer {
  public:
@@ -108,7 +97,7 @@ class BenchServer {
     const char* argv[] = {binary, "-p", prefix.c_str(), "-c", conf.c_str(), nullptr};
     if (posix_spawn(&pid_, binary, nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return false;
     for (int i = 0; i < 300; ++i) {
-      if (Accepts(port_)) return true;
+      if (testing_support::AcceptsConnections(port_)) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     kill(pid_, SIGTERM);

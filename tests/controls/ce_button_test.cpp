@@ -10,6 +10,7 @@
 #include "platform/gfx/png_writer.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/screen.h"
+#include "tests/support/ui_test_support.h"
 
 namespace brantel {
 namespace {
@@ -46,19 +47,6 @@ TEST(CeButtonState, LooksFollowPressSlideAndRelease) {
   EXPECT_EQ(s.look(), CeButtonLook::kSelected);
 }
 
-class Parent : public Window {
- public:
-  LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_CEBUTTON_CLICKED) clicks.emplace_back(wParam, lParam);
-    if (message == WM_PAINT) {
-      Validate();
-      return 0;
-    }
-    return DefWindowProc(message, wParam, lParam);
-  }
-  std::vector<std::pair<WPARAM, LPARAM>> clicks;
-};
-
 // A one-colour PNG of the button's size.
 std::string SolidPng(COLORREF color) {
   Surface s(40, 20, ColorRefToPixel(color));
@@ -68,7 +56,7 @@ std::string SolidPng(COLORREF color) {
 }
 
 TEST(CeButton, ClicksGoToTheParentAndEachLookPaintsItsPicture) {
-  Parent parent;
+  testing::NotifiedParent parent(WM_CEBUTTON_CLICKED);
   ASSERT_TRUE(parent.Create(u"TestParent", u"", WS_VISIBLE, Rect::FromSize(0, 100, 200, 100)));
   CCeButton button;
   ASSERT_TRUE(button.Create(Rect::FromSize(10, 10, 40, 20), &parent, 8877));
@@ -87,15 +75,15 @@ TEST(CeButton, ClicksGoToTheParentAndEachLookPaintsItsPicture) {
   EXPECT_EQ(button.look(), CeButtonLook::kPressed);
   EXPECT_EQ(screen_colour(), 0x00FF00u);
   button.Send(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  ASSERT_EQ(parent.clicks.size(), 1u);
-  EXPECT_EQ(parent.clicks[0], std::make_pair(WPARAM(8877), LPARAM(3)));
+  ASSERT_EQ(parent.got.size(), 1u);
+  EXPECT_EQ(parent.got[0], std::make_pair(WPARAM(8877), LPARAM(3)));
 
   // Sliding off sends nothing.
   button.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   button.Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 5));
   EXPECT_EQ(screen_colour(), 0x0000FFu);
   button.Send(WM_LBUTTONUP, 0, MAKELPARAM(60, 5));
-  EXPECT_EQ(parent.clicks.size(), 1u);
+  EXPECT_EQ(parent.got.size(), 1u);
 
   // Looks without their own picture (ids 0) show the normal one; a disabled
   // button ignores presses.
@@ -106,7 +94,7 @@ TEST(CeButton, ClicksGoToTheParentAndEachLookPaintsItsPicture) {
   EXPECT_EQ(screen_colour(), 0x0000FFu);
   button.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   button.Send(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  EXPECT_EQ(parent.clicks.size(), 1u);
+  EXPECT_EQ(parent.got.size(), 1u);
   parent.Destroy();
 }
 

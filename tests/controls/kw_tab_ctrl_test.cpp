@@ -10,6 +10,7 @@
 #include "platform/ui/message_queue.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/app_messages.h"
+#include "tests/support/ui_test_support.h"
 
 namespace brantel {
 namespace {
@@ -50,19 +51,6 @@ TEST(TabStripState, PressReleaseSelectsOnlyAnotherTabUnderThePointer) {
   EXPECT_EQ(s.selected(), 2);
 }
 
-class Notified : public Window {
- public:
-  LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_TAB_SELECTED) got.emplace_back(wParam, lParam);
-    if (message == WM_PAINT) {
-      Validate();
-      return 0;
-    }
-    return DefWindowProc(message, wParam, lParam);
-  }
-  std::vector<std::pair<WPARAM, LPARAM>> got;
-};
-
 constexpr int kTop = 100;  // the strip's top on the screen
 constexpr int kCells[3] = {20, 175, 330};
 
@@ -84,7 +72,7 @@ int CaptionPixels(const Surface& screen, int left, COLORREF colour) {
 TEST(KWTabCtrl, NotifiesNewSelectionsAndPaintsHighlightIconsAndCaptionColours) {
   ResourceLibraryRef library = ResourceLibrary::Load(BRANTEL_BIN_DIR "/stock_resource.so");
   ASSERT_TRUE(library);
-  Notified parent;
+  testing::NotifiedParent parent(WM_TAB_SELECTED);
   ASSERT_TRUE(parent.Create(u"TestParent", u"", WS_VISIBLE, Rect::FromSize(0, kTop, 480, 300)));
   CKWTabCtrl tabs;
   ASSERT_TRUE(tabs.Create(Rect{0, 0, 480, 88}, &parent, library, 10000));

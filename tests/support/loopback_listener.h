@@ -1,7 +1,7 @@
 #pragma once
 // Sockets on 127.0.0.1 for tests: a listener on a free port, a port that was
-// free a moment ago (for servers that pick no port themselves), and a send
-// that writes a whole text.
+// free a moment ago (for servers that pick no port themselves), whether a
+// server listens on a port yet, and a send that writes a whole text.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -43,6 +43,18 @@ inline int FreeLoopbackPort() {
   const int fd = ListenLoopback(1, &port);
   if (fd >= 0) close(fd);
   return port;
+}
+
+// Whether a connection to the port on 127.0.0.1 is accepted now.
+inline bool AcceptsConnections(int port) {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(uint16_t(port));
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+  close(fd);
+  return ok;
 }
 
 }  // namespace brantel::testing_support

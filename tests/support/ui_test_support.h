@@ -1,10 +1,12 @@
 #pragma once
-// Shared by the window-system tests: a window that records what it got.
+// Shared by the window-system tests: a window that records what it got, and
+// a parent that keeps the notifications of the control under test.
 
 #include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/message_queue.h"
@@ -47,6 +49,26 @@ class RecordingWindow : public Window {
 
   std::vector<Received> log;
   std::map<uint32_t, std::function<LRESULT(WPARAM, LPARAM)>> on;
+};
+
+// The parent of a control under test: keeps wParam and lParam of each
+// `notification` it gets and paints nothing itself, so the screen shows only
+// what the control draws.
+class NotifiedParent : public Window {
+ public:
+  explicit NotifiedParent(uint32_t notification) : notification_(notification) {}
+  LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
+    if (message == notification_) got.emplace_back(wParam, lParam);
+    if (message == WM_PAINT) {
+      Validate();
+      return 0;
+    }
+    return DefWindowProc(message, wParam, lParam);
+  }
+  std::vector<std::pair<WPARAM, LPARAM>> got;
+
+ private:
+  uint32_t notification_;
 };
 
 // Dispatches everything queued now; returns how many messages it handled.

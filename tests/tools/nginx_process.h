@@ -21,37 +21,13 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/loopback_listener.h"
+
 extern char** environ;
 
 namespace brantel::testing {
 
 inline constexpr const char* kNginxBinary = "/usr/sbin/nginx";
-
-// A port that was free a moment ago (nginx binds it itself).
-inline int FreeLoopbackPort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof addr;
-  int port = -1;
-  if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-      getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) == 0)
-    port = ntohs(addr.sin_port);
-  close(fd);
-  return port;
-}
-
-inline bool AcceptsConnections(int port) {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(uint16_t(port));
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-  close(fd);
-  return ok;
-}
 
 class NginxProcess {
  public:
@@ -67,7 +43,7 @@ class NginxProcess {
     }
     root_ = folder;
     chmod(folder, 0755);  // the workers may run as another user
-    port_ = FreeLoopbackPort();
+    port_ = testing_support::FreeLoopbackPort();
     Replace(http_block, "@PORT@", std::to_string(port_));
     Replace(http_block, "@ROOT@", root_);
     std::ofstream(root_ + "/nginx.conf")
@@ -84,7 +60,7 @@ class NginxProcess {
       why_not_ = "nginx could not be started";
       return;
     }
-    for (int i = 0; i < 100 && !AcceptsConnections(port_); ++i) {
+    for (int i = 0; i < 100 && !testing_support::AcceptsConnections(port_); ++i) {
       int status = 0;
       if (waitpid(pid_, &status, WNOHANG) == pid_) {
         pid_ = -1;
@@ -93,7 +69,7 @@ class NginxProcess {
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    if (!AcceptsConnections(port_)) why_not_ = "nginx does not listen: " + ErrorLog();
+    if (!testing_support::AcceptsConnections(port_)) why_not_ = "nginx does not listen: " + ErrorLog();
   }
   ~NginxProcess() {
     if (pid_ > 0) {

@@ -52,7 +52,7 @@ class NginxServer {
       return;
     }
     for (int i = 0; i < 300; ++i) {
-      if (Accepts()) return;
+      if (testing_support::AcceptsConnections(port_)) return;
       int status = 0;
       if (waitpid(pid_, &status, WNOHANG) == pid_) {
         pid_ = -1;
@@ -75,17 +75,6 @@ class NginxServer {
   std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
 
  private:
-  bool Accepts() const {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(uint16_t(port_));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bool ok = connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-    close(fd);
-    return ok;
-  }
-
   pid_t pid_ = -1;
   int port_ = 0;
   std::string why_not_;
