@@ -54,6 +54,18 @@ int EnsureQuoteTable(const char* narrow_table) {
 
 int EnsureStockRankTable() { return EnsureTable(kStockRankTable, kStockRankCreateSql, kStockRankIndexSql); }
 
+bool MyPageTableReadyOn(SQLite3Database& db) {
+  return db.TableExists(kMyPageTable) || EnsureMyPageTable() != CACHE_NOTHING;
+}
+
+bool QuoteTableReadyOn(SQLite3Database& db, const char* narrow_table) {
+  return db.TableExists(narrow_table) || EnsureQuoteTable(narrow_table) != CACHE_NOTHING;
+}
+
+bool StockRankTableReadyOn(SQLite3Database& db) {
+  return db.TableExists(kStockRankTable) || EnsureStockRankTable() != CACHE_NOTHING;
+}
+
 void EnsureCacheTables() {
   EnsureMyPageTable();
   EnsureQuoteTable(kQuoteTable);

@@ -3,6 +3,8 @@
 // connection, creates the table when absent and then its index; an existing
 // table is used unchanged (there is no schema version).
 
+#include "cache/sqlite3_database.h"
+
 namespace brantel {
 
 // Creation texts, exactly as stored in sqlite_master.
@@ -17,6 +19,12 @@ extern const char* const kStockRankIndexSql;
 int EnsureMyPageTable();
 int EnsureQuoteTable(const char* narrow_table);
 int EnsureStockRankTable();
+
+// The same on an open connection: true when the table is there, else whether
+// the creator above (on its own connection) found a path to make it.
+bool MyPageTableReadyOn(SQLite3Database& db);
+bool QuoteTableReadyOn(SQLite3Database& db, const char* narrow_table);
+bool StockRankTableReadyOn(SQLite3Database& db);
 
 // Start-up order of the main dialog: MyPage, "StockData", StockRank.
 void EnsureCacheTables();

@@ -3,6 +3,7 @@
 #include "cache/cache_connection.h"
 #include "cache/cache_results.h"
 #include "cache/cache_tables.h"
+#include "cache/code_list_rows.h"
 #include "cache/quote_rows.h"
 #include "cache/quote_store.h"
 #include "cache/sql_text.h"
@@ -15,7 +16,6 @@ const char* const kCountFormat = "SELECT COUNT(*) AS count FROM %s";
 const char* const kStampFormat = "UPDATE %s SET lastupdatetime=?";
 const char* const kRemoveFormat = "DELETE FROM %s WHERE code=? AND gubun=?";
 const char* const kClearFormat = "DELETE FROM %s";
-const char* const kInsertFormat = "INSERT INTO %s (code, gubun, sub_gubun, lastupdatetime) VALUES(?,?,?,?)";
 const char* const kLoadEntriesFormat = "SELECT code, gubun, sub_gubun FROM %s ORDER BY gubun, uid";
 const char* const kFindCodesFormat = "SELECT code FROM %s WHERE 1 AND code IN (%s)";
 // Within a category the rows keep the order the edit screen wrote (uid);
@@ -26,31 +26,13 @@ const char* const kLoadMyPageFormat =
     "DATA.high52datetime, DATA.low52, DATA.low52datetime, DATA.date, DATA.time, DATA.lastupdatetime FROM %s AS "
     "MY, %s AS DATA WHERE MY.code=DATA.code AND MY.gubun=DATA.gubun ORDER BY MY.gubun, MY.uid";
 
-// Creates MyPage when absent; false when even the path failed.
-bool EnsureMyPageOn(SQLite3Database& db) {
-  if (db.TableExists(kMyPageTable)) return true;
-  return EnsureMyPageTable() != CACHE_NOTHING;
-}
-
 // One operation on MyPage, created first when absent: CACHE_NOTHING when it
 // cannot be, else what `work(conn, db)` returns.
 template <typename Work>
 int RunOnMyPage(Work&& work) {
   return RunCacheOperation([&](CacheConnection& conn, SQLite3Database& db) {
-    return EnsureMyPageOn(db) ? work(conn, db) : CACHE_NOTHING;
+    return MyPageTableReadyOn(db) ? work(conn, db) : CACHE_NOTHING;
   });
-}
-
-void InsertEntries(SQLite3Database& db, std::span<const StockRecord> records, const std::string& stamp) {
-  SQLite3Statement insert = db.CompileStatement(FormatSql(kSqlBufferSmall, kInsertFormat, kMyPageTable).c_str());
-  for (const StockRecord& r : records) {
-    insert.Bind(1, Narrow(r.code).c_str());
-    insert.Bind(2, r.gubun);
-    insert.Bind(3, Narrow(r.item).c_str());
-    insert.Bind(4, stamp.c_str());
-    insert.ExecDML();
-  }
-  insert.Finalize();
 }
 
 // Runs one statement (optionally bound with code and category) on MyPage
@@ -117,7 +99,7 @@ int AddMyPageItem(const StockRecord& record, WideView stamp, bool allow_update, 
     }
     if (enforce_limit && CountMyPage(db) >= kMyPageMaxEntries) return MYPAGE_LIMIT;
     conn.Begin();
-    InsertEntries(db, std::span<const StockRecord>(&record, 1), narrow_stamp);
+    InsertCodeRows(db, kMyPageTable, std::span<const StockRecord>(&record, 1), std::nullopt, narrow_stamp);
     conn.Commit();
     return CACHE_OK;
   });
@@ -132,7 +114,7 @@ int StoreMyPageList(std::span<const StockRecord> records, WideView stamp, bool e
   const std::string narrow_stamp = Narrow(stamp);
   return RunOnMyPage([&](CacheConnection& conn, SQLite3Database& db) {
     conn.Begin();
-    InsertEntries(db, records, narrow_stamp);
+    InsertCodeRows(db, kMyPageTable, records, std::nullopt, narrow_stamp);
     conn.Commit();
     return CACHE_OK;
   });
@@ -145,7 +127,7 @@ int ReplaceMyPageList(std::span<const StockRecord> records, WideView stamp, bool
   return RunOnMyPage([&](CacheConnection& conn, SQLite3Database& db) {
     conn.Begin();
     db.CompileStatement(clear_sql.c_str()).ExecDML();
-    InsertEntries(db, records, narrow_stamp);
+    InsertCodeRows(db, kMyPageTable, records, std::nullopt, narrow_stamp);
     conn.Commit();
     return CACHE_OK;
   });
@@ -171,7 +153,7 @@ int FindMyPageCodesOf(std::span<const WideText> codes, std::vector<WideText>& ou
 int LoadMyPage(std::vector<StockRecord>& out, WideText& stamp) {
   const std::string sql = FormatSql(kSqlBufferSmall, kLoadMyPageFormat, kMyPageTable, kQuoteTable);
   return RunOnMyPage([&](CacheConnection&, SQLite3Database& db) {
-    if (!db.TableExists(kQuoteTable) && EnsureQuoteTable(kQuoteTable) == CACHE_NOTHING) return CACHE_NOTHING;
+    if (!QuoteTableReadyOn(db, kQuoteTable)) return CACHE_NOTHING;
     for (SQLite3Query q = db.ExecQuery(sql.c_str()); !q.Eof(); q.NextRow()) {
       out.push_back(ReadStockRecord(q));
       stamp = ReadRowStamp(q);

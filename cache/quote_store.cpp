@@ -21,13 +21,6 @@ const char* const kLoadQuoteFormat =
     "yesterday_price, open_price, high52, high52datetime, low52, low52datetime, date, time, lastupdatetime FROM "
     "%s WHERE code=? AND gubun=?";
 
-// Opens the table, creating it when absent; false when creation could not
-// even find the file (the operation then returns 0).
-bool EnsureQuoteTableOn(SQLite3Database& db, const char* table) {
-  if (db.TableExists(table)) return true;
-  return EnsureQuoteTable(table) != CACHE_NOTHING;
-}
-
 template <class Record>
 int StoreOneQuote(const char* table, const Record& record, WideView stamp, bool allow_update, bool full_record) {
   if (!table || !*table) return CACHE_NOTHING;
@@ -36,7 +29,7 @@ int StoreOneQuote(const char* table, const Record& record, WideView stamp, bool 
   const std::string select_sql = FormatSql(kSqlBufferSmall, kSelectCodeOfCategoryFormat, table);
   const std::string narrow_stamp = Narrow(stamp);
   return RunCacheOperation([&](CacheConnection& conn, SQLite3Database& db) {
-    if (!EnsureQuoteTableOn(db, table)) return CACHE_NOTHING;
+    if (!QuoteTableReadyOn(db, table)) return CACHE_NOTHING;
     bool exists = false;
     {
       SQLite3Statement select = db.CompileStatement(select_sql.c_str());
@@ -75,7 +68,7 @@ template <class Record>
 int LoadRows(const std::string& sql, const char* code, int category, std::vector<Record>& out, WideText* stamp,
              const char* table) {
   return RunCacheOperation([&](CacheConnection&, SQLite3Database& db) {
-    if (!EnsureQuoteTableOn(db, table)) return CACHE_NOTHING;
+    if (!QuoteTableReadyOn(db, table)) return CACHE_NOTHING;
     SQLite3Statement st = db.CompileStatement(sql.c_str());
     int next = 1;
     if (code) st.Bind(next++, code);
@@ -134,7 +127,7 @@ int StoreQuoteList(const char* narrow_table, std::span<const StockRecord> record
   const std::string update_sql = FormatSql(kSqlBufferLarge, kShortUpdateFormat, narrow_table);
   const std::string narrow_stamp = Narrow(stamp);
   return RunCacheOperation([&](CacheConnection& conn, SQLite3Database& db) {
-    if (!EnsureQuoteTableOn(db, narrow_table)) return CACHE_NOTHING;
+    if (!QuoteTableReadyOn(db, narrow_table)) return CACHE_NOTHING;
     ApplyPragmas(&db);
     std::unordered_set<std::string> stored;
     FindStoredCodes(&db, narrow_table, records, stored);

@@ -3,6 +3,7 @@
 #include "cache/cache_connection.h"
 #include "cache/cache_results.h"
 #include "cache/cache_tables.h"
+#include "cache/code_list_rows.h"
 #include "cache/quote_rows.h"
 #include "cache/sql_text.h"
 
@@ -11,31 +12,11 @@ namespace brantel {
 namespace {
 
 const char* const kClearFormat = "DELETE FROM %s WHERE gubun=?";
-const char* const kInsertFormat = "INSERT INTO %s (code, gubun, sub_gubun, lastupdatetime) VALUES(?,?,?,?)";
 const char* const kLoadFormat =
     "SELECT DATA.code, DATA.codename, DATA.gubun, DATA.sub_gubun, DATA.current_price, DATA.daebi, DATA.rate, "
     "DATA.high, DATA.low, DATA.trade_amount, DATA.yesterday_price, DATA.open_price, DATA.high52, "
     "DATA.high52datetime, DATA.low52, DATA.low52datetime, DATA.date, DATA.time, DATA.lastupdatetime FROM %s AS "
     "RANK, %s AS DATA WHERE RANK.code=DATA.code AND %d=DATA.gubun AND RANK.gubun=%d ORDER BY RANK.uid";
-
-bool EnsureRankOn(SQLite3Database& db) {
-  if (db.TableExists(kStockRankTable)) return true;
-  return EnsureStockRankTable() != CACHE_NOTHING;
-}
-
-void InsertRankRows(SQLite3Database& db, std::span<const StockRecord> records, int ranking_kind, WideView stamp) {
-  const std::string sql = FormatSql(kSqlBufferSmall, kInsertFormat, kStockRankTable);
-  const std::string narrow_stamp = Narrow(stamp);
-  SQLite3Statement insert = db.CompileStatement(sql.c_str());
-  for (const StockRecord& r : records) {
-    insert.Bind(1, Narrow(r.code).c_str());
-    insert.Bind(2, ranking_kind);
-    insert.Bind(3, Narrow(r.item).c_str());
-    insert.Bind(4, narrow_stamp.c_str());
-    insert.ExecDML();
-  }
-  insert.Finalize();
-}
 
 void DeleteRankRows(SQLite3Database& db, int ranking_kind) {
   SQLite3Statement clear = db.CompileStatement(FormatSql(kSqlBufferSmall, kClearFormat, kStockRankTable).c_str());
@@ -49,10 +30,10 @@ void DeleteRankRows(SQLite3Database& db, int ranking_kind) {
 int WriteRankRows(std::span<const StockRecord> records, int ranking_kind, WideView stamp, bool clear_first) {
   if (records.empty() || ranking_kind < 0) return CACHE_NOTHING;
   return RunCacheOperation([&](CacheConnection& conn, SQLite3Database& db) {
-    if (!EnsureRankOn(db)) return CACHE_NOTHING;
+    if (!StockRankTableReadyOn(db)) return CACHE_NOTHING;
     conn.Begin();
     if (clear_first) DeleteRankRows(db, ranking_kind);
-    InsertRankRows(db, records, ranking_kind, stamp);
+    InsertCodeRows(db, kStockRankTable, records, ranking_kind, Narrow(stamp));
     conn.Commit();
     return CACHE_OK;
   });
@@ -81,8 +62,7 @@ int ReplaceStockRank(std::span<const StockRecord> records, int ranking_kind, Wid
 int LoadStockRank(int quote_category, int ranking_kind, std::vector<StockRecord>& out) {
   const std::string sql = FormatSql(kSqlBufferSmall, kLoadFormat, kStockRankTable, kQuoteTable, quote_category, ranking_kind);
   return RunCacheOperation([&](CacheConnection&, SQLite3Database& db) {
-    if (!EnsureRankOn(db)) return CACHE_NOTHING;
-    if (!db.TableExists(kQuoteTable) && EnsureQuoteTable(kQuoteTable) == CACHE_NOTHING) return CACHE_NOTHING;
+    if (!StockRankTableReadyOn(db) || !QuoteTableReadyOn(db, kQuoteTable)) return CACHE_NOTHING;
     for (SQLite3Query q = db.ExecQuery(sql.c_str()); !q.Eof(); q.NextRow()) out.push_back(ReadStockRecord(q));
     return CACHE_OK;
   });
