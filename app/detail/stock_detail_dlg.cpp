@@ -134,7 +134,7 @@ void CMStockDetailDlg::OnCommand(uint32_t command) {
       PostMessage(owner_hwnd_, WM_COMMAND, kCmdExit, 0);
       break;
     case kCmdVersion:
-      CloseVersionDialog();
+      CloseVersionDialog(version_);
       version_ = std::make_unique<CVersionInfoDlg>(VersionInfoPath());
       if (!version_->Open(this)) version_.reset();
       break;
@@ -178,12 +178,6 @@ void CMStockDetailDlg::ClosePeriodMenu() {
   period_menu_->Destroy();
   period_menu_.reset();
   Invalidate();
-}
-
-void CMStockDetailDlg::CloseVersionDialog() {
-  if (!version_) return;
-  version_->Destroy();
-  version_.reset();
 }
 
 void CMStockDetailDlg::OpenPeriodMenu() {
@@ -238,7 +232,7 @@ void CMStockDetailDlg::TearDown() {
   torn_down_ = true;
   if (guard_.Retire()) PostThreadMessage(GetCurrentThreadId(), WM_CANCEL_NETWORK, 0, 0);
   ShowSystemBar(true);
-  CloseVersionDialog();
+  CloseVersionDialog(version_);
   ClosePeriodMenu();
   charts_.DeleteAll();
   rotation_.reset();  // the saved auto-orientation, the watch, portrait
@@ -298,13 +292,13 @@ LRESULT CMStockDetailDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lPa
         return 0;
       }
       if (message == WM_VERSION_CLOSED) {
-        CloseVersionDialog();
+        CloseVersionDialog(version_);
         return 0;
       }
       // The back key on the version dialog it owns: that dialog goes first.
       if (message == WM_SCREEN_BACK) {
         if (version_)
-          CloseVersionDialog();
+          CloseVersionDialog(version_);
         else
           RequestClose();
         return 0;

@@ -76,7 +76,6 @@ class CMStockDetailDlg : public Dialog {
   void SwitchOrientation(uint32_t angle);
   void LayoutForOrientation();
   void ClosePeriodMenu();
-  void CloseVersionDialog();
   void OpenPeriodMenu();
   void OnPress(Point p);
   void OnRelease(Point p);

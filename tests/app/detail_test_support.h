@@ -23,6 +23,7 @@
 #include "protocol/device_identity.h"
 #include "protocol/request_settings.h"
 #include "tests/support/message_pump.h"
+#include "tests/app/screen_quote_server.h"
 #include "tests/support/quote_server_process.h"
 #include "tests/support/temp_folder.h"
 
@@ -111,11 +112,8 @@ class DetailTest : public ::testing::Test {
     PumpPendingMessages();
   }
   void StartServer(std::vector<std::string> options) {
-    server_.reset();
-    options.insert(options.end(), {"--fixed-clock", "2026-12-07 10:56", "--log"});
-    server_ = std::make_unique<QuoteServerProcess>(options);
-    ASSERT_TRUE(server_->started()) << server_->why_not();
-    SetInformationServer(u"127.0.0.1", server_->port());
+    options.insert(options.end(), {"--fixed-clock", "2026-12-07 10:56"});
+    StartScreenServer(server_, options);
   }
   CMStockDetailDlg& Open(const StockRecord& row, bool in_mypage = false) {
     owner_.detail = OpenStockDetail(owner_, DetailRecordOfRow(row), in_mypage, u"12/04 15:30");

@@ -26,6 +26,7 @@
 #include "protocol/standard_currency.h"
 #include "tests/support/ui_test_support.h"
 #include "tests/support/message_pump.h"
+#include "tests/app/screen_quote_server.h"
 #include "tests/support/quote_server_process.h"
 #include "tests/support/temp_folder.h"
 #include "tests/app/message_box_watcher.h"
@@ -64,11 +65,8 @@ class MarketTest : public ::testing::Test {
     SetProgramFolderForTesting("");
   }
   void StartServer(std::vector<std::string> options) {
-    server_.reset();
-    options.insert(options.end(), {"--fixed-clock", "2026-12-07 10:56", "--log"});
-    server_ = std::make_unique<QuoteServerProcess>(options);
-    ASSERT_TRUE(server_->started()) << server_->why_not();
-    SetInformationServer(u"127.0.0.1", server_->port());
+    options.insert(options.end(), {"--fixed-clock", "2026-12-07 10:56"});
+    StartScreenServer(server_, options);
   }
   // The market screen as the main dialog shows it.
   CMarketInfoDlg& Open() {

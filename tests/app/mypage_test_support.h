@@ -28,6 +28,7 @@
 #include "protocol/device_identity.h"
 #include "protocol/request_settings.h"
 #include "tests/support/message_pump.h"
+#include "tests/app/screen_quote_server.h"
 #include "tests/support/quote_server_process.h"
 #include "tests/support/temp_folder.h"
 
@@ -118,13 +119,7 @@ class MyPageTest : public ::testing::Test {
     SetProcessResourcesForTesting(nullptr);
     SetProgramFolderForTesting("");
   }
-  void StartServer(std::vector<std::string> options) {
-    server_.reset();
-    options.insert(options.end(), {"--log"});
-    server_ = std::make_unique<QuoteServerProcess>(options);
-    ASSERT_TRUE(server_->started()) << server_->why_not();
-    SetInformationServer(u"127.0.0.1", server_->port());
-  }
+  void StartServer(std::vector<std::string> options) { StartScreenServer(server_, options); }
   static void Watch(std::initializer_list<StockRecord> entries) {
     for (const StockRecord& r : entries) ASSERT_EQ(AddMyPageItem(r, u"", true, true), 1);
   }

@@ -83,10 +83,7 @@ class SearchScreenTest : public ::testing::Test {
   }
   void SetUp() override {
     ASSERT_TRUE(ProcessResources()) << "stock_resource.so is not built";
-    server_ = std::make_unique<testing::QuoteServerProcess>(
-        std::vector<std::string>{"--fixed-clock", "2026-12-07 10:56", "--log"});
-    ASSERT_TRUE(server_->started()) << server_->why_not();
-    SetInformationServer(u"127.0.0.1", server_->port());
+    testing::StartScreenServer(server_, {"--fixed-clock", "2026-12-07 10:56"});
     ASSERT_TRUE(StartDisplayWith(std::make_unique<HeadlessBackend>(), true));
     ASSERT_TRUE(main_.Create(u"TestMain", u"main", WS_VISIBLE, Rect{0, 52, 480, 800}));
   }
