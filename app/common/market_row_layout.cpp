@@ -20,7 +20,13 @@ constexpr Rect kChangeRect{329, 9, 425, 63};
 constexpr Rect kMarkerRect{303, 19, 329, 45};
 constexpr Rect kStarRect{435, 10, 475, 50};
 
-MarketCell TextCell(int id, int column, Rect rect, WideText text, uint32_t colour, uint32_t format) {
+MarketCell StarCell(int id, bool in_mypage) { return MarketImageCell(id, kStarRect, StarImage(in_mypage)); }
+
+WideText WithoutMinus(WideView text) { return ReplaceAll(text, u"-", u""); }
+
+}  // namespace
+
+MarketCell MarketTextCell(int id, int column, Rect rect, WideText text, uint32_t colour, uint32_t format) {
   MarketCell cell;
   cell.cell_id = id;
   cell.column_id = column;
@@ -31,18 +37,22 @@ MarketCell TextCell(int id, int column, Rect rect, WideText text, uint32_t colou
   return cell;
 }
 
-MarketCell StarCell(int id, bool in_mypage) {
+MarketCell MarketImageCell(int id, Rect rect, int image_id) {
   MarketCell cell;
   cell.cell_id = id;
   cell.column_id = id;  // no header column cycles it
-  cell.rect = kStarRect;
-  cell.image_id = StarImage(in_mypage);
+  cell.rect = rect;
+  cell.image_id = image_id;
   return cell;
 }
 
-WideText WithoutMinus(WideView text) { return ReplaceAll(text, u"-", u""); }
-
-}  // namespace
+MarketRow SectionRowBase() {
+  MarketRow row;
+  row.section = true;
+  row.height = kMarketSectionHeight;
+  row.background_image = kMarketSectionImage;
+  return row;
+}
 
 MarketRowStyle MarketRowStyleOf(int32_t category) {
   switch (category) {
@@ -91,28 +101,25 @@ MarketRow BuildMarketRow(const StockRecord& record, int32_t category, MarketRowS
   row.key = BuildRowKey(record.code, key_category, record.item, in_mypage ? u"1" : u"0", record.codename, sign);
 
   if (style == MarketRowStyle::kExchange) {
-    row.cells.push_back(TextCell(0, 0, kNameRect, name, kMarketNameColour, kLineLeft));
-    row.cells.push_back(TextCell(1, 1, kPriceRect, record.current_price, kMarketWhite, kLineRight));
-    row.cells.push_back(TextCell(2, 2, kChangeRect, WideText(unit), kMarketWhite, kChangeFormat));
+    row.cells.push_back(MarketTextCell(0, 0, kNameRect, name, kMarketNameColour, kLineLeft));
+    row.cells.push_back(MarketTextCell(1, 1, kPriceRect, record.current_price, kMarketWhite, kLineRight));
+    row.cells.push_back(MarketTextCell(2, 2, kChangeRect, WideText(unit), kMarketWhite, kChangeFormat));
     row.cells.push_back(StarCell(3, in_mypage));
     return row;
   }
   const WideText name_text = style == MarketRowStyle::kChangeWithCode ? name + u"^" + record.code : name;
-  row.cells.push_back(TextCell(0, 0, kNameRect, name_text, kMarketNameColour, kLineLeft));
-  row.cells.push_back(TextCell(1, 1, kPriceRect, record.current_price, kMarketWhite, kLineRight));
+  row.cells.push_back(MarketTextCell(0, 0, kNameRect, name_text, kMarketNameColour, kLineLeft));
+  row.cells.push_back(MarketTextCell(1, 1, kPriceRect, record.current_price, kMarketWhite, kLineRight));
   const WideText change_text = change + u"^" + WithoutMinus(record.rate) + u"^" + record.date;
-  row.cells.push_back(TextCell(2, 2, kChangeRect, change_text, colour, kChangeFormat));
-  row.cells.push_back(TextCell(3, 2, kMarkerRect, marker, colour, kChangeFormat));
+  row.cells.push_back(MarketTextCell(2, 2, kChangeRect, change_text, colour, kChangeFormat));
+  row.cells.push_back(MarketTextCell(3, 2, kMarkerRect, marker, colour, kChangeFormat));
   row.cells.push_back(StarCell(4, in_mypage));
   return row;
 }
 
 MarketRow BuildSectionRow(WideView caption, int list_width) {
-  MarketRow row;
-  row.section = true;
-  row.height = kMarketSectionHeight;
-  row.background_image = kMarketSectionImage;
-  MarketCell cell = TextCell(0, 0, Rect{5, 0, list_width, kMarketSectionHeight}, WideText(caption),
+  MarketRow row = SectionRowBase();
+  MarketCell cell = MarketTextCell(0, 0, Rect{5, 0, list_width, kMarketSectionHeight}, WideText(caption),
                              kMarketSectionColour, kLineLeft);
   cell.font_height = kMarketSectionFontHeight;
   row.cells.push_back(std::move(cell));

@@ -61,6 +61,12 @@ struct MarketHeaderColumn {
   uint32_t format = 0;
 };
 
+// A text cell following header column `column`, and a picture cell.
+MarketCell MarketTextCell(int id, int column, Rect rect, WideText text, uint32_t colour, uint32_t format);
+MarketCell MarketImageCell(int id, Rect rect, int image_id);
+// A section row's band (picture and height), without its captions.
+MarketRow SectionRowBase();
+
 MarketRowStyle MarketRowStyleOf(int32_t category);
 // The star's cell index: 3 in the exchange list, 4 elsewhere.
 int MarketStarCell(int32_t category);

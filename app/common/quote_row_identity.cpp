@@ -11,8 +11,8 @@ std::optional<RowKey> QuoteRowKey(const CMobileListCtrl& body, int row) {
   return key;
 }
 
-void SetQuoteRowStar(CMobileListCtrl& body, int row, int star_cell, bool in_mypage, MyPageMarkPictures pictures) {
-  body.SetCellImage(row, star_cell, in_mypage ? pictures.on : pictures.off);
+void SetQuoteRowStar(CMobileListCtrl& body, int row, int star_cell, bool in_mypage) {
+  body.SetCellImage(row, star_cell, StarImage(in_mypage));
   WideText text;
   if (body.GetRowText(row, &text) == 0) {
     const WideText marked = RowKeyWithMyPage(text, in_mypage);

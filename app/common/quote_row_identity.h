@@ -16,16 +16,8 @@ namespace brantel {
 // a key that does not read back or has no code.
 std::optional<RowKey> QuoteRowKey(const CMobileListCtrl& body, int row);
 
-// The pictures of a row's MyPage mark: the lists' star, or the editor's box.
-struct MyPageMarkPictures {
-  uint32_t off;
-  uint32_t on;
-};
-inline constexpr MyPageMarkPictures kStarPictures{StarImage(false), StarImage(true)};
-
-// Turns the mark of `row` (its cell `star_cell`) on or off, with its key.
-void SetQuoteRowStar(CMobileListCtrl& body, int row, int star_cell, bool in_mypage,
-                     MyPageMarkPictures pictures = kStarPictures);
+// Turns the star of `row` (its cell `star_cell`) on or off, with its key.
+void SetQuoteRowStar(CMobileListCtrl& body, int row, int star_cell, bool in_mypage);
 // The same on every row of `code`: what the detail changed shows on the list.
 void SetQuoteRowStarsOfCode(CMobileListCtrl& body, WideView code, int star_cell, bool in_mypage);
 

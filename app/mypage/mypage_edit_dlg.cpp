@@ -101,7 +101,7 @@ void CMyPageEditDlg::OnRowTap(int row, int cell) {
   if (cell != kEditMarkCell) return;
   const std::optional<RowKey> key = QuoteRowKey(list_.body(), row);
   if (!key) return;
-  SetQuoteRowStar(list_.body(), row, kEditMarkCell, !key->in_mypage(), {kEditUnmarkedImage, kEditMarkedImage});
+  SetQuoteRowStar(list_.body(), row, kEditMarkCell, !key->in_mypage());
 }
 
 void CMyPageEditDlg::Move(bool up) {

@@ -18,22 +18,7 @@ constexpr int kEditCaptionHeight = 28;
 constexpr char16_t kChangeCaptions[] = u"등락^등락률^시간";
 
 MarketCell Caption(int id, Rect rect, WideText text, uint32_t format) {
-  MarketCell cell;
-  cell.cell_id = id;
-  cell.column_id = id;
-  cell.rect = rect;
-  cell.text = std::move(text);
-  cell.colour = kMarketWhite;
-  cell.format = format;
-  return cell;
-}
-
-MarketRow SectionBase() {
-  MarketRow row;
-  row.section = true;
-  row.height = kMarketSectionHeight;
-  row.background_image = kMarketSectionImage;
-  return row;
+  return MarketTextCell(id, id, rect, std::move(text), kMarketWhite, format);
 }
 
 template <typename MakeRow>
@@ -72,7 +57,7 @@ bool IsShownRecord(const StockRecord& r) {
 
 MarketRow MyPageSectionRow(int32_t category) {
   const SectionCaptions c = SectionCaptionsOf(category);
-  MarketRow row = SectionBase();
+  MarketRow row = SectionRowBase();
   row.cells.push_back(Caption(0, Rect{5, 0, 156, 42}, c.name, kLineLeft));
   row.cells.push_back(Caption(1, Rect{161, 0, 277, 42}, c.price, kLineRight));
   row.cells.push_back(Caption(2, Rect{303, 0, 425, 42}, c.change, kLineRight));
@@ -99,7 +84,7 @@ std::vector<MarketRow> PlanMyPageRows(const std::vector<StockRecord>& records) {
 }
 
 MarketRow EditSectionRow(int32_t category) {
-  MarketRow row = SectionBase();
+  MarketRow row = SectionRowBase();
   MarketCell cell = Caption(0, Rect{5, 0, 170, 42}, SectionCaptionsOf(category).name, kLineLeft);
   cell.font_height = kEditCaptionHeight;
   row.cells.push_back(std::move(cell));
@@ -112,12 +97,7 @@ MarketRow EditEntryRow(const StockRecord& record, bool marked) {
   MarketCell name = Caption(0, kEditNameRect, MarketDisplayName(record.codename), kLineLeft);
   name.colour = kMarketNameColour;
   row.cells.push_back(std::move(name));
-  MarketCell mark;
-  mark.cell_id = kEditMarkCell;
-  mark.column_id = kEditMarkCell;
-  mark.rect = kEditMarkRect;
-  mark.image_id = marked ? kEditMarkedImage : kEditUnmarkedImage;
-  row.cells.push_back(mark);
+  row.cells.push_back(MarketImageCell(kEditMarkCell, kEditMarkRect, StarImage(marked)));
   return row;
 }
 

@@ -13,8 +13,9 @@
 namespace brantel {
 
 inline constexpr int kMyPageArrowImage = 1025;
-inline constexpr int kEditMarkedImage = 1057;
-inline constexpr int kEditUnmarkedImage = 1056;
+// The editor's mark is the lists' MyPage star.
+inline constexpr int kEditMarkedImage = StarImage(true);
+inline constexpr int kEditUnmarkedImage = StarImage(false);
 // The cell of an editor row that toggles the mark.
 inline constexpr int kEditMarkCell = 1;
 
