@@ -105,6 +105,25 @@ bool DirectoryExists(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+namespace {
+
+// Repeats `step` (a read or write of what is left from `done` bytes on) until
+// `size` bytes have moved, the file ends or an error comes; an interrupted
+// call is retried. Returns how many bytes moved.
+template <typename Step>
+size_t MoveAllBytes(size_t size, Step&& step) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = step(done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += size_t(n);
+  }
+  return done;
+}
+
+}  // namespace
+
 bool ReadWholeFile(const std::string& path, std::string& out, size_t limit) {
   out.clear();
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -115,13 +134,8 @@ bool ReadWholeFile(const std::string& path, std::string& out, size_t limit) {
     return false;
   }
   out.resize(size_t(st.st_size));
-  size_t got = 0;
-  while (got < out.size()) {
-    ssize_t n = read(fd, out.data() + got, out.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    got += size_t(n);
-  }
+  const size_t got =
+      MoveAllBytes(out.size(), [&](size_t done) { return read(fd, out.data() + done, out.size() - done); });
   close(fd);
   out.resize(got);
   return true;
@@ -139,13 +153,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   }
   if (fd < 0) return false;
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += size_t(n);
-  }
+  const size_t done =
+      MoveAllBytes(bytes.size(), [&](size_t at) { return write(fd, bytes.data() + at, bytes.size() - at); });
   bool ok = done == bytes.size() && fsync(fd) == 0;
   ok = close(fd) == 0 && ok;
   if (ok && rename(tmp.c_str(), path.c_str()) == 0) return true;

@@ -270,18 +270,30 @@ size_t FindNoCase(WideView text, WideView needle, size_t from) {
   return WideText::npos;
 }
 
-WideText ReplaceAll(WideView text, WideView from, WideView to) {
-  if (from.empty()) return WideText(text);
-  WideText out;
+namespace {
+
+// Calls `piece` with each part of `text` between the hits of `sep`, in
+// order; with an empty `sep` the whole text is the one part.
+template <typename Piece>
+void ForEachPiece(WideView text, WideView sep, Piece&& piece) {
   size_t pos = 0;
-  for (;;) {
-    size_t hit = text.find(from, pos);
-    if (hit == WideView::npos) break;
-    out.append(text.substr(pos, hit - pos));
-    out.append(to);
-    pos = hit + from.size();
+  if (!sep.empty()) {
+    for (size_t hit; (hit = text.find(sep, pos)) != WideView::npos; pos = hit + sep.size())
+      piece(text.substr(pos, hit - pos));
   }
-  out.append(text.substr(pos));
+  piece(text.substr(pos));
+}
+
+}  // namespace
+
+WideText ReplaceAll(WideView text, WideView from, WideView to) {
+  WideText out;
+  bool first = true;
+  ForEachPiece(text, from, [&](WideView piece) {
+    if (!first) out.append(to);
+    out.append(piece);
+    first = false;
+  });
   return out;
 }
 
@@ -294,18 +306,7 @@ WideView Trim(WideView text) {
 
 std::vector<WideText> Split(WideView text, WideView sep) {
   std::vector<WideText> parts;
-  if (sep.empty()) {
-    parts.emplace_back(text);
-    return parts;
-  }
-  size_t pos = 0;
-  for (;;) {
-    size_t hit = text.find(sep, pos);
-    if (hit == WideView::npos) break;
-    parts.emplace_back(text.substr(pos, hit - pos));
-    pos = hit + sep.size();
-  }
-  parts.emplace_back(text.substr(pos));
+  ForEachPiece(text, sep, [&](WideView piece) { parts.emplace_back(piece); });
   return parts;
 }
 

@@ -7,6 +7,13 @@
 namespace brantel {
 namespace {
 using Lock = std::lock_guard<std::mutex>;
+
+// One of the windows the tree remembers (capture, active, focus), forgotten
+// once that window is gone. The caller holds the tree's lock.
+HWND StillAlive(HWND& remembered) {
+  if (remembered && !WindowTree::Find(remembered)) remembered = 0;
+  return remembered;
+}
 }  // namespace
 
 // --- Capture -----------------------------------------------------------------
@@ -36,8 +43,7 @@ bool ReleaseCapture() {
 
 HWND GetCapture() {
   Lock lock(WindowTree::mutex());
-  if (WindowTree::capture && !WindowTree::Find(WindowTree::capture)) WindowTree::capture = 0;
-  return WindowTree::capture;
+  return StillAlive(WindowTree::capture);
 }
 
 // --- Activation and focus ------------------------------------------------------
@@ -76,8 +82,7 @@ HWND SetActiveWindow(HWND hwnd) {
 
 HWND GetActiveWindow() {
   Lock lock(WindowTree::mutex());
-  if (WindowTree::active && !WindowTree::Find(WindowTree::active)) WindowTree::active = 0;
-  return WindowTree::active;
+  return StillAlive(WindowTree::active);
 }
 
 bool SetForegroundWindow(HWND hwnd) {
@@ -111,8 +116,7 @@ HWND SetFocus(HWND hwnd) {
 
 HWND GetFocus() {
   Lock lock(WindowTree::mutex());
-  if (WindowTree::focus && !WindowTree::Find(WindowTree::focus)) WindowTree::focus = 0;
-  return WindowTree::focus;
+  return StillAlive(WindowTree::focus);
 }
 
 }  // namespace brantel
