@@ -43,6 +43,19 @@ class Sdl : public ::testing::Test {
     ev.common.timestamp = SDL_GetTicks();
     SDL_PushEvent(&ev);
   }
+  // What an input method sends: the syllable being composed, and a finished one.
+  void PushEditing(const char* text) {
+    SDL_Event e{};
+    e.type = SDL_TEXTEDITING;
+    SDL_strlcpy(e.edit.text, text, sizeof(e.edit.text));
+    Push(e);
+  }
+  void PushInput(const char* text) {
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    SDL_strlcpy(e.text.text, text, sizeof(e.text.text));
+    Push(e);
+  }
 };
 
 TEST_F(Sdl, MouseActsAsTheFingerAndKeysMapToTheDevicesKeys) {
@@ -173,23 +186,12 @@ TEST_F(Sdl, CompositionBecomesImeMessagesAndTheFinishedCharacter) {
   SetFocus(w.hwnd());
   Drain();
   w.log.clear();
-  auto editing = [&](const char* text) {
-    SDL_Event e{};
-    e.type = SDL_TEXTEDITING;
-    SDL_strlcpy(e.edit.text, text, sizeof(e.edit.text));
-    Push(e);
-  };
-  editing("ㅎ");
-  editing("하");
-  editing("한");
-  SDL_Event input{};
-  input.type = SDL_TEXTINPUT;
-  SDL_strlcpy(input.text.text, "한", sizeof(input.text.text));
-  Push(input);
-  editing("");
-  SDL_Event plain = input;
-  SDL_strlcpy(plain.text.text, "a", sizeof(plain.text.text));
-  Push(plain);
+  PushEditing("ㅎ");
+  PushEditing("하");
+  PushEditing("한");
+  PushInput("한");
+  PushEditing("");
+  PushInput("a");
   Drain();
   EXPECT_EQ(w.Count(WM_IME_STARTCOMPOSITION), 1);
   EXPECT_EQ(w.Count(WM_IME_ENDCOMPOSITION), 1);
@@ -237,30 +239,18 @@ TEST_F(Sdl, KoreanTypedThroughTheInputMethodReachesAnEditAndTheClipboardIsTheDes
   SetFocus(edit.hwnd());
   Drain();
   // An input method commits a syllable when the next one begins.
-  auto editing = [&](const char* text) {
-    SDL_Event e{};
-    e.type = SDL_TEXTEDITING;
-    SDL_strlcpy(e.edit.text, text, sizeof(e.edit.text));
-    Push(e);
-  };
-  auto input = [&](const char* text) {
-    SDL_Event e{};
-    e.type = SDL_TEXTINPUT;
-    SDL_strlcpy(e.text.text, text, sizeof(e.text.text));
-    Push(e);
-  };
-  editing("ㅎ");
-  editing("하");
-  editing("한");
-  input("한");
-  editing("ㄱ");
-  editing("구");
+  PushEditing("ㅎ");
+  PushEditing("하");
+  PushEditing("한");
+  PushInput("한");
+  PushEditing("ㄱ");
+  PushEditing("구");
   Drain();
   EXPECT_EQ(edit.model().text(), u"한");
   EXPECT_EQ(edit.model().composition(), u"구");
-  editing("국");
-  input("국");
-  editing("");
+  PushEditing("국");
+  PushInput("국");
+  PushEditing("");
   Drain();
   EXPECT_EQ(edit.model().text(), u"한국");
   EXPECT_TRUE(edit.model().composition().empty());
