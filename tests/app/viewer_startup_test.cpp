@@ -5,11 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
-#include <poll.h>
-#include <sys/socket.h>
-
-#include <atomic>
 #include <chrono>
 #include <regex>
 #include <thread>
@@ -24,6 +19,7 @@
 #include "platform/ui/window.h"
 #include "protocol/app_messages.h"
 #include "protocol/registry_key.h"
+#include "tests/support/loopback_http_server.h"
 #include "tests/support/loopback_listener.h"
 #include "tests/app/self_upgrade_key.h"
 #include "tests/support/viewer_process.h"
@@ -208,51 +204,6 @@ TEST(ViewerStartup, DataConnectionCradleAndMessage111) {
   EXPECT_TRUE(ScreenVisible(dumps[3], "CMyPageDlg"));
 }
 
-// Answers every request on a loopback port with one fixed HTTP answer.
-class FixedAnswerServer {
- public:
-  explicit FixedAnswerServer(std::string answer) : answer_(std::move(answer)) {
-    listener_ = testing_support::ListenLoopback(4, &port_);
-    thread_ = std::thread([this] { Serve(); });
-  }
-  ~FixedAnswerServer() {
-    stop_ = true;
-    thread_.join();
-    if (listener_ >= 0) close(listener_);
-  }
-  int port() const { return port_; }
-
- private:
-  void Serve() {
-    while (!stop_) {
-      pollfd p{listener_, POLLIN, 0};
-      if (poll(&p, 1, 50) <= 0) continue;
-      const int fd = accept(listener_, nullptr, nullptr);
-      if (fd < 0) continue;
-      std::string request;
-      char buffer[4096];
-      // The head, then as much body as it announces.
-      size_t head_end = std::string::npos, length = 0;
-      while (head_end == std::string::npos || request.size() < head_end + 4 + length) {
-        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
-        if (n <= 0) break;
-        request.append(buffer, size_t(n));
-        if (head_end == std::string::npos && (head_end = request.find("\r\n\r\n")) != std::string::npos) {
-          const size_t at = request.find("Content-Length: ");
-          if (at != std::string::npos && at < head_end) length = std::strtoul(request.c_str() + at + 16, nullptr, 10);
-        }
-      }
-      testing_support::SendText(fd, answer_);
-      close(fd);
-    }
-  }
-  std::string answer_;
-  int listener_ = -1;
-  int port_ = 0;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
-};
-
 // A master answer with one item whose file is larger than a master list may
 // be (32 MiB), so it cannot be read.
 std::string UnreadableMasterAnswer() {
@@ -306,7 +257,8 @@ TEST(ViewerStartup, MasterRefreshFailuresAndRefusal) {
 
   // A new master list that cannot be read: message 109 even though a
   // stored one exists, and the viewer ends.
-  FixedAnswerServer unreadable(UnreadableMasterAnswer());
+  testing_support::LoopbackServer unreadable(
+      [answer = UnreadableMasterAnswer()](int fd, const std::string&) { testing_support::SendText(fd, answer); });
   viewer.PointAt(unreadable.port());
   viewer.SetScript(std::string("wait 3000\nidle\n") + viewer.DumpStep() + TapMessageButton(109, 0, 0) + kLinger);
   const ViewerRun unreadable_run = viewer.Run(kEndsByItselfMs);
