@@ -27,6 +27,7 @@
 #include "protocol/request_cycle.h"
 #include "protocol/request_settings.h"
 #include "protocol/wire_text.h"
+#include "tests/support/loopback_listener.h"
 #include "tests/support/quote_server_process.h"
 #include "tests/support/plain_list_rows.h"
 
@@ -78,15 +79,8 @@ void BM_PlainClient(benchmark::State& state) {
   const std::string request = PlainRequest();
   std::vector<char> chunk(64 * 1024);
   for (auto _ : state) {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(uint16_t(g_port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-      close(fd);
-      return state.SkipWithError("connect failed");
-    }
+    const int fd = testing_support::ConnectLoopback(g_port);
+    if (fd < 0) return state.SkipWithError("connect failed");
     send(fd, request.data(), request.size(), MSG_NOSIGNAL);
     std::string answer;
     ssize_t n;

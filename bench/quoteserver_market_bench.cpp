@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "bench/process_counters.h"
+#include "tests/support/loopback_listener.h"
 #include "tests/support/quote_server_process.h"
 #include "tests/tools/quote_server_harness.h"
 #include "tests/tools/nginx_process.h"
@@ -165,14 +166,10 @@ BENCHMARK(BM_ServerStart)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // One request on a fresh connection, read to the end: bytes received.
 size_t OneRequest(int port, const std::string& request) {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(uint16_t(port));
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const int fd = brantel::testing_support::ConnectLoopback(port);
+  if (fd < 0) return 0;
   size_t got = 0;
-  if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-      send(fd, request.data(), request.size(), MSG_NOSIGNAL) == ssize_t(request.size())) {
+  if (send(fd, request.data(), request.size(), MSG_NOSIGNAL) == ssize_t(request.size())) {
     static thread_local char buffer[1 << 16];
     ssize_t n;
     while ((n = recv(fd, buffer, sizeof buffer, 0)) > 0) got += size_t(n);
@@ -199,7 +196,7 @@ double RequestsPerSecond(int port, const std::string& request, size_t body_bytes
   return double(done) / seconds;
 }
 
-std::string Post(int port, const std::string& path, const std::string& groups) {
+std::string Post(const std::string& path, const std::string& groups) {
   const std::string doc = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SmartPhone><Header><Layout>L</Layout><Msisdn>0</Msisdn>"
                           "<Os>WM6.1</Os><Filler></Filler><Version>1.0</Version><ServerDate></ServerDate></Header><Body>" +
                           groups + "</Body></SmartPhone>";
@@ -221,9 +218,9 @@ void BM_Requests(benchmark::State& state) {
     state.SkipWithError((server.why_not() + nginx.why_not()).c_str());
     return;
   }
-  const std::string ranking = Post(server.port(), "/hfjs-web/wm/market/MarketList.do",
+  const std::string ranking = Post("/hfjs-web/wm/market/MarketList.do",
                                    "<InfoList gubun=\"6\"><param item=\"1\" /></InfoList>");
-  const std::string detail = Post(server.port(), "/hfjs-web/wm/market/MarketDetail.do",
+  const std::string detail = Post("/hfjs-web/wm/market/MarketDetail.do",
                                   "<Detail gubun=\"1\"><param key=\"100000\" item=\"0\" period=\"4\" /></Detail>");
   const std::string ranking_body = BodyOf(server.port(), ranking);
   const std::string detail_body = BodyOf(server.port(), detail);

@@ -338,16 +338,7 @@ TEST_F(Transport, SilenceAndConnectTimeOut) {
   int port = 0;
   const int listener = testing_support::ListenLoopback(0, &port);
   ASSERT_GE(listener, 0);
-  std::vector<int> fillers;
-  for (int i = 0; i < 4; ++i) {
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(uint16_t(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    fillers.push_back(fd);
-  }
+  const std::vector<int> fillers = testing_support::FillAcceptQueue(port);
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   start = Clock::now();
   EXPECT_EQ(Post(port), nullptr);

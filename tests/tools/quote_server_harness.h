@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/loopback_listener.h"
 #include "tests/support/quote_server_process.h"
 
 namespace quote_server_test {
@@ -40,15 +41,8 @@ struct HttpReply {
 inline HttpReply Exchange(int port, const std::string& request, int timeout_ms = 20000) {
   HttpReply reply;
   const auto start = std::chrono::steady_clock::now();
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(uint16_t(port));
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-    close(fd);
-    return reply;
-  }
+  const int fd = brantel::testing_support::ConnectLoopback(port);
+  if (fd < 0) return reply;
   reply.connected = true;
   size_t sent = 0;
   while (sent < request.size()) {

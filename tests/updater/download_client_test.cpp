@@ -225,16 +225,7 @@ TEST(DownloadClient, HostThatNeverAcceptsTimesOutAfter5500ms) {
   int port = 0;
   const int fd = testing_support::ListenLoopback(0, &port);
   ASSERT_GE(fd, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(uint16_t(port));
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  std::vector<int> fillers;
-  for (int i = 0; i < 4; ++i) {
-    int c = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-    connect(c, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    fillers.push_back(c);
-  }
+  const std::vector<int> fillers = testing_support::FillAcceptQueue(port);
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   TempFolder dir;
   uint64_t written = 0;
