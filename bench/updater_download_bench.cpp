@@ -8,19 +8,14 @@
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/sendfile.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -28,11 +23,11 @@
 #include <fstream>
 #include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "updater/download_client.h"
-#include "tests/support/loopback_listener.h"
+#include "tests/support/loopback_http_server.h"
+#include "tests/updater/nginx_server.h"
 
 extern char** environ;
 
@@ -57,22 +52,25 @@ class BenchServer {
     std::filesystem::create_directories(dir_ + "/www");
     WriteFile("small.bin", kSmallBytes);
     WriteFile("big.bin", kBigBytes);
-    port_ = testing_support::FreeLoopbackPort();
-    if (!StartNginx()) StartOwn();
+    nginx_ = std::make_unique<testing::NginxServer>(dir_ + "/www", dir_, "  sendfile on;\n");
+    if (nginx_->started()) {
+      port_ = nginx_->port();
+      return;
+    }
+    nginx_.reset();
+    own_ = std::make_unique<testing_support::LoopbackServer>(
+        [this](int fd, const std::string& request) { SendFile(fd, request); });
+    port_ = own_->port();
   }
   ~BenchServer() {
-    stop_ = true;
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-    if (thread_.joinable()) thread_.join();
+    nginx_.reset();
+    own_.reset();
     std::error_code ec;
     std::filesystem::remove_all(dir_, ec);
   }
   std::string url(const std::string& name) const { return "http://127.0.0.1:" + std::to_string(port_) + "/" + name; }
   const std::string& dir() const { return dir_; }
-  const char* kind() const { return pid_ > 0 ? "nginx" : "in-process sendfile server"; }
+  const char* kind() const { return nginx_ ? "nginx" : "in-process sendfile server"; }
 
  private:
   void WriteFile(const std::string& name, size_t size) {
@@ -82,75 +80,24 @@ class BenchServer {
     for (size_t done = 0; done < size; done += block.size()) f.write(block.data(), std::streamsize(block.size()));
   }
 
-  bool StartNginx() {
-    const char* binary = "/usr/sbin/nginx";
-    if (access(binary, X_OK) != 0) return false;
-    const std::string conf = dir_ + "/nginx.conf";
-    std::ofstream(conf) << "daemon off;\nmaster_process off;\nworker_processes 1;\npid " << dir_
-                        << "/nginx.pid;\nerror_log " << dir_ << "/error.log;\nevents { worker_connections 64; }\n"
-                        << "http {\n access_log off;\n sendfile on;\n client_body_temp_path " << dir_ << "/b;\n"
-                        << " proxy_temp_path " << dir_ << "/p;\n fastcgi_temp_path " << dir_ << "/f;\n"
-                        << " uwsgi_temp_path " << dir_ << "/u;\n scgi_temp_path " << dir_ << "/s;\n"
-                        << " server { listen 127.0.0.1:" << port_ << "; root " << dir_
-                        << "/www; error_page 405 =200 $uri; }\n}\n";
-    const std::string prefix = dir_ + "/";
-    const char* argv[] = {binary, "-p", prefix.c_str(), "-c", conf.c_str(), nullptr};
-    if (posix_spawn(&pid_, binary, nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return false;
-    for (int i = 0; i < 300; ++i) {
-      if (testing_support::AcceptsConnections(port_)) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  // The answer of the in-process server: the requested file, sent by the kernel.
+  void SendFile(int fd, const std::string& request) const {
+    const size_t a = request.find(' '), b = request.find(' ', a + 1);
+    const std::string path = dir_ + "/www" + request.substr(a + 1, b - a - 1);
+    const int file = open(path.c_str(), O_RDONLY);
+    struct stat st {};
+    fstat(file, &st);
+    testing_support::SendText(fd, testing_support::FileAnswerHead(size_t(st.st_size)));
+    off_t offset = 0;
+    while (offset < st.st_size && sendfile(fd, file, &offset, size_t(st.st_size - offset)) > 0) {
     }
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-    return false;
-  }
-
-  void StartOwn() {
-    listen_fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int one = 1;
-    setsockopt(listen_fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(uint16_t(port_));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listen_fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    listen(listen_fd_, 8);
-    thread_ = std::thread([this] {
-      while (!stop_) {
-        pollfd p{listen_fd_, POLLIN, 0};
-        if (poll(&p, 1, 50) <= 0) continue;
-        const int fd = accept(listen_fd_, nullptr, nullptr);
-        std::string request;
-        char buf[4096];
-        while (request.find("\r\n\r\n") == std::string::npos) {
-          const ssize_t n = recv(fd, buf, sizeof buf, 0);
-          if (n <= 0) break;
-          request.append(buf, size_t(n));
-        }
-        const size_t a = request.find(' '), b = request.find(' ', a + 1);
-        const std::string path = dir_ + "/www" + request.substr(a + 1, b - a - 1);
-        const int file = open(path.c_str(), O_RDONLY);
-        struct stat st {};
-        fstat(file, &st);
-        const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(st.st_size) + "\r\n\r\n";
-        send(fd, head.data(), head.size(), MSG_NOSIGNAL);
-        off_t offset = 0;
-        while (offset < st.st_size && sendfile(fd, file, &offset, size_t(st.st_size - offset)) > 0) {
-        }
-        close(file);
-        close(fd);
-      }
-      close(listen_fd_);
-    });
+    close(file);
   }
 
   std::string dir_;
   int port_ = 0;
-  pid_t pid_ = -1;
-  int listen_fd_ = -1;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
+  std::unique_ptr<testing::NginxServer> nginx_;
+  std::unique_ptr<testing_support::LoopbackServer> own_;
 };
 
 BenchServer& Server() {
@@ -183,22 +130,32 @@ void DownloadClient(benchmark::State& state, const char* file, size_t bytes) {
   state.SetLabel(server.kind());
 }
 
+// One download by curl, timed: its exit status (-1 when it could not be
+// started) and the seconds it took.
+int RunCurl(const std::string& url, const std::string& dest, double* seconds) {
+  const char* argv[] = {"curl", "-s", "-o", dest.c_str(), url.c_str(), nullptr};
+  pid_t pid = -1;
+  const auto start = std::chrono::steady_clock::now();
+  *seconds = 0;
+  if (posix_spawnp(&pid, "curl", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return -1;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+}
+
 void Curl(benchmark::State& state, const char* file, size_t bytes) {
   BenchServer& server = Server();
   const std::string dest = server.dir() + "/curl.out";
   const std::string url = server.url(file);
   for (auto _ : state) {
-    const char* argv[] = {"curl", "-s", "-o", dest.c_str(), url.c_str(), nullptr};
-    pid_t pid = -1;
-    const auto start = std::chrono::steady_clock::now();
-    if (posix_spawnp(&pid, "curl", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
+    double seconds = 0;
+    const int status = RunCurl(url, dest, &seconds);
+    if (status < 0) {
       state.SkipWithError("curl cannot be started");
       break;
     }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) state.SkipWithError("curl failed");
+    if (status != 0) state.SkipWithError("curl failed");
     Record(std::string("curl ") + file, bytes, seconds);
   }
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes));
@@ -218,12 +175,9 @@ double ClientSeconds(const std::string& url, const std::string& dest) {
 }
 
 double CurlSeconds(const std::string& url, const std::string& dest) {
-  const char* argv[] = {"curl", "-s", "-o", dest.c_str(), url.c_str(), nullptr};
-  pid_t pid = -1;
-  const auto start = std::chrono::steady_clock::now();
-  if (posix_spawnp(&pid, "curl", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return 0;
-  waitpid(pid, nullptr, 0);
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  double seconds = 0;
+  RunCurl(url, dest, &seconds);
+  return seconds;
 }
 
 double Median(std::vector<double> v) {

@@ -25,8 +25,9 @@ namespace brantel::testing {
 class NginxServer {
  public:
   // Serves `root` from `work_dir` (which receives the configuration, logs and
-  // temporary folders). Check started() and why_not() afterwards.
-  NginxServer(const std::string& root, const std::string& work_dir) {
+  // temporary folders); `http_extra` adds directives to the http block. Check
+  // started() and why_not() afterwards.
+  NginxServer(const std::string& root, const std::string& work_dir, const std::string& http_extra = "") {
     const char* binary = "/usr/sbin/nginx";
     if (access(binary, X_OK) != 0) {
       why_not_ = "nginx is not installed at /usr/sbin/nginx";
@@ -36,7 +37,7 @@ class NginxServer {
     const std::string conf = work_dir + "/nginx.conf";
     std::ofstream(conf) << "daemon off;\nmaster_process off;\nworker_processes 1;\n"
                         << "pid " << work_dir << "/nginx.pid;\nerror_log " << work_dir << "/error.log;\n"
-                        << "events { worker_connections 64; }\nhttp {\n  access_log off;\n"
+                        << "events { worker_connections 64; }\nhttp {\n  access_log off;\n" << http_extra
                         << "  client_body_temp_path " << work_dir << "/body;\n"
                         << "  proxy_temp_path " << work_dir << "/proxy;\n"
                         << "  fastcgi_temp_path " << work_dir << "/fastcgi;\n"
@@ -72,6 +73,7 @@ class NginxServer {
   }
   bool started() const { return pid_ > 0 && why_not_.empty(); }
   const std::string& why_not() const { return why_not_; }
+  int port() const { return port_; }
   std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
 
  private:
