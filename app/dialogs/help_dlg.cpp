@@ -82,26 +82,16 @@ void CHelpDlg::Finish() {
 }
 
 LRESULT CHelpDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
-  const Point point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  switch (message) {
-    case WM_PAINT:
-      Paint();
-      return 0;
-    case WM_LBUTTONDOWN:
-      choice_.Press(point);
-      SetCapture(hwnd());
-      Invalidate();
-      return 0;
-    case WM_LBUTTONUP: {
-      if (GetCapture() == hwnd()) ReleaseCapture();
-      const bool close = choice_.Release(point);
-      Invalidate();
-      if (close) Finish();
-      return 0;
-    }
-    default:
-      return Dialog::WindowProc(message, wParam, lParam);
+  if (message == WM_PAINT) {
+    Paint();
+    return 0;
   }
+  const bool handled = HandleButtonPointer(
+      *this, message, lParam, [this](Point p) { choice_.Press(p); },
+      [this](Point p) {
+        if (choice_.Release(p)) Finish();
+      });
+  return handled ? 0 : Dialog::WindowProc(message, wParam, lParam);
 }
 
 void CHelpDlg::Paint() {

@@ -53,23 +53,16 @@ int CMsgBoxDlg::ButtonAt(Point client) const {
 }
 
 LRESULT CMsgBoxDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {
-  const Point point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  const bool pointer = HandleButtonPointer(
+      *this, message, lParam, [this](Point p) { buttons_.Press(ButtonAt(p)); },
+      [this](Point p) {
+        if (int result = buttons_.Release(ButtonAt(p))) EndDialog(result);
+      });
+  if (pointer) return 0;
   switch (message) {
     case WM_PAINT:
       Paint();
       return 0;
-    case WM_LBUTTONDOWN:
-      buttons_.Press(ButtonAt(point));
-      SetCapture(hwnd());
-      Invalidate();
-      return 0;
-    case WM_LBUTTONUP: {
-      if (GetCapture() == hwnd()) ReleaseCapture();
-      int result = buttons_.Release(ButtonAt(point));
-      Invalidate();
-      if (result) EndDialog(result);
-      return 0;
-    }
     // The system keys reach the active window, which is the box while it
     // is up: without this the back key could not leave a question.
     case WM_BACK_KEY:
