@@ -54,10 +54,12 @@ constexpr NamedField<AnswerHeader> kHeaderElements[] = {
 
 // The opening tag of a record element and its Code, then the quote fields.
 std::string OpenRecord(const char* tag, const RowFields& row, const std::string* period) {
-  std::string out = "<" + std::string(tag) + " gubun=\"" + std::to_string(row.gubun) + "\">";
-  out += "<Code item=\"" + XmlEscape(row.item) + "\"";
-  if (period) out += " period=\"" + XmlEscape(*period) + "\"";
-  out += ">" + XmlEscape(row.code) + "</Code>";
+  // Appended piece by piece: "literal" + std::string trips -Wrestrict at -O3.
+  std::string out = "<";
+  out.append(tag).append(" gubun=\"").append(std::to_string(row.gubun)).append("\">");
+  out.append("<Code item=\"").append(XmlEscape(row.item)).append("\"");
+  if (period) out.append(" period=\"").append(XmlEscape(*period)).append("\"");
+  out.append(">").append(XmlEscape(row.code)).append("</Code>");
   AppendElements(out, row, kQuoteElements);
   return out;
 }
