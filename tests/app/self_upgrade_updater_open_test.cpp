@@ -12,20 +12,11 @@
 #include "protocol/app_messages.h"
 #include "protocol/registry_key.h"
 #include "tests/app/self_upgrade_key.h"
+#include "tests/support/ui_test_support.h"
 #include "tests/support/viewer_process.h"
 
 namespace brantel {
 namespace {
-
-// An updater window that hears the close requests and stays.
-class StubbornUpdater : public Window {
- public:
-  LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_UPDATER_CLOSE) ++close_requests;
-    return DefWindowProc(message, wParam, lParam);
-  }
-  int close_requests = 0;
-};
 
 TEST(SelfUpgradeUpdaterOpen, SixCloseRequestsThenEverythingStaysForTheNextStart) {
   testing::QuoteServerProcess server;
@@ -45,7 +36,8 @@ TEST(SelfUpgradeUpdaterOpen, SixCloseRequestsThenEverythingStaysForTheNextStart)
   viewer.SetScript("wait 4000\nidle\nquit\n");
 
   ASSERT_TRUE(ConnectToOtherPrograms());
-  StubbornUpdater updater;
+  // An updater window that hears the close requests and stays.
+  testing::RecordingWindow updater;
   ASSERT_TRUE(updater.Create(kUpdaterWindowClass, u"", WS_VISIBLE, Rect{0, 0, 10, 10}));
   // The updater's marker keeps the viewer from starting the (fake) updater.
   const testing::ViewerRun run = viewer.Run(20000, {"UPDATE_USER_CANCEL"});
@@ -55,7 +47,7 @@ TEST(SelfUpgradeUpdaterOpen, SixCloseRequestsThenEverythingStaysForTheNextStart)
 
   ASSERT_FALSE(run.timed_out) << viewer.Log();
   EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(updater.close_requests, kUpdaterCloseRequests);
+  EXPECT_EQ(updater.Count(WM_UPDATER_CLOSE), kUpdaterCloseRequests);
   EXPECT_EQ(testing::ReadFile(target), "old updater");
   EXPECT_EQ(testing::ReadFile(download), "new updater");
   EXPECT_TRUE(RegistryKey().Open(HKEY_LOCAL_MACHINE, kSelfUpgradeKey));

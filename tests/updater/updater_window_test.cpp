@@ -17,6 +17,7 @@
 #include "protocol/app_messages.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/file_server.h"
+#include "tests/support/ui_test_support.h"
 #include "updater/platform_update_services.h"
 #include "updater/updater_dialog_services.h"
 
@@ -51,16 +52,6 @@ class WatchedServices : public PlatformUpdateServices {
 
  private:
   HWND window_ = 0;
-};
-
-// A stand-in for the viewer's main window.
-class ViewerWindow : public Window {
- public:
-  LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_APP_EXIT) ++exit_requests;
-    return DefWindowProc(message, wParam, lParam);
-  }
-  int exit_requests = 0;
 };
 
 std::string ScreenshotFolder() {
@@ -207,7 +198,7 @@ TEST_F(UpdaterWindowTest, DownloadInstallAndFailureAsTheUserSeesThem) {
 }
 
 TEST_F(UpdaterWindowTest, CancelAskedAndAnsweredNoGoesOnAndTellsTheViewerToExit) {
-  ViewerWindow viewer;
+  testing::RecordingWindow viewer;  // a stand-in for the viewer's main window
   ASSERT_TRUE(viewer.Create(u"Brantel_Stock_Class", u"", 0, Rect::FromSize(0, 0, 10, 10)));
   const std::string manifest = Publish(2, 300000, "");
   server_.SetBlockDelay(1);
@@ -227,7 +218,7 @@ TEST_F(UpdaterWindowTest, CancelAskedAndAnsweredNoGoesOnAndTellsTheViewerToExit)
   EXPECT_EQ(questions_[0].first, u"프로그램 업그레이드를 취소하시겠습니까?");
   EXPECT_EQ(questions_[0].second, u"업그레이드 취소");
   PumpPendingMessages();
-  EXPECT_EQ(viewer.exit_requests, 1);
+  EXPECT_EQ(viewer.Count(WM_APP_EXIT), 1);
   EXPECT_EQ(ReadFile(viewer_ + "part1.bin"), std::string(300000, 'b'));  // the update went on
   viewer.Destroy();
 }
