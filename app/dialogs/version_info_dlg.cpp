@@ -19,10 +19,6 @@ constexpr uint32_t kTitleBandPicture = 1034;
 constexpr int kTitleBandHeight = 75;
 constexpr int kRowTop = 85;
 constexpr int kRowHeight = 32;
-constexpr uint32_t kEndKeyMessage = 0xC021;
-constexpr uint32_t kTalkKeyMessage = 0xC03C;
-constexpr uint32_t kCloseRequestMessage = 0xC024;
-constexpr uint32_t kBackKeyMessage = 0x36E;
 
 }  // namespace
 
@@ -53,12 +49,12 @@ void CVersionInfoDlg::RequestClose() {
 
 bool CVersionInfoDlg::PreTranslateMessage(Message* msg) {
   switch (msg->message) {
-    case kEndKeyMessage:
-    case kTalkKeyMessage:
-    case kCloseRequestMessage:
+    case WM_END_KEY:
+    case WM_TALK_KEY:
+    case WM_CLOSE_REQUEST:
       if (owner_) PostMessage(owner_, WM_COMMAND, kCmdExit, 0);
       return true;
-    case kBackKeyMessage:
+    case WM_BACK_KEY:
       if (owner_) PostMessage(owner_, WM_SCREEN_BACK, 0, 0);
       return true;
     default:
