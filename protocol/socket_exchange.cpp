@@ -1,7 +1,6 @@
 #include "protocol/socket_exchange.h"
 
 #include <arpa/inet.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -16,6 +15,7 @@
 #include <cstring>
 
 #include "platform/net/connect_with_deadline.h"
+#include "platform/net/host_address.h"
 #include "protocol/http_answer.h"
 #include "protocol/network_pump.h"
 
@@ -78,19 +78,6 @@ class Socket {
  private:
   int fd_;
 };
-
-bool ResolveIpv4(std::string_view host, in_addr* out) {
-  const std::string text(host);
-  if (inet_pton(AF_INET, text.c_str(), out) == 1) return true;
-  addrinfo hints{};
-  hints.ai_family = AF_INET;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* found = nullptr;
-  if (getaddrinfo(text.c_str(), nullptr, &hints, &found) != 0 || !found) return false;
-  *out = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
-  freeaddrinfo(found);
-  return true;
-}
 
 // Connects within kExchangeConnectTimeoutMs, handling the thread's messages
 // between the attempt's poll slices. An attempt that runs out of time closes

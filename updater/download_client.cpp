@@ -2,7 +2,6 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "platform/net/connect_with_deadline.h"
+#include "platform/net/host_address.h"
 #include "updater/download_address.h"
 #include "updater/download_answer.h"
 
@@ -57,20 +57,6 @@ int64_t NowMs() {
 int Fail(int code) {
   g_last_error = code;
   return code;
-}
-
-// The host as an IPv4 address: dotted text is taken as it is, a name is
-// looked up and its first IPv4 address used.
-bool ResolveHost(const std::string& host, in_addr& out) {
-  if (inet_pton(AF_INET, host.c_str(), &out) == 1) return true;
-  addrinfo hints{};
-  hints.ai_family = AF_INET;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* found = nullptr;
-  if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found) return false;
-  out = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
-  freeaddrinfo(found);
-  return true;
 }
 
 // Connects the non-blocking socket, giving up after kDownloadConnectTimeoutMs.
@@ -256,7 +242,7 @@ int DownloadToFile(WideView address, const std::string& dest_path, uint64_t& wri
   sockaddr_in peer{};
   peer.sin_family = AF_INET;
   peer.sin_port = htons(where.port);
-  if (!ResolveHost(where.host, peer.sin_addr)) return Fail(kDownloadConnectFailed);
+  if (!ResolveIpv4(where.host, &peer.sin_addr)) return Fail(kDownloadConnectFailed);
   if (const int r = Connect(sock.get(), peer); r != 0) return Fail(r);
 
   if (const int r = SendRequest(sock.get(), BuildDownloadRequest(where.path, where.host), timeout, options.pump);
