@@ -18,29 +18,16 @@
 #include "platform/ui/screen.h"
 #include "platform/ui/script_player.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/ui_test_support.h"
 
 namespace brantel::testing {
 
 // A stand-in screen under the dialogs; records what it is sent.
-class Backdrop : public Window {
+class Backdrop : public RecordingWindow {
  public:
-  struct Received {
-    uint32_t message;
-    WPARAM wParam;
-  };
-  int Count(uint32_t message) const {
-    return int(std::count_if(log.begin(), log.end(), [&](const Received& r) { return r.message == message; }));
-  }
-  std::vector<Received> Only(uint32_t message) const {
-    std::vector<Received> out;
-    std::copy_if(log.begin(), log.end(), std::back_inserter(out), [&](const Received& r) { return r.message == message; });
-    return out;
-  }
-  std::vector<Received> log;
-
   LRESULT WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) override {
-    log.push_back({message, wParam});
     if (message == WM_PAINT) {
+      log.push_back({message, wParam, lParam});
       PaintScope paint(*this);
       DeviceContext& dc = paint.dc();
       for (int y = 0; y < ClientRect().bottom; y += 80)
@@ -51,7 +38,7 @@ class Backdrop : public Window {
       dc.DrawText(u"마이페이지 화면", Rect{0, 0, 480, 200}, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
       return 0;
     }
-    return DefWindowProc(message, wParam, lParam);
+    return RecordingWindow::WindowProc(message, wParam, lParam);
   }
 };
 

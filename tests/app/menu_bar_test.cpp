@@ -22,10 +22,7 @@ class MenuBarTest : public testing::DialogTest {
   }
   std::vector<WPARAM> Commands() {
     Settle();
-    std::vector<WPARAM> out;
-    for (auto& r : screen_.Only(WM_COMMAND)) out.push_back(r.wParam);
-    screen_.log.clear();
-    return out;
+    return screen_.TakeParams(WM_COMMAND);
   }
   SoftMenu& OpenPopup() { return *bar_.bar()->menu().SubMenu(size_t(bar_.bar()->open_key())); }
 

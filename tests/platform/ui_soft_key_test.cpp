@@ -44,10 +44,7 @@ class SoftKeys : public ::testing::Test {
   }
   std::vector<WPARAM> Commands() {
     Drain();
-    std::vector<WPARAM> out;
-    for (auto& r : owner_.Only(WM_COMMAND)) out.push_back(r.wParam);
-    owner_.log.clear();
-    return out;
+    return owner_.TakeParams(WM_COMMAND);
   }
   void Play(InputScript& s) { ASSERT_TRUE(PlayScript(s.Idle(), 10000)); }
 

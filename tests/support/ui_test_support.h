@@ -40,6 +40,13 @@ class RecordingWindow : public Window {
       if (r.message == message) out.push_back(r);
     return out;
   }
+  // The wParam of each `message` logged so far; the log then starts again.
+  std::vector<WPARAM> TakeParams(uint32_t message) {
+    std::vector<WPARAM> out;
+    for (auto& r : Only(message)) out.push_back(r.wParam);
+    log.clear();
+    return out;
+  }
   bool CreateTop(const Rect& rect, const std::u16string& text = u"", bool visible = true) {
     return Create(u"TestWindow", text, visible ? WS_VISIBLE : 0, rect, nullptr, 0);
   }
