@@ -31,7 +31,7 @@ std::vector<StockRecord> SampleEntries(int price_offset) {
   for (int i = 0; i < kEntries; ++i) {
     StockRecord r;
     r.gubun = 1 + i * 5 / kEntries;
-    r.code = Widen("C" + std::to_string(100000 + i));
+    r.code = Widen(std::string("C").append(std::to_string(100000 + i)));
     r.item = u"0";
     r.codename = Widen("관심종목 " + std::to_string(i));
     r.current_price = Widen(std::to_string(10000 + i * 37 + price_offset));

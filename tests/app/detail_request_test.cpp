@@ -143,7 +143,7 @@ TEST_F(DetailTest, ValuesOnlyAnAnswerBringsShowEmptyUntilItCame) {
   StockDetailRecord cached = DetailRecordOfRow(SamsungRow());
   for (WideText* v : {&cached.high, &cached.low, &cached.trade_amount, &cached.high52, &cached.high52_date,
                       &cached.low52, &cached.low52_date})
-    *v = u"0";
+    *v = WideText(u"0");
   owner_.detail = OpenStockDetail(owner_, cached, false, u"12/04 15:30");
   ASSERT_TRUE(owner_.detail);
   CMStockDetailDlg& d = *owner_.detail;
@@ -212,7 +212,7 @@ TEST_F(DetailTest, StarAddsRemovesAndStaysOffWhenMyPageIsFull) {
   std::vector<StockRecord> others;
   for (int i = 0; i < 200; ++i) {
     StockRecord r = SamsungRow();
-    r.code = u"9" + Widen(std::to_string(10000 + i));
+    r.code = WideText(u"9").append(Widen(std::to_string(10000 + i)));
     others.push_back(r);
   }
   ASSERT_EQ(StoreMyPageList(others, u"t", false), 1);

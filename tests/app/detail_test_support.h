@@ -60,16 +60,8 @@ inline bool RunUntil(const std::function<bool()>& done, int timeout_ms = 10000) 
 }
 
 inline StockRecord SamsungRow() {
-  StockRecord row;
-  row.gubun = 1;
-  row.code = u"005930";
-  row.item = u"0";
-  row.codename = u"삼성전자";
-  row.current_price = u"70,000";
-  row.daebi = u"-500";
-  row.rate = u"-0.71";
-  row.date = u"26/12/04";
-  return row;
+  // Built whole: assigning literals field by field trips GCC's -Wrestrict at -O3.
+  return StockRecord{1, u"005930", u"0", u"삼성전자", u"70,000", u"-500", u"-0.71", u"26/12/04", u""};
 }
 
 // Files left in the program's TEMP/ folder.

@@ -162,7 +162,7 @@ TEST_F(MarketScreen, HeaderTapCyclesTheChangeCellsAndStarsReachMyPage) {
 
   // A full watch list: message 112, the star stays off.
   std::vector<StockRecord> full;
-  for (int i = 0; i < 200; ++i) full.push_back(CachedStock(Widen("F" + std::to_string(i))));
+  for (int i = 0; i < 200; ++i) full.push_back(CachedStock(Widen(std::string("F").append(std::to_string(i)))));
   ASSERT_EQ(StoreMyPageList(full, u"s", true), CACHE_OK);
   MessageBoxWatcher boxes;
   Tap(star.x, star.y);

@@ -103,7 +103,7 @@ TEST(CacheSchemaTest, FileThatIsNotADatabaseIsSetAsideAndReplaced) {
 TEST(CacheSchemaTest, DamagedPagesFoundMidOperationSetTheFileAside) {
   testing::TempDataFolder home;
   std::vector<StockRecord> list;
-  for (int i = 0; i < 400; ++i) list.push_back(MakeRecord("C" + std::to_string(i), 2, std::string(200, 'n')));
+  for (int i = 0; i < 400; ++i) list.push_back(MakeRecord(std::string("C").append(std::to_string(i)), 2, std::string(200, 'n')));
   ASSERT_EQ(StoreQuoteList(kQuoteTable, list, u"t"), CACHE_OK);
   {
     // Overwrite the middle of the file, past the schema page.

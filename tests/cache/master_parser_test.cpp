@@ -50,7 +50,7 @@ TEST(MasterParserTest, LinesGiveEntriesByTheFieldRules) {
 
 TEST(MasterParserTest, FindByPrefixIgnoresCaseAndStopsAtThirty) {
   std::string text = "AB01|Zulu|KOSPI\nZZ99|Abacus|KOSPI\nX1|ab|KOSPI\nX2|Échelle|KOSDAQ\n";
-  for (int i = 0; i < 40; ++i) text += "S" + std::to_string(100 + i) + "|삼성테스트" + std::to_string(i) + "|KOSPI\n";
+  for (int i = 0; i < 40; ++i) text.append("S").append(std::to_string(100 + i)).append("|삼성테스트").append(std::to_string(i)).append("|KOSPI\n");
   CParseMaster p = Parsed(text);
 
   ASSERT_EQ(p.FindByPrefix(u"ab", 2), 3);

@@ -75,7 +75,7 @@ TEST_F(MyPageStoreTest, ReplaceKeepsTheOldListWhenAnInsertFails) {
             "N2:t2,OLD1:t2");
 
   std::vector<StockRecord> too_many;
-  for (int i = 0; i < 201; ++i) too_many.push_back(MakeRecord("T" + std::to_string(i), 1));
+  for (int i = 0; i < 201; ++i) too_many.push_back(MakeRecord(std::string("T").append(std::to_string(i)), 1));
   EXPECT_EQ(ReplaceMyPageList(too_many, u"t", true), MYPAGE_LIMIT);
   EXPECT_EQ(CountMyPage(), 2);
   EXPECT_EQ(ReplaceMyPageList(std::vector<StockRecord>{}, u"t", true), CACHE_OK);

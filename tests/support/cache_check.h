@@ -22,7 +22,10 @@ inline std::string CacheIntegrity(const std::string& path) {
   if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr) != SQLITE_OK) {
     out = sqlite3_errmsg(db);
   } else {
-    while (sqlite3_step(st) == SQLITE_ROW) out += (out.empty() ? "" : "\n") + std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    while (sqlite3_step(st) == SQLITE_ROW) {
+      if (!out.empty()) out += "\n";
+      out += reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+    }
     if (out.empty()) out = sqlite3_errmsg(db);
   }
   sqlite3_finalize(st);
