@@ -2,6 +2,11 @@
 
 add_library(brantel_warnings INTERFACE)
 target_compile_options(brantel_warnings INTERFACE -Wall -Wextra)
+# The test command builds with it, so a warning fails the run instead of scrolling by.
+option(BRANTEL_WERROR "Treat the project's compiler warnings as errors" OFF)
+if(BRANTEL_WERROR)
+  target_compile_options(brantel_warnings INTERFACE -Werror)
+endif()
 
 if(BRANTEL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
