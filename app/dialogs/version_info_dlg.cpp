@@ -1,6 +1,7 @@
 #include "app/dialogs/version_info_dlg.h"
 
 #include "app/common/screen_layout.h"
+#include "app/common/system_keys.h"
 #include "app/dialogs/version_text.h"
 #include "controls/image_drawing.h"
 #include "controls/viewer_fonts.h"
@@ -48,18 +49,7 @@ void CVersionInfoDlg::RequestClose() {
 }
 
 bool CVersionInfoDlg::PreTranslateMessage(Message* msg) {
-  switch (msg->message) {
-    case WM_END_KEY:
-    case WM_TALK_KEY:
-    case WM_CLOSE_REQUEST:
-      if (owner_) PostMessage(owner_, WM_COMMAND, kCmdExit, 0);
-      return true;
-    case WM_BACK_KEY:
-      if (owner_) PostMessage(owner_, WM_SCREEN_BACK, 0, 0);
-      return true;
-    default:
-      return Dialog::PreTranslateMessage(msg);
-  }
+  return ForwardSystemKeyToOwner(owner_, msg->message) || Dialog::PreTranslateMessage(msg);
 }
 
 LRESULT CVersionInfoDlg::WindowProc(uint32_t message, WPARAM wParam, LPARAM lParam) {

@@ -7,6 +7,7 @@
 #include "app/common/quote_list_style.h"
 #include "app/common/quote_row_identity.h"
 #include "app/common/screen_layout.h"
+#include "app/common/system_keys.h"
 #include "app/mypage/mypage_rows.h"
 #include "cache/cache_results.h"
 #include "cache/mypage_store.h"
@@ -140,18 +141,7 @@ void CMyPageEditDlg::Close(bool saved) {
 }
 
 bool CMyPageEditDlg::PreTranslateMessage(Message* msg) {
-  switch (msg->message) {
-    case WM_END_KEY:
-    case WM_TALK_KEY:
-    case WM_CLOSE_REQUEST:
-      if (owner_) PostMessage(owner_, WM_COMMAND, kCmdExit, 0);
-      return true;
-    case WM_BACK_KEY:
-      if (owner_) PostMessage(owner_, WM_SCREEN_BACK, 0, 0);
-      return true;
-    default:
-      return CBaseScreenDlg::PreTranslateMessage(msg);
-  }
+  return ForwardSystemKeyToOwner(owner_, msg->message) || CBaseScreenDlg::PreTranslateMessage(msg);
 }
 
 void CMyPageEditDlg::Paint() {
