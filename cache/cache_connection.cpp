@@ -72,6 +72,7 @@ CacheConnection::CacheConnection() : path_(BuildDatabasePath()) {}
 
 SQLite3Database& CacheConnection::Open() {
   db_.SetBusyTimeout(CacheBusyTimeoutMs());
+  in_use_.emplace(path_);
   try {
     try {
       db_.Open(path_.c_str());
@@ -81,9 +82,11 @@ SQLite3Database& CacheConnection::Open() {
       if (!IsDamagedDatabaseCode(e.ErrorCode())) throw;
       ReportCacheError(e);
       db_.Close();
+      in_use_.reset();
       // Another connection may have set it aside and started a new file
       // meanwhile; the file at the path is opened either way.
       SetDamagedDatabaseAside(path_);
+      in_use_.emplace(path_);
       db_.Open(path_.c_str());
       db_.ExecScalar("SELECT count(*) FROM sqlite_master");
     }
@@ -117,6 +120,7 @@ int CacheConnection::Fail(const SQLite3Exception& e) {
   }
   in_transaction_ = false;
   db_.Close();
+  in_use_.reset();
   if (IsDamagedDatabaseCode(e.ErrorCode())) SetDamagedDatabaseAside(path_);
   return CACHE_DB_ERROR;
 }

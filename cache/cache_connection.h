@@ -3,6 +3,7 @@
 // operation runs in: one connection per operation, errors caught, reported
 // to the debug output and turned into CACHE_DB_ERROR.
 
+#include <optional>
 #include <string>
 
 #include "cache/cache_results.h"
@@ -39,7 +40,8 @@ int CacheBusyTimeoutMs();
 void SetCacheBusyTimeoutForTesting(int ms);
 
 // One operation's connection. Open() opens the cache file, and when the file
-// is not a database or is damaged sets it aside and opens a new one.
+// is not a database or is damaged sets it aside and opens a new one. The
+// connection holds the file in use (FileInUseLock) until it closes.
 class CacheConnection {
  public:
   CacheConnection();
@@ -58,6 +60,8 @@ class CacheConnection {
 
  private:
   std::string path_;
+  // Declared before db_, so it is released after the connection closes.
+  std::optional<FileInUseLock> in_use_;
   SQLite3Database db_;
   bool in_transaction_ = false;
 };

@@ -39,14 +39,33 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+constexpr int kSetAsideLockWaitMs = 3000;
+constexpr int kSetAsideLockPollMs = 5;
+
+int OpenFolder(const std::string& folder) { return open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }
+
+int LockBlocking(int fd, int how) {
+  int rc;
+  while ((rc = flock(fd, how)) != 0 && errno == EINTR) {
+  }
+  return rc;
+}
+
 // An exclusive lock on the folder that holds the file, for as long as it
-// lives. flock locks of separate opens conflict, between threads too.
+// lives. flock locks of separate opens conflict, between threads too. The
+// wait is bounded: a connection of this very thread may hold the lock shared.
 class FolderLock {
  public:
-  explicit FolderLock(const std::string& folder) : fd_(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    if (fd_ >= 0) {
-      while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+  explicit FolderLock(const std::string& folder) : fd_(OpenFolder(folder)) {
+    if (fd_ < 0) return;
+    for (int waited = 0; flock(fd_, LOCK_EX | LOCK_NB) != 0; waited += kSetAsideLockPollMs) {
+      if ((errno != EWOULDBLOCK && errno != EINTR) || waited >= kSetAsideLockWaitMs) {
+        close(fd_);
+        fd_ = -1;
+        taken_ = false;
+        return;
       }
+      usleep(kSetAsideLockPollMs * 1000);
     }
   }
   ~FolderLock() {
@@ -55,8 +74,12 @@ class FolderLock {
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
 
+  // False only when the folder opened but its lock stayed taken.
+  bool taken() const { return taken_; }
+
  private:
   int fd_;
+  bool taken_ = true;
 };
 
 // One statement's first row as text; the SQLite code of the step otherwise.
@@ -116,6 +139,10 @@ DatabaseFileState InspectDatabaseFile(const std::string& path, bool thorough) {
 std::string SetAsideIfStillDamaged(const std::string& path, const std::function<bool()>& still_damaged,
                                    const char* who) {
   FolderLock lock(FolderOf(path));
+  if (!lock.taken()) {
+    DebugOutput(std::string_view(std::string(who) + ": " + path + " is in use; not set aside this time\n"));
+    return {};
+  }
   if (!Exists(path) || !still_damaged()) return {};
   const std::string base = path + ".damaged-" + UtcStamp();
   std::string aside = base;
@@ -133,6 +160,17 @@ std::string SetAsideIfStillDamaged(const std::string& path, const std::function<
   DebugOutput(std::string_view(std::string(who) + ": " + path + " was damaged or not a database; moved aside to " +
                                aside + ", starting a new one\n"));
   return aside;
+}
+
+FileInUseLock::FileInUseLock(const std::string& path) : fd_(OpenFolder(FolderOf(path))) {
+  // Without the folder (or its lock) the open goes on unguarded: the open
+  // itself reports what is wrong with the folder.
+  if (fd_ >= 0 && LockBlocking(fd_, LOCK_SH) != 0) Release();
+}
+
+void FileInUseLock::Release() {
+  if (fd_ >= 0) close(fd_);
+  fd_ = -1;
 }
 
 }  // namespace brantel
