@@ -23,6 +23,7 @@
 #include "protocol/device_identity.h"
 #include "protocol/request_settings.h"
 #include "tests/support/message_pump.h"
+#include "tests/app/screen_home.h"
 #include "tests/app/screen_quote_server.h"
 #include "tests/support/quote_server_process.h"
 #include "tests/support/temp_folder.h"
@@ -75,16 +76,9 @@ inline int FilesIn(const std::string& folder) {
 class DetailTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    home_ = new TempDataFolder("brantel-detail");
-    SetProgramFolderForTesting(home_->path() + "/");
-    SetDevicePhoneNumber(u"01099990000");
-    SetProcessResourcesForTesting(ResourceLibrary::Load(BinDir() + "/stock_resource.so"));
-    EnsureMyPageTable();
-    EnsureQuoteTable("StockData");
+    home_ = new ScreenHome("brantel-detail");
   }
   static void TearDownTestSuite() {
-    SetProcessResourcesForTesting(nullptr);
-    SetProgramFolderForTesting("");
     delete home_;
     home_ = nullptr;
   }
@@ -127,7 +121,7 @@ class DetailTest : public ::testing::Test {
   }
   static std::string TempFolderPath() { return home_->path() + "/TEMP"; }
 
-  static inline TempDataFolder* home_ = nullptr;
+  static inline ScreenHome* home_ = nullptr;
   std::unique_ptr<QuoteServerProcess> server_;
   HeadlessBackend* backend_ = nullptr;
   DetailOwner owner_;

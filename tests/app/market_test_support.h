@@ -26,6 +26,7 @@
 #include "protocol/standard_currency.h"
 #include "tests/support/ui_test_support.h"
 #include "tests/support/message_pump.h"
+#include "tests/app/screen_home.h"
 #include "tests/app/screen_quote_server.h"
 #include "tests/support/quote_server_process.h"
 #include "tests/support/temp_folder.h"
@@ -40,9 +41,6 @@ inline bool RunUntil(const std::function<bool()>& done, int timeout_ms = 15000) 
 class MarketTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetProgramFolderForTesting(home_.path() + "/");
-    SetDevicePhoneNumber(u"01099990000");
-    SetProcessResourcesForTesting(ResourceLibrary::Load(BinDir() + "/stock_resource.so"));
     ASSERT_TRUE(ProcessResources()) << "stock_resource.so is not built";
     EnsureCacheTables();
     WideText code = kDefaultStandardCurrency, item = kDefaultStandardCurrency;
@@ -61,8 +59,6 @@ class MarketTest : public ::testing::Test {
     main_.Destroy();
     StopDisplay();
     PumpPendingMessages();
-    SetProcessResourcesForTesting(nullptr);
-    SetProgramFolderForTesting("");
   }
   void StartServer(std::vector<std::string> options) {
     options.insert(options.end(), {"--fixed-clock", "2026-12-07 10:56"});
@@ -105,7 +101,7 @@ class MarketTest : public ::testing::Test {
     }
   }
 
-  TempDataFolder home_{"brantel-market"};
+  ScreenHome home_{"brantel-market"};
   std::unique_ptr<QuoteServerProcess> server_;
   RecordingWindow main_;
   std::unique_ptr<CMarketInfoDlg> screen_;

@@ -28,6 +28,7 @@
 #include "protocol/device_identity.h"
 #include "protocol/request_settings.h"
 #include "tests/support/message_pump.h"
+#include "tests/app/screen_home.h"
 #include "tests/app/screen_quote_server.h"
 #include "tests/support/quote_server_process.h"
 #include "tests/support/temp_folder.h"
@@ -97,13 +98,8 @@ class MyPageTest : public ::testing::Test {
   static constexpr int kScreenTop = 52 + 88;  // system bar and tab bar
 
   void SetUp() override {
-    SetProgramFolderForTesting(home_.path() + "/");
-    SetDevicePhoneNumber(u"01099990000");
-    library_ = ResourceLibrary::Load(BinDir() + "/stock_resource.so");
+    library_ = home_.library();
     ASSERT_TRUE(library_) << "stock_resource.so is not built";
-    SetProcessResourcesForTesting(library_);
-    EnsureMyPageTable();
-    EnsureQuoteTable("StockData");
     StartServer({});
     ASSERT_TRUE(StartDisplayWith(std::make_unique<HeadlessBackend>(), true));
     ASSERT_TRUE(main_.Create(u"TestMain", u"main", WS_VISIBLE, GetWorkArea()));
@@ -116,8 +112,6 @@ class MyPageTest : public ::testing::Test {
     main_.Destroy();
     StopDisplay();
     PumpPendingMessages();
-    SetProcessResourcesForTesting(nullptr);
-    SetProgramFolderForTesting("");
   }
   void StartServer(std::vector<std::string> options) { StartScreenServer(server_, options); }
   static void Watch(std::initializer_list<StockRecord> entries) {
@@ -164,7 +158,7 @@ class MyPageTest : public ::testing::Test {
     }
   }
 
-  TempDataFolder home_{"brantel-mypage"};
+  ScreenHome home_{"brantel-mypage"};
   ResourceLibraryRef library_;
   std::unique_ptr<QuoteServerProcess> server_;
   MainStandIn main_;

@@ -67,17 +67,10 @@ using testing::RunUntil;
 class SearchScreenTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    home_ = new testing::TempDataFolder("brantel-search");
-    SetProgramFolderForTesting(home_->path() + "/");
-    SetDevicePhoneNumber(u"01099990000");
-    SetProcessResourcesForTesting(ResourceLibrary::Load(testing::BinDir() + "/stock_resource.so"));
-    EnsureMyPageTable();
-    EnsureQuoteTable("StockData");
+    home_ = new testing::ScreenHome("brantel-search");
     if (GetMasterParser().GetEntryCount() == 0) GetMasterParser().ParseText(testing::ReferenceMasterText());
   }
   static void TearDownTestSuite() {
-    SetProcessResourcesForTesting(nullptr);
-    SetProgramFolderForTesting("");
     delete home_;
     home_ = nullptr;
   }
@@ -130,7 +123,7 @@ class SearchScreenTest : public ::testing::Test {
   }
   WideText Hint() const { return ProcessResources()->String(103); }
 
-  static inline testing::TempDataFolder* home_ = nullptr;
+  static inline testing::ScreenHome* home_ = nullptr;
   std::unique_ptr<testing::QuoteServerProcess> server_;
   MainStandIn main_;
   std::unique_ptr<CSearchDlg> screen_;
