@@ -9,18 +9,14 @@ namespace brantel {
 
 namespace {
 
-// Names are shown as received: an "&" is a character, never an underline marker.
-constexpr uint32_t kLineLeft = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
-constexpr uint32_t kLineRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
 constexpr uint32_t kChangeFormat = DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
 
 constexpr Rect kNameRect{5, 9, 156, 63};
 constexpr Rect kPriceRect{161, 9, 277, 63};
 constexpr Rect kChangeRect{329, 9, 425, 63};
 constexpr Rect kMarkerRect{303, 19, 329, 45};
-constexpr Rect kStarRect{435, 10, 475, 50};
 
-MarketCell StarCell(int id, bool in_mypage) { return MarketImageCell(id, kStarRect, StarImage(in_mypage)); }
+MarketCell StarCell(int id, bool in_mypage) { return MarketImageCell(id, kQuoteRowStarRect, StarImage(in_mypage)); }
 
 WideText WithoutMinus(WideView text) { return ReplaceAll(text, u"-", u""); }
 
@@ -101,15 +97,15 @@ MarketRow BuildMarketRow(const StockRecord& record, int32_t category, MarketRowS
   row.key = BuildRowKey(record.code, key_category, record.item, in_mypage ? u"1" : u"0", record.codename, sign);
 
   if (style == MarketRowStyle::kExchange) {
-    row.cells.push_back(MarketTextCell(0, 0, kNameRect, name, kMarketNameColour, kLineLeft));
-    row.cells.push_back(MarketTextCell(1, 1, kPriceRect, record.current_price, kMarketWhite, kLineRight));
+    row.cells.push_back(MarketTextCell(0, 0, kNameRect, name, kMarketNameColour, kMarketLineLeft));
+    row.cells.push_back(MarketTextCell(1, 1, kPriceRect, record.current_price, kMarketWhite, kMarketLineRight));
     row.cells.push_back(MarketTextCell(2, 2, kChangeRect, WideText(unit), kMarketWhite, kChangeFormat));
     row.cells.push_back(StarCell(3, in_mypage));
     return row;
   }
   const WideText name_text = style == MarketRowStyle::kChangeWithCode ? name + u"^" + record.code : name;
-  row.cells.push_back(MarketTextCell(0, 0, kNameRect, name_text, kMarketNameColour, kLineLeft));
-  row.cells.push_back(MarketTextCell(1, 1, kPriceRect, record.current_price, kMarketWhite, kLineRight));
+  row.cells.push_back(MarketTextCell(0, 0, kNameRect, name_text, kMarketNameColour, kMarketLineLeft));
+  row.cells.push_back(MarketTextCell(1, 1, kPriceRect, record.current_price, kMarketWhite, kMarketLineRight));
   const WideText change_text = change + u"^" + WithoutMinus(record.rate) + u"^" + record.date;
   row.cells.push_back(MarketTextCell(2, 2, kChangeRect, change_text, colour, kChangeFormat));
   row.cells.push_back(MarketTextCell(3, 2, kMarkerRect, marker, colour, kChangeFormat));
@@ -120,7 +116,7 @@ MarketRow BuildMarketRow(const StockRecord& record, int32_t category, MarketRowS
 MarketRow BuildSectionRow(WideView caption, int list_width) {
   MarketRow row = SectionRowBase();
   MarketCell cell = MarketTextCell(0, 0, Rect{5, 0, list_width, kMarketSectionHeight}, WideText(caption),
-                             kMarketSectionColour, kLineLeft);
+                             kMarketSectionColour, kMarketLineLeft);
   cell.font_height = kMarketSectionFontHeight;
   row.cells.push_back(std::move(cell));
   return row;

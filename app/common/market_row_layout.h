@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/gfx/device_context.h"
 #include "platform/gfx/geometry.h"
 #include "platform/text.h"
 #include "protocol/records.h"
@@ -24,8 +25,14 @@ inline constexpr uint32_t kMarketSectionColour = 0x999999;
 inline constexpr int kMarketSectionImage = 1018;
 inline constexpr int kMarketStarOff = 1056;
 inline constexpr int kMarketStarOn = 1057;
-// The MyPage star's picture, on or off (every quote list's).
+// The MyPage star's picture, on or off (every quote list's), and its place
+// at the right end of a 70-pixel row (the editor's mark takes the same).
 inline constexpr uint32_t StarImage(bool in_mypage) { return in_mypage ? kMarketStarOn : kMarketStarOff; }
+inline constexpr Rect kQuoteRowStarRect{435, 10, 475, 50};
+// A cell's one line, cut with "..." when too long. Names are shown as
+// received: an "&" is a character, never an underline marker.
+inline constexpr uint32_t kMarketLineLeft = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
+inline constexpr uint32_t kMarketLineRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
 
 // How the rows of a list are laid out.
 enum class MarketRowStyle {

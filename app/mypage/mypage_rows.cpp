@@ -8,12 +8,8 @@ namespace brantel {
 
 namespace {
 
-// Names are shown as received: an "&" is a character, never an underline marker.
-constexpr uint32_t kLineLeft = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
-constexpr uint32_t kLineRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
 constexpr Rect kArrowRect{430, 15, 470, 55};
 constexpr Rect kEditNameRect{10, 9, 435, 63};
-constexpr Rect kEditMarkRect{435, 10, 475, 50};
 constexpr int kEditCaptionHeight = 28;
 constexpr char16_t kChangeCaptions[] = u"등락^등락률^시간";
 
@@ -58,9 +54,9 @@ bool IsShownRecord(const StockRecord& r) {
 MarketRow MyPageSectionRow(int32_t category) {
   const SectionCaptions c = SectionCaptionsOf(category);
   MarketRow row = SectionRowBase();
-  row.cells.push_back(Caption(0, Rect{5, 0, 156, 42}, c.name, kLineLeft));
-  row.cells.push_back(Caption(1, Rect{161, 0, 277, 42}, c.price, kLineRight));
-  row.cells.push_back(Caption(2, Rect{303, 0, 425, 42}, c.change, kLineRight));
+  row.cells.push_back(Caption(0, Rect{5, 0, 156, 42}, c.name, kMarketLineLeft));
+  row.cells.push_back(Caption(1, Rect{161, 0, 277, 42}, c.price, kMarketLineRight));
+  row.cells.push_back(Caption(2, Rect{303, 0, 425, 42}, c.change, kMarketLineRight));
   return row;
 }
 
@@ -85,7 +81,7 @@ std::vector<MarketRow> PlanMyPageRows(const std::vector<StockRecord>& records) {
 
 MarketRow EditSectionRow(int32_t category) {
   MarketRow row = SectionRowBase();
-  MarketCell cell = Caption(0, Rect{5, 0, 170, 42}, SectionCaptionsOf(category).name, kLineLeft);
+  MarketCell cell = Caption(0, Rect{5, 0, 170, 42}, SectionCaptionsOf(category).name, kMarketLineLeft);
   cell.font_height = kEditCaptionHeight;
   row.cells.push_back(std::move(cell));
   return row;
@@ -94,10 +90,10 @@ MarketRow EditSectionRow(int32_t category) {
 MarketRow EditEntryRow(const StockRecord& record, bool marked) {
   MarketRow row;
   row.key = BuildRowKey(record.code, record.gubun, record.item, marked ? u"1" : u"0", record.codename, u" ");
-  MarketCell name = Caption(0, kEditNameRect, MarketDisplayName(record.codename), kLineLeft);
+  MarketCell name = Caption(0, kEditNameRect, MarketDisplayName(record.codename), kMarketLineLeft);
   name.colour = kMarketNameColour;
   row.cells.push_back(std::move(name));
-  row.cells.push_back(MarketImageCell(kEditMarkCell, kEditMarkRect, StarImage(marked)));
+  row.cells.push_back(MarketImageCell(kEditMarkCell, kQuoteRowStarRect, StarImage(marked)));
   return row;
 }
 

@@ -6,11 +6,9 @@ namespace brantel {
 
 namespace {
 
-constexpr COLORREF kCodeColor = 0xFFFFFF;
-constexpr COLORREF kNameColor = 0x94FFEF;
+constexpr COLORREF kCodeColor = kMarketWhite;
+constexpr COLORREF kNameColor = kMarketNameColour;
 constexpr int kCellTextHeight = 22;
-// The names are shown as they are: no "&" mnemonic underlines.
-constexpr unsigned kCellFormat = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
 
 }  // namespace
 
@@ -19,10 +17,10 @@ MobileListRow SearchListRow(const SearchRow& row) {
   MobileListRow out;
   out.key = SearchRowKey(row);
   out.cells.push_back(MobileListCell::Text(kSearchCodeCell, kSearchCodeCell, Rect{10, 17, 146, 43}, row.code, font,
-                                           kCodeColor, kCodeColor, kCellFormat));
+                                           kCodeColor, kCodeColor, kMarketLineLeft));
   out.cells.push_back(MobileListCell::Text(kSearchNameCell, kSearchNameCell, Rect{188, 17, 422, 43},
-                                           SearchDisplayName(row.name), font, kNameColor, kNameColor, kCellFormat));
-  out.cells.push_back(MobileListCell::Image(kSearchStarCell, kSearchStarCell, Rect{435, 10, 475, 50},
+                                           SearchDisplayName(row.name), font, kNameColor, kNameColor, kMarketLineLeft));
+  out.cells.push_back(MobileListCell::Image(kSearchStarCell, kSearchStarCell, kQuoteRowStarRect,
                                             StarImage(row.in_mypage)));
   // A "^" in a text would split it into alternatives: keep it whole.
   for (int i : {kSearchCodeCell, kSearchNameCell}) {
