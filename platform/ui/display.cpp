@@ -146,7 +146,8 @@ bool StartDisplay(const DisplayOptions& options) {
   bool started = false;
   if (options.kind == DisplayKind::kSdl) {
     started = StartDisplayWith(MakeSdlBackend(options.scale_percent, options.fullscreen), options.system_bar);
-    if (!started) DebugOutput("display: no window could be opened, running headless\n");
+    // A window was asked for (or a display was there): say why none came.
+    if (!started) std::fputs("display: no window could be opened, running headless\n", stderr);
   }
   if (!started && !StartDisplayWith(std::make_unique<HeadlessBackend>(), options.system_bar)) return false;
   if (!options.script_path.empty()) {

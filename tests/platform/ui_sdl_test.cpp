@@ -267,5 +267,27 @@ TEST_F(Sdl, KoreanTypedThroughTheInputMethodReachesAnEditAndTheClipboardIsTheDes
   edit.Destroy();
 }
 
+// Runs without a display too: SDL is given a video driver that does not exist.
+TEST(SdlFallback, AWindowThatCannotOpenLeavesTheProgramHeadlessAndSaysSo) {
+  const char* before = std::getenv("SDL_VIDEODRIVER");
+  const std::string kept = before ? before : "";
+  setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+  DisplayOptions options;
+  options.kind = DisplayKind::kSdl;
+  options.system_bar = false;
+  ::testing::internal::CaptureStderr();
+  const bool started = StartDisplay(options);
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  StopDisplay();
+  Drain();
+  if (before) {
+    setenv("SDL_VIDEODRIVER", kept.c_str(), 1);
+  } else {
+    unsetenv("SDL_VIDEODRIVER");
+  }
+  EXPECT_TRUE(started);
+  EXPECT_NE(said.find("display: no window could be opened, running headless"), std::string::npos) << said;
+}
+
 }  // namespace
 }  // namespace brantel
