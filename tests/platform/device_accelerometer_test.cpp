@@ -18,7 +18,8 @@ namespace {
 constexpr const char* kService = "net.hadess.SensorProxy";
 
 bool WaitForRotation(int degrees) {
-  for (int i = 0; i < 300; ++i) {
+  // Generous: the mock's signal can be slow beside a build or another test.
+  for (int i = 0; i < 1000; ++i) {
     if (ReadMotionSensorRotation() == degrees) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }

@@ -38,7 +38,8 @@ std::vector<Inhibitor> ListInhibitors() {
 
 // The mock drops an inhibitor when it sees the descriptor closed, a moment later.
 bool WaitForCount(size_t count) {
-  for (int i = 0; i < 200; ++i) {
+  // Generous: a mock's answer can be slow beside a build or another test.
+  for (int i = 0; i < 1000; ++i) {
     if (ListInhibitors().size() == count) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
