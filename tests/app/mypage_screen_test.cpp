@@ -124,7 +124,7 @@ TEST_F(MyPageTest, AFailedRefreshKeepsTheRowsAndExitWaitsForARefresh) {
 
   // No server: message 108, closed here with its button; the rows stay.
   server_.reset();
-  const MsgBoxLayout box = LayOutMsgBox(int(WrapMessageText(library_->String(108)).size()), 0, Rect{0, 0, 480, 748});
+  const MsgBoxLayout box = LayOutMsgBox(int(WrapMessageText(home_.library()->String(108)).size()), 0, Rect{0, 0, 480, 748});
   const Rect ok = box.buttons[0];
   const HWND active_before = GetActiveWindow();
   bool box_up = false;

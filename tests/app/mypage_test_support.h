@@ -98,8 +98,7 @@ class MyPageTest : public ::testing::Test {
   static constexpr int kScreenTop = 52 + 88;  // system bar and tab bar
 
   void SetUp() override {
-    library_ = home_.library();
-    ASSERT_TRUE(library_) << "stock_resource.so is not built";
+    ASSERT_TRUE(home_.library()) << "stock_resource.so is not built";
     StartServer({});
     ASSERT_TRUE(StartDisplayWith(std::make_unique<HeadlessBackend>(), true));
     ASSERT_TRUE(main_.Create(u"TestMain", u"main", WS_VISIBLE, GetWorkArea()));
@@ -159,7 +158,6 @@ class MyPageTest : public ::testing::Test {
   }
 
   ScreenHome home_{"brantel-mypage"};
-  ResourceLibraryRef library_;
   std::unique_ptr<QuoteServerProcess> server_;
   MainStandIn main_;
   std::unique_ptr<CMyPageDlg> screen_;
